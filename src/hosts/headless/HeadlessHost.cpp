@@ -1,0 +1,169 @@
+#include "hosts/headless/HeadlessHost.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "assets/Bmp.h"
+#include "assets/Wave.h"
+
+namespace tolvaro {
+namespace {
+
+constexpr int kDialogFaceBitmap = 242;
+constexpr int kDialogWidth = 320;
+constexpr int kDialogHeight = 160;
+
+std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ScriptedDialog : public DialogWindow {
+ public:
+  explicit ScriptedDialog(Picture face) : face_(std::move(face)) {}
+
+  std::string itemText(int controlId) override {
+    return controlId == kNameEditControl ? text_ : std::string();
+  }
+  void setItemText(int controlId, std::string_view gbk) override {
+    if (controlId == kNameEditControl) text_ = gbk;
+  }
+  void drawPicture(PixelView picture, int x, int y) override {
+    Picture source(picture.width, picture.height);
+    source.pixels.assign(picture.pixels,
+                         picture.pixels + static_cast<std::size_t>(picture.width) * picture.height);
+    copyOpaque(face_, source, x, y);
+  }
+  void end(std::intptr_t result) override {
+    ended_ = true;
+    result_ = result;
+  }
+
+  void type(const std::string& gbk) { text_ = gbk; }
+  bool ended() const { return ended_; }
+  std::intptr_t result() const { return result_; }
+  const std::string& text() const { return text_; }
+  Picture& face() { return face_; }
+
+ private:
+  Picture face_;
+  std::string text_;
+  bool ended_ = false;
+  std::intptr_t result_ = 0;
+};
+
+}  // namespace
+
+HeadlessHost::HeadlessHost(std::filesystem::path resourceDir) : resourceDir_(std::move(resourceDir)) {}
+
+bool HeadlessHost::registerWindowClass(const std::string& file) {
+  cursorFile = file;
+  return !failRegisterClass;
+}
+
+bool HeadlessHost::createMainWindow(const std::string& title, int width, int height) {
+  if (failCreateWindow) return false;
+  windowTitle = title;
+  windowWidth = width;
+  windowHeight = height;
+  windowCreated = true;
+  return true;
+}
+
+bool HeadlessHost::nextEvent(Event& event) {
+  if (quitCode_) {
+    event = {EventType::Quit, static_cast<std::uint32_t>(*quitCode_), 0};
+    quitCode_.reset();
+    ++eventsTaken;
+    return true;
+  }
+  if (events_.empty()) return false;
+  event = events_.front();
+  events_.pop_front();
+  ++eventsTaken;
+  return true;
+}
+
+void HeadlessHost::present(PixelView backBuffer) {
+  ++presents;
+  if (onPresent) onPresent(backBuffer);
+}
+
+std::filesystem::path HeadlessHost::resourcePath(ResourceType type, int id) const {
+  const std::string number = std::to_string(id);
+  switch (type) {
+    case ResourceType::Bitmap:
+      return resourceDir_ / "bitmap" / (number + ".bmp");
+    case ResourceType::Wave:
+      return resourceDir_ / "wave" / (number + ".wav");
+    case ResourceType::Icon:
+      return resourceDir_ / "icon" / (number + ".ico");
+    case ResourceType::Glyphs:
+      return resourceDir_ / "glyphs" / "gbk16.bin";
+  }
+  return {};
+}
+
+std::vector<std::uint8_t> HeadlessHost::loadResource(ResourceType type, int id) {
+  resourceRequests.push_back({type, id});
+  return readFile(resourcePath(type, id));
+}
+
+void HeadlessHost::playSound(int waveId, SoundMode mode) {
+  sounds.push_back({waveId, mode});
+  if (mode != SoundMode::Blocking) return;
+  auto known = soundLengthMs_.find(waveId);
+  if (known == soundLengthMs_.end()) {
+    const auto bytes = readFile(resourcePath(ResourceType::Wave, waveId));
+    const auto info = parseWave(bytes);
+    known = soundLengthMs_.emplace(waveId, info ? info->durationMs() : 0).first;
+  }
+  virtualMs += known->second;
+}
+
+void HeadlessHost::setTimer(int timerId, int milliseconds) {
+  timerCalls.push_back({true, timerId, milliseconds});
+  activeTimers_[timerId] = milliseconds;
+}
+
+void HeadlessHost::killTimer(int timerId) {
+  timerCalls.push_back({false, timerId, 0});
+  activeTimers_.erase(timerId);
+}
+
+void HeadlessHost::sleep(int milliseconds) {
+  ++sleeps;
+  virtualMs += milliseconds;
+}
+
+std::intptr_t HeadlessHost::runModalDialog(int templateId, DialogProcedure procedure) {
+  Picture face = decodeBitmap(readFile(resourcePath(ResourceType::Bitmap, kDialogFaceBitmap)));
+  if (face.empty()) face = Picture(kDialogWidth, kDialogHeight, kWhite);
+  ScriptedDialog dialog(std::move(face));
+  std::vector<DialogStep> steps;
+  if (!dialogScripts_.empty()) {
+    steps = std::move(dialogScripts_.front());
+    dialogScripts_.pop_front();
+  }
+  procedure(dialog, {DialogMessageType::Init, 0, 0});
+  for (const DialogStep& step : steps) {
+    if (dialog.ended()) break;
+    if (step.typedText) dialog.type(*step.typedText);
+    if (step.message) procedure(dialog, *step.message);
+  }
+  DialogRun run;
+  run.templateId = templateId;
+  run.endedByScript = dialog.ended();
+  if (!dialog.ended()) {
+    // A script that leaves the dialog open would hang a real player too; close it with Esc.
+    procedure(dialog, {DialogMessageType::Command, kDialogCancel, 0});
+  }
+  run.finalText = dialog.text();
+  run.result = dialog.result();
+  run.face = std::move(dialog.face());
+  dialogs.push_back(std::move(run));
+  return dialogs.back().result;
+}
+
+}  // namespace tolvaro
