@@ -1,7 +1,27 @@
 // The exit box over the sliding-out menu, and the shutdown slide that ends the program.
 #pragma once
 
+#include <cstdint>
+
 namespace tolvaro {
+
+constexpr int kExitBoxRestX = 387;
+constexpr int kExitBoxY = 339;
+constexpr int kExitBoxWidth = 250;
+constexpr int kExitBoxHeight = 90;
+constexpr int kExitYesHighlightX = 401;
+constexpr int kExitNoHighlightX = 482;
+constexpr int kExitHighlightY = 390;
+constexpr int kExitButtonWidth = 77;
+constexpr int kExitButtonHeight = 26;
+// Menu items that have left the screen stop here instead of growing without end while the
+// box stays open; anything at or beyond the right edge draws nothing.
+constexpr int kMenuItemParkedX = 2048;
+
+// The box's state; resetExitConfirmState() gives the start values.
+inline std::int32_t g_exitBoxX = 0;  // x during the slide-in; rests at 387 once it reaches 400
+inline std::int32_t g_exitYesSounded = 0;
+inline std::int32_t g_exitNoSounded = 0;
 
 void exitConfirmFrame();
 void exitConfirmClick();

@@ -3,6 +3,29 @@
 
 namespace tolvaro {
 
+// The slot panel is centred on the screen; its rows and Back button sit at fixed offsets.
+inline constexpr int g_slotPanelWidth = 305;
+inline constexpr int g_slotPanelHeight = 405;
+inline constexpr int g_slotPanelX = 512 - g_slotPanelWidth / 2;
+inline constexpr int g_slotPanelY = 384 - g_slotPanelHeight / 2;
+inline constexpr int g_slotRowX = g_slotPanelX + 30;
+inline constexpr int g_slotRowY[6] = {g_slotPanelY + 58,  g_slotPanelY + 108, g_slotPanelY + 161,
+                                      g_slotPanelY + 214, g_slotPanelY + 267, g_slotPanelY + 317};
+inline constexpr int g_slotRowWidth = 241;
+inline constexpr int g_slotRowHeight = 28;
+inline constexpr int g_slotBackX = g_slotPanelX + 114;
+inline constexpr int g_slotBackY = g_slotPanelY + 367;
+inline constexpr int g_slotBackWidth = 83;
+inline constexpr int g_slotBackHeight = 25;
+
+// The settings notice: "正在建设中。。请按 Esc 回到主菜单" (under construction; press Esc to return
+// to the main menu).
+inline constexpr char kSettingsNotice[] =
+    "\xD5\xFD\xD4\xDA\xBD\xA8\xC9\xE8\xD6\xD0\xA1\xA3\xA1\xA3\xC7\xEB\xB0\xB4 Esc "
+    "\xBB\xD8\xB5\xBD\xD6\xF7\xB2\xCB\xB5\xA5";
+constexpr int kSettingsNoticeX = 300;
+constexpr int kSettingsNoticeY = 400;
+
 void loadGameFrame();
 void loadGameClick();
 void settingsFrame();

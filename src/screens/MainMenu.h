@@ -1,10 +1,44 @@
 // The main menu: five items slide in, a marker and highlights follow the mouse, a bug crawls.
 #pragma once
 
+#include <cstdint>
+
 namespace tolvaro {
+
+constexpr int kMenuItemCount = 5;
+constexpr int kMenuItemStartX = 1024;  // off the right edge
+constexpr int kMenuItemRestX = 680;
+constexpr int kMenuItemTopY = 200;
+constexpr int kMenuItemSpacing = 80;
+constexpr int kMenuItemWidth = 263;
+constexpr int kMenuItemHeight = 51;
+constexpr int kMenuMarkerX = 565;
+constexpr int kMenuMarkerSize = 110;
+constexpr int kMenuBugX = 192;
+constexpr int kMenuBugY = 360;
+
+constexpr int menuItemY(int item) {
+  return kMenuItemTopY + kMenuItemSpacing * item;
+}
+
+// The menu's state; resetMainMenuState() gives the start values.
+// x of each item during a slide; 664 is the stored value of an item at rest (drawn at 680).
+inline std::int32_t g_menuItemX[kMenuItemCount] = {};
+// The item is drawn with its highlighted picture.
+inline std::int32_t g_menuHover[kMenuItemCount] = {};
+// The hover sound has played for the item since the pointer was last outside all items.
+inline std::int32_t g_menuHoverSounded[kMenuItemCount] = {};
+inline std::int32_t g_menuMarkerX = 0;
+inline std::int32_t g_menuMarkerY = 0;
+// Number (1..50) of the next frame of the bug animation; 50 wraps to 1 before drawing.
+inline std::int32_t g_menuBugFrame = 0;
 
 void mainMenuFrame();
 void mainMenuClick();
 void resetMainMenuState();
+
+// Shared with the exit box and the shutdown slide.
+void drawMenuItem(int item, int x);
+void stepMenuBugAnimation();
 
 }  // namespace tolvaro

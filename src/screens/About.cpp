@@ -1,0 +1,98 @@
+#include "screens/About.h"
+
+#include "app/Program.h"
+#include "assets/Catalogue.h"
+#include "screens/ScreenSounds.h"
+
+namespace tolvaro {
+namespace {
+
+constexpr int kCurtainOpen = 0;
+constexpr int kCurtainClosed = kScreenWidth;
+constexpr int kCurtainWithdrawStep = 4;
+constexpr int kCurtainReturnStep = 2;
+
+struct CardPictureSize {
+  int width;
+  int height;
+};
+
+// Sizes of the card pictures in showing order: title, maker logo, three staff cards, dedication.
+constexpr CardPictureSize kCardPictureSizes[kAboutCardCount] = {{500, 250}, {800, 600}, {400, 250},
+                                                                {400, 250}, {400, 250}, {600, 250}};
+
+// Centred on the screen with halves truncated, the block one pixel larger than the picture.
+constexpr AboutCard cardFor(CardPictureSize size) {
+  return {size.width + 1, size.height + 1, kScreenWidth / 2 - size.width / 2,
+          kScreenHeight / 2 - size.height / 2, 1};
+}
+
+void fillWithBlackBrush(int left, int top, int right, int bottom) {
+  if (g_blackBrush.live) fillRect(g_backDC, left, top, right, bottom, g_blackBrush.colour);
+}
+
+// Every way out of the slideshow leaves it at the first card under a closed curtain.
+void rewindSlideshow() {
+  g_aboutStep = 0;
+  g_aboutCurtain = kCurtainClosed;
+  for (AboutCard& card : g_aboutCards) card.revealing = 1;
+}
+
+void returnToMainMenu() {
+  rewindSlideshow();
+  playSound(kMenuMusicWave, SoundMode::Loop);
+  g_gameState = STATE_MAIN_MENU;
+}
+
+void moveCurtain(AboutCard& card) {
+  if (card.revealing) {
+    if (g_aboutCurtain != kCurtainOpen) {
+      g_aboutCurtain -= kCurtainWithdrawStep;
+    } else {
+      card.revealing = 0;
+    }
+    return;
+  }
+  if (g_aboutCurtain != kCurtainClosed) {
+    g_aboutCurtain += kCurtainReturnStep;
+    return;
+  }
+  card.revealing = 1;
+  if (g_aboutStep < kAboutCardCount - 1) {
+    ++g_aboutStep;
+  } else {
+    returnToMainMenu();
+  }
+}
+
+}  // namespace
+
+void aboutFrame() {
+  fillWithBlackBrush(0, 0, kScreenWidth, kScreenHeight);
+  // The card drawn in this frame is also the one the curtain covers, even when the curtain
+  // hands over to the next card.
+  AboutCard& card = g_aboutCards[g_aboutStep];
+  copyOpaque(g_backDC, g_aboutCardPictures[g_aboutStep], card.x, card.y, card.width, card.height);
+  moveCurtain(card);
+  fillWithBlackBrush(card.x, card.y, g_aboutCurtain, card.y + card.height);
+  presentAndSleep();
+}
+
+void aboutEscape() {
+  returnToMainMenu();
+}
+
+void deleteBlackBrush() {
+  g_blackBrush.live = false;
+}
+
+void resetAboutState() {
+  for (int step = 0; step < kAboutCardCount; ++step) {
+    g_aboutCards[step] = cardFor(kCardPictureSizes[step]);
+  }
+  g_aboutStep = 0;
+  g_aboutCurtain = kCurtainClosed;
+  g_blackBrush = {kBlack, true};
+}
+
+}  // namespace tolvaro

@@ -1,0 +1,59 @@
+#include "screens/LoadGame.h"
+
+#include "app/Program.h"
+#include "assets/Catalogue.h"
+
+namespace tolvaro {
+namespace {
+
+enum class SlotTarget { None, Row, Back };
+
+struct SlotHit {
+  SlotTarget target = SlotTarget::None;
+  int row = -1;
+};
+
+// All bounds are exclusive. Rows are tested top to bottom, the Back button only when no row
+// holds the mouse, and nothing at all outside the rows' x range.
+SlotHit slotUnderMouse() {
+  if (!(g_slotRowX < g_mouseX && g_mouseX < g_slotRowX + g_slotRowWidth)) return {};
+  for (int row = 0; row < 6; ++row) {
+    if (g_slotRowY[row] < g_mouseY && g_mouseY < g_slotRowY[row] + g_slotRowHeight) {
+      return {SlotTarget::Row, row};
+    }
+  }
+  if (g_slotBackX < g_mouseX && g_mouseX < g_slotBackX + g_slotBackWidth &&
+      g_slotBackY < g_mouseY && g_mouseY < g_slotBackY + g_slotBackHeight) {
+    return {SlotTarget::Back, -1};
+  }
+  return {};
+}
+
+}  // namespace
+
+void loadGameFrame() {
+  // No background: the menu's last frame shows around the panel.
+  copyKeyed(g_backDC, g_slotPanelPicture, g_slotPanelX, g_slotPanelY, g_slotPanelWidth,
+            g_slotPanelHeight, kBlack);
+  const SlotHit hit = slotUnderMouse();
+  if (hit.target == SlotTarget::Row) {
+    copyOpaque(g_backDC, g_slotRowPicture, g_slotRowX, g_slotRowY[hit.row], g_slotRowWidth,
+               g_slotRowHeight);
+  } else if (hit.target == SlotTarget::Back) {
+    copyOpaque(g_backDC, g_slotBackPicture, g_slotBackX, g_slotBackY, g_slotBackWidth,
+               g_slotBackHeight);
+  }
+  presentAndSleep();
+}
+
+void loadGameClick() {
+  // There are no saved games: a row does nothing.
+  if (slotUnderMouse().target == SlotTarget::Back) g_gameState = STATE_MAIN_MENU;
+}
+
+void settingsFrame() {
+  drawTextPresentAndSleep(kSettingsNoticeX, kSettingsNoticeY,
+                          {kSettingsNotice, sizeof(kSettingsNotice) - 1});
+}
+
+}  // namespace tolvaro

@@ -1,0 +1,129 @@
+#include "screens/MainMenu.h"
+
+#include "app/Program.h"
+#include "assets/Catalogue.h"
+#include "screens/ScreenSounds.h"
+
+namespace tolvaro {
+namespace {
+
+constexpr int kSlideStep = 30;
+// An item below this x lets the next item start sliding in.
+constexpr int kNextItemThreshold = 750;
+// Hot zones: 681..942 in x; in y, from one below the item's top to its bottom row.
+constexpr int kHotLeft = 681;
+constexpr int kHotRight = 942;
+constexpr int kMarkerAboveItem = 30;
+constexpr int kBugFrameWrap = 50;
+
+// The item whose hot zone holds the last mouse position, or -1.
+int hoveredItem() {
+  if (g_mouseX < kHotLeft || g_mouseX > kHotRight) return -1;
+  for (int item = 0; item < kMenuItemCount; ++item) {
+    const int top = menuItemY(item) + 1;
+    const int bottom = menuItemY(item) + kMenuItemHeight - 1;
+    if (g_mouseY >= top && g_mouseY <= bottom) return item;
+  }
+  return -1;
+}
+
+void updateHover() {
+  const int item = hoveredItem();
+  if (item < 0) {
+    for (int k = 0; k < kMenuItemCount; ++k) {
+      g_menuHover[k] = 0;
+      g_menuHoverSounded[k] = 0;
+    }
+    return;  // the marker stays beside the last item hovered
+  }
+  if (!g_menuHoverSounded[item]) {
+    g_menuHoverSounded[item] = 1;
+    playSound(kHoverWave, SoundMode::OneShot);
+  }
+  g_menuHover[item] = 1;
+  g_menuMarkerX = kMenuMarkerX;
+  g_menuMarkerY = menuItemY(item) - kMarkerAboveItem;
+}
+
+// One slide-in step: the stored x steps past 680 to 664 once, and is drawn at 680 after that.
+void slideItemIn(int item) {
+  if (g_menuItemX[item] > kMenuItemRestX) {
+    g_menuItemX[item] -= kSlideStep;
+    drawMenuItem(item, g_menuItemX[item]);
+  } else {
+    drawMenuItem(item, kMenuItemRestX);
+  }
+}
+
+void leaveMenu(std::uint32_t state, int item) {
+  g_gameState = state;
+  for (int k = 0; k < kMenuItemCount; ++k) g_menuItemX[k] = kMenuItemStartX;
+  g_menuHover[item] = 0;
+}
+
+}  // namespace
+
+void drawMenuItem(int item, int x) {
+  copyOpaque(g_backDC, g_menuItemPictures[item][g_menuHover[item] ? 1 : 0], x, menuItemY(item),
+             kMenuItemWidth, kMenuItemHeight);
+}
+
+void stepMenuBugAnimation() {
+  if (g_menuBugFrame == kBugFrameWrap) g_menuBugFrame = 1;
+  copyOpaque(g_backDC, g_menuBugFrames[g_menuBugFrame], kMenuBugX, kMenuBugY, kMenuBugFrameWidth,
+             kMenuBugFrameHeight);
+  ++g_menuBugFrame;
+}
+
+void mainMenuFrame() {
+  updateHover();
+  copyOpaque(g_backDC, g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
+  copyKeyed(g_backDC, g_menuMarkerPicture, g_menuMarkerX, g_menuMarkerY, kMenuMarkerSize,
+            kMenuMarkerSize, kWhite);
+  slideItemIn(0);
+  for (int item = 1; item < kMenuItemCount; ++item) {
+    if (g_menuItemX[item - 1] < kNextItemThreshold) slideItemIn(item);
+  }
+  stepMenuBugAnimation();
+  presentAndSleep();
+}
+
+void mainMenuClick() {
+  const int item = hoveredItem();
+  if (item < 0) return;
+  // The click sound holds the program for its length while the menu stays on the screen.
+  playSound(kClickWave, SoundMode::Blocking);
+  switch (item) {
+    case 0:
+      leaveMenu(STATE_LOBBY, item);
+      break;
+    case 1:
+      leaveMenu(STATE_LOAD_GAME, item);
+      break;
+    case 2:
+      leaveMenu(STATE_SETTINGS, item);
+      break;
+    case 3:
+      leaveMenu(STATE_ABOUT, item);
+      playSound(kAboutMusicWave, SoundMode::Loop);
+      break;
+    default:
+      // The exit box slides the items out from where they stand.
+      g_gameState = STATE_EXIT_CONFIRM;
+      g_menuHover[item] = 0;
+      break;
+  }
+}
+
+void resetMainMenuState() {
+  for (int k = 0; k < kMenuItemCount; ++k) {
+    g_menuItemX[k] = kMenuItemStartX;
+    g_menuHover[k] = 0;
+    g_menuHoverSounded[k] = 0;
+  }
+  g_menuMarkerX = kMenuMarkerX;
+  g_menuMarkerY = menuItemY(0) - kMarkerAboveItem;
+  g_menuBugFrame = 1;
+}
+
+}  // namespace tolvaro
