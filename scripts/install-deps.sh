@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs everything Tolvaro needs to build, run and test on Debian 12.
+set -euo pipefail
+
+packages=(
+  # build and tests
+  cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  # asset generator: drawing, lettering, the glyph set's fonts
+  libcairo2-dev libpango1.0-dev libfreetype-dev xfonts-wqy fonts-wqy-microhei
+  # fuzzing
+  clang libclang-rt-14-dev
+  # the Linux desktop host and its end-to-end tests
+  libsdl2-dev libsdl2-mixer-dev xvfb xauth xdotool imagemagick
+  # the Windows program and its tests under Wine
+  g++-mingw-w64-x86-64-win32 wine64 wine zip
+)
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update
+  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything and runs the whole test suite: the tests and the
+# end-to-end runs of the real programs, again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the file-reading fuzzer for a bounded time, the Windows program
+# under Wine, and a short run of the benchmarks.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+
+"$root/scripts/install-deps.sh"
+
+step() { printf '\n=== %s ===\n' "$*"; }
+
+step "build and test"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$root/build" -j"$jobs"
+ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+
+step "build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DTOLVARO_SANITIZE=ON \
+  -DTOLVARO_BUILD_BENCHMARKS=OFF
+cmake --build "$root/build-sanitize" -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"
+
+if [ -f "$root/fuzz/CMakeLists.txt" ]; then
+  step "fuzz the record-file reader"
+  CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTOLVARO_FUZZ=ON -DTOLVARO_BUILD_TESTS=OFF -DTOLVARO_BUILD_BENCHMARKS=OFF
+  cmake --build "$root/build-fuzz" -j"$jobs" --target record_files_fuzz
+  mkdir -p "$root/build-fuzz/corpus"
+  "$root/build-fuzz/fuzz/record_files_fuzz" -max_total_time="${TOLVARO_FUZZ_SECONDS:-60}" \
+    "$root/build-fuzz/corpus" "$root/fuzz/corpus"
+fi
+
+if [ -f "$root/src/hosts/win32/CMakeLists.txt" ]; then
+  step "Windows program: cross build and tests under Wine"
+  cmake -S "$root" -B "$root/build-windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DTOLVARO_GENERATED_DIR="$root/build/generated"
+  cmake --build "$root/build-windows" -j"$jobs"
+  "$root/tests/wine/run-e2e.sh" "$root/build-windows" "$root/build/generated"
+fi
+
+step "benchmarks (short run)"
+"$root/build/bench/tolvaro_bench" --benchmark_min_time=0.05
+
+step "all tests passed"
