@@ -1,0 +1,63 @@
+// The game on Windows: one pop-up window whose DC is held for the run, presents straight from the
+// game's back buffer, PlaySoundA on the module's WAVE resources and the name-entry dialog of
+// template 241.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace tolvaro {
+
+inline HINSTANCE g_appInstance = nullptr;
+inline HWND g_mainWindow = nullptr;
+
+inline constexpr char kWindowClassName[] = "WINCLASS1";
+
+class Win32Host : public Platform {
+ public:
+  explicit Win32Host(HINSTANCE instance);
+  ~Win32Host() override;
+  Win32Host(const Win32Host&) = delete;
+  Win32Host& operator=(const Win32Host&) = delete;
+
+  bool registerWindowClass(const std::string& cursorFile) override;
+  bool createMainWindow(const std::string& title, int width, int height) override;
+  bool nextEvent(Event& event) override;
+  void postQuit(int exitCode) override;
+  void present(PixelView backBuffer) override;
+  std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
+  void playSound(int waveId, SoundMode mode) override;
+  void setTimer(int timerId, int milliseconds) override;
+  void killTimer(int timerId) override;
+  void sleep(int milliseconds) override;
+  std::int64_t currentTime() override;
+  std::intptr_t runModalDialog(int templateId, DialogProcedure procedure) override;
+
+  // Releases the window's DC, as the program does after its main loop.
+  void releaseWindow();
+
+ private:
+  static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Hands a message of the main window to the game: queued for nextEvent, or straight to the
+  // game's window logic while a modal dialog runs its own loop.
+  void deliver(const Event& event);
+
+  HDC windowDC_ = nullptr;
+  std::deque<Event> pending_;
+  int modalDepth_ = 0;
+};
+
+// Converts between the game's GBK text and UTF-16, the text of a Unicode edit box.
+std::wstring wideFromGbk(std::string_view gbk);
+std::string gbkFromWide(std::wstring_view wide);
+
+}  // namespace tolvaro

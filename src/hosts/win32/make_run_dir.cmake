@@ -1,0 +1,17 @@
+# Lays out <build>/run: tolvaro.exe beside 03_16/, charImg/ and mouse6.ani.
+# cmake -DGENERATED=... -DRUN_DIR=... -DEXE=... -P make_run_dir.cmake
+file(MAKE_DIRECTORY "${RUN_DIR}")
+file(COPY "${EXE}" DESTINATION "${RUN_DIR}")
+foreach(folder 03_16 charImg)
+  if(EXISTS "${GENERATED}/${folder}")
+    file(REMOVE_RECURSE "${RUN_DIR}/${folder}")
+    file(COPY "${GENERATED}/${folder}" DESTINATION "${RUN_DIR}")
+  else()
+    message(WARNING "No ${GENERATED}/${folder}: the run folder lacks it")
+  endif()
+endforeach()
+if(EXISTS "${GENERATED}/mouse6.ani")
+  file(COPY "${GENERATED}/mouse6.ani" DESTINATION "${RUN_DIR}")
+else()
+  message(WARNING "No ${GENERATED}/mouse6.ani: the run folder lacks the cursor")
+endif()

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# End-to-end run of the Windows build under Wine in a private Xvfb. Builds nothing.
+#   run-e2e.sh <run dir holding tolvaro.exe, 03_16/, charImg/, mouse6.ani> <generated dir>
+# Every run uses a fresh Wine prefix and fresh working directories. SCREENSHOT_DIR=<dir> keeps
+# the screenshots; KEEP_SCRATCH=1 keeps the scratch folder. Exit 0 pass, 1 fail, 77 skip.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+RUN_DIR="$(cd "$1" && pwd)"
+GENERATED="$(cd "$2" && pwd)"
+[[ -f "$RUN_DIR/tolvaro.exe" ]] || { echo "FAIL: no $RUN_DIR/tolvaro.exe"; exit 1; }
+require_tools
+start_session
+make_prefix
+
+COMPARE="$WINE_TESTS_DIR/compare_screen.py"
+GAME_PID=""
+
+# launch <working dir>: starts the program there; its exit code lands in <dir>/.exit-code.
+launch() {
+  local dir="$1"
+  LAUNCHED_AT=$(date +%s%N)
+  (cd "$dir" && wine tolvaro.exe >"$dir/.wine.log" 2>&1; echo $? >"$dir/.exit-code") &
+  GAME_PID=$!
+  wait_for_window '^Tolvaro$' 30 >/dev/null
+  echo "window shown $(( ($(date +%s%N) - LAUNCHED_AT) / 1000000 )) ms after launch"
+}
+
+# expect_screen <screen> <seconds> [label]: screenshots until the screen matches, or fails.
+expect_screen() {
+  local screen="$1" limit="$2" label="${3:-$1}" shot report
+  local deadline=$((SECONDS + limit))
+  while :; do
+    shot="$(screenshot "$label")"
+    if report="$(python3 "$COMPARE" "$shot" "$GENERATED" "$screen")"; then
+      echo "$report"
+      pass "$label matches the generated pictures"
+      return 0
+    fi
+    if ((SECONDS >= deadline)); then
+      echo "$report"
+      fail "$label does not match the generated pictures"
+      return 1
+    fi
+    sleep 0.2
+  done
+}
+
+# finish <dir> <seconds>: waits for the program to end and checks its exit code is 0.
+finish() {
+  local dir="$1" limit="$2"
+  if ! wait_for_exit "$GAME_PID" "$limit"; then
+    fail "the program did not end within $limit s"
+    wineserver -k || true
+    wait "$GAME_PID" 2>/dev/null || true
+    return
+  fi
+  wait "$GAME_PID" 2>/dev/null || true
+  local code
+  code="$(cat "$dir/.exit-code" 2>/dev/null || echo none)"
+  if [[ "$code" == 0 ]]; then pass "exit code 0"; else fail "exit code $code"; fi
+}
+
+new_workdir() {
+  local dir="$SCRATCH/$1"
+  mkdir -p "$dir"
+  cp -r "$RUN_DIR/tolvaro.exe" "$RUN_DIR/03_16" "$RUN_DIR/charImg" "$dir/"
+  if [[ -f "$RUN_DIR/mouse6.ani" ]]; then cp "$RUN_DIR/mouse6.ani" "$dir/"; fi
+  echo "$dir"
+}
+
+# Both record files, seeded in a loose but readable form; an orderly end rewrites them whole in
+# the program's own form.
+seed_records() {
+  local dir="$1"
+  printf '777\n' >"$dir/mg.tol"
+  printf 'alice 30 500\nbob 41  400\n\tcarol 50 300\ndave 60 200\nerin 70 100\nfrank 80 50\n' \
+    >"$dir/lhb.lhb"
+}
+SEEDED_RECORDS='alice 30 500\r\nbob 41 400\r\ncarol 50 300\r\ndave 60 200\r\nerin 70 100\r\nfrank 80 50\r\n'
+
+# Main menu -> Esc -> exit box -> Yes -> the program ends with code 0.
+menu_exit_yes() {
+  local label="$1"
+  expect_screen menu 15 "$label-menu"
+  xdotool mousemove 10 10 click 1  # a click outside every item, so Wine gives the window focus
+  sleep 0.2
+  xdotool key Escape
+  expect_screen exit 10 "$label-exit"
+  xdotool mousemove 440 400
+  expect_screen exit-yes 10 "$label-exit-yes"
+  xdotool click 1
+}
+
+echo "== fresh working directory: menu, exit box, Yes"
+DIR="$(new_workdir fresh)"
+launch "$DIR"
+menu_exit_yes fresh
+finish "$DIR" 20
+expect_bytes "$DIR/mg.tol" '0' "fresh start: mg.tol holds the best score 0"
+if [[ -f "$DIR/lhb.lhb" ]] && python3 - "$DIR/lhb.lhb" <<'EOF'; then
+import sys
+data = open(sys.argv[1], 'rb').read()
+lines = data.split(b'\r\n')
+sys.exit(0 if len(lines) == 7 and lines[6] == b'' and all(l.endswith(b' 0 0') for l in lines[:6]) else 1)
+EOF
+  pass "fresh start: lhb.lhb holds six empty rows, CR LF each"
+else
+  fail "fresh start: lhb.lhb is $(od -An -c "$DIR/lhb.lhb" 2>/dev/null | head -c 200)"
+fi
+
+echo "== seeded record files: menu, exit box, Yes"
+DIR="$(new_workdir seeded-yes)"
+seed_records "$DIR"
+launch "$DIR"
+menu_exit_yes seeded
+finish "$DIR" 20
+expect_bytes "$DIR/mg.tol" '777' "orderly exit rewrites mg.tol in the program's form"
+expect_bytes "$DIR/lhb.lhb" "$SEEDED_RECORDS" "orderly exit rewrites lhb.lhb in the program's form"
+
+echo "== seeded record files: Alt+F4 closes the window"
+DIR="$(new_workdir seeded-close)"
+seed_records "$DIR"
+launch "$DIR"
+expect_screen menu 15 close-menu
+xdotool mousemove 10 10 click 1
+sleep 0.2
+xdotool key alt+F4
+finish "$DIR" 20
+expect_bytes "$DIR/mg.tol" '777' "closing the window saves mg.tol in the program's form"
+expect_bytes "$DIR/lhb.lhb" "$SEEDED_RECORDS" "closing the window saves lhb.lhb in the program's form"
+
+if ((FAILURES)); then
+  echo "$FAILURES check(s) failed"
+  exit 1
+fi
+echo "all Wine end-to-end checks passed"
