@@ -1,0 +1,377 @@
+// tolvaro_contact_sheet_tool GENERATED_DIR OUT.png
+//   Lays out every generated picture with its name, scaled to fit, plus the cursor frames, the
+//   icon and a line of text drawn from the glyph set, into one PNG for looking at.
+// tolvaro_contact_sheet_tool --zoom PICTURE.bmp FACTOR OUT.png
+//   Enlarges one picture without smoothing, for looking at single pixels.
+// tolvaro_contact_sheet_tool --scenes GENERATED_DIR OUT_DIR
+//   Composes the screens the way the game draws them (colour keys, positions, pink text), to
+//   check that the pictures line up with each other.
+#include <cairo.h>
+#include <iconv.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+#include "file_formats.h"
+
+namespace fs = std::filesystem;
+using namespace tolvaro::assetgen;
+
+namespace {
+
+Bytes readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct Tile {
+  std::string label;
+  RgbImage image;
+};
+
+uint32_t u32At(const Bytes& b, size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+// Decodes the DIB of an icon or cursor image (24 or 32 bit, XOR + AND) over a grey checker.
+RgbImage decodeIconDib(const Bytes& b, size_t at) {
+  const int width = static_cast<int>(u32At(b, at + 4));
+  const int height = static_cast<int>(u32At(b, at + 8)) / 2;
+  const int bits = b[at + 14] | (b[at + 15] << 8);
+  const int bytesPerPixel = bits / 8;
+  const int colourStride = ((width * bits + 31) / 32) * 4;
+  const int maskStride = ((width + 31) / 32) * 4;
+  const size_t colourStart = at + 40;
+  const size_t maskStart = colourStart + static_cast<size_t>(colourStride) * height;
+  RgbImage image(width, height);
+  for (int row = 0; row < height; ++row) {
+    const int y = height - 1 - row;
+    for (int x = 0; x < width; ++x) {
+      const size_t p = colourStart + static_cast<size_t>(row) * colourStride + x * bytesPerPixel;
+      const bool masked = (b[maskStart + static_cast<size_t>(row) * maskStride + x / 8] >> (7 - x % 8)) & 1;
+      const uint8_t checker = ((x / 4 + y / 4) % 2) ? 200 : 150;
+      Rgb colour{b[p + 2], b[p + 1], b[p]};
+      if (bytesPerPixel == 4) {
+        const int alpha = b[p + 3];
+        auto blend = [&](int c) { return static_cast<uint8_t>((c * alpha + checker * (255 - alpha)) / 255); };
+        colour = Rgb{blend(colour.r), blend(colour.g), blend(colour.b)};
+      } else if (masked) {
+        colour = Rgb{checker, checker, checker};
+      }
+      image.at(x, y) = colour;
+    }
+  }
+  return image;
+}
+
+std::vector<RgbImage> decodeAnimatedCursor(const Bytes& b) {
+  std::vector<RgbImage> frames;
+  for (size_t at = 12; at + 8 <= b.size();) {
+    const std::string tag(b.begin() + at, b.begin() + at + 4);
+    const uint32_t size = u32At(b, at + 4);
+    if (tag == "LIST") {
+      at += 12;  // descend into the frame list
+      continue;
+    }
+    if (tag == "icon") frames.push_back(decodeIconDib(b, at + 8 + 22));
+    at += 8 + size + (size % 2);
+  }
+  return frames;
+}
+
+// Renders a GBK line with the game's glyph file, pink on a colourful stripe, at 1:1.
+RgbImage glyphSample(const Bytes& glyphs, const std::string& utf8) {
+  std::string gbk(utf8.size() * 2, '\0');
+  iconv_t cd = iconv_open("GBK", "UTF-8");
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  char* out = gbk.data();
+  size_t outLeft = gbk.size();
+  iconv(cd, &in, &inLeft, &out, &outLeft);
+  iconv_close(cd);
+  gbk.resize(gbk.size() - outLeft);
+  const int width = static_cast<int>(gbk.size()) * 8 + 8;
+  RgbImage image(width, 24);
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < width; ++x) {
+      image.at(x, y) = (x / 40) % 2 ? Rgb{140, 196, 255} : Rgb{255, 236, 150};
+    }
+  }
+  const Rgb pink{245, 71, 181};
+  int penX = 4;
+  for (size_t i = 0; i < gbk.size();) {
+    const auto lead = static_cast<uint8_t>(gbk[i]);
+    if (lead < 0x80) {
+      const size_t at = 16 + static_cast<size_t>(lead) * 16;
+      for (int row = 0; row < 16; ++row) {
+        for (int col = 0; col < 8; ++col) {
+          if ((glyphs[at + row] >> (7 - col)) & 1) image.at(penX + col, 4 + row) = pink;
+        }
+      }
+      penX += 8;
+      i += 1;
+    } else {
+      const auto trail = static_cast<uint8_t>(gbk[i + 1]);
+      const size_t at = 16 + 4096 + ((static_cast<size_t>(lead - 0x81) * 191) + (trail - 0x40)) * 32;
+      for (int row = 0; row < 16; ++row) {
+        const int bits = (glyphs[at + row * 2] << 8) | glyphs[at + row * 2 + 1];
+        for (int col = 0; col < 16; ++col) {
+          if ((bits >> (15 - col)) & 1) image.at(penX + col, 4 + row) = pink;
+        }
+      }
+      penX += 16;
+      i += 2;
+    }
+  }
+  return image;
+}
+
+void writePng(const RgbImage& image, double scale, const fs::path& out) {
+  Canvas canvas(static_cast<int>(image.width() * scale), static_cast<int>(image.height() * scale));
+  cairo_scale(canvas.cr(), scale, scale);
+  canvas.paintImage(image);
+  cairo_surface_write_to_png(cairo_get_target(canvas.cr()), out.c_str());
+}
+
+int zoom(const fs::path& picture, double factor, const fs::path& out) {
+  const auto decoded = decodeBmp(readFile(picture));
+  if (!decoded) {
+    std::fprintf(stderr, "cannot read %s\n", picture.c_str());
+    return 1;
+  }
+  writePng(decoded->image, factor, out);
+  return 0;
+}
+
+int contactSheet(const fs::path& generated, const fs::path& out) {
+  std::vector<Tile> tiles;
+  std::vector<fs::path> bitmaps;
+  for (const auto& entry : fs::directory_iterator(generated / "bitmap")) bitmaps.push_back(entry.path());
+  std::sort(bitmaps.begin(), bitmaps.end(), [](const fs::path& a, const fs::path& b) {
+    return std::stoi(a.stem().string()) < std::stoi(b.stem().string());
+  });
+  for (const fs::path& path : bitmaps) {
+    const auto decoded = decodeBmp(readFile(path));
+    if (!decoded) continue;
+    tiles.push_back({path.stem().string() + " (" + std::to_string(decoded->bitsPerPixel) + " bit)",
+                     decoded->image});
+  }
+  for (int frame : {1, 9, 17, 25, 33, 41, 49}) {
+    const auto decoded = decodeBmp(readFile(generated / "03_16" / ("chongzi" + std::to_string(frame) + ".bmp")));
+    if (decoded) tiles.push_back({"chongzi" + std::to_string(frame), decoded->image});
+  }
+  RgbImage letters(26 * 22, 22, Rgb{252, 250, 240});
+  for (int code = 65; code <= 90; ++code) {
+    const auto decoded = decodeBmp(readFile(generated / "charImg" / (std::to_string(code) + ".bmp")));
+    if (decoded) letters.paste(decoded->image, (code - 65) * 22 + 1, 1);
+  }
+  tiles.push_back({"charImg 65-90", letters});
+  const Bytes icon = readFile(generated / "icon" / "141.ico");
+  if (icon.size() > 22) tiles.push_back({"icon 141", decodeIconDib(icon, 22)});
+  const auto cursorFrames = decodeAnimatedCursor(readFile(generated / "mouse6.ani"));
+  for (size_t i = 0; i < cursorFrames.size(); ++i) {
+    tiles.push_back({"ani " + std::to_string(i), cursorFrames[i]});
+  }
+  const Bytes glyphs = readFile(generated / "glyphs" / "gbk16.bin");
+  if (glyphs.size() == 16 + 4096 + 126 * 191 * 32) {
+    tiles.push_back({"glyphs", glyphSample(glyphs, "祝君好运! 龍虎榜 score: 1100 Tolvaro Mg.jpq")});
+    tiles.push_back({"glyphs", glyphSample(glyphs, "正在建设中。。请按 Esc 回到主菜单")});
+  }
+
+  // Shelf layout: every tile fits a 300 x 230 box; small tiles are enlarged by whole factors.
+  constexpr int kSheetWidth = 1900;
+  constexpr double kBoxW = 300, kBoxH = 230;
+  struct Placed {
+    const Tile* tile;
+    double x, y, scale;
+  };
+  std::vector<Placed> placed;
+  double x = 10, y = 10, shelf = 0;
+  for (const Tile& tile : tiles) {
+    double scale = std::min(kBoxW / tile.image.width(), kBoxH / tile.image.height());
+    scale = scale >= 1 ? std::min(4.0, std::floor(scale)) : scale;
+    const double w = tile.image.width() * scale;
+    const double h = tile.image.height() * scale + 18;
+    if (x + w > kSheetWidth - 10) {
+      x = 10;
+      y += shelf + 12;
+      shelf = 0;
+    }
+    placed.push_back({&tile, x, y, scale});
+    x += std::max(w, 90.0) + 14;
+    shelf = std::max(shelf, h);
+  }
+  const int height = static_cast<int>(y + shelf + 12);
+  Canvas sheet(kSheetWidth, height);
+  cairo_t* cr = sheet.cr();
+  cairo_rectangle(cr, 0, 0, kSheetWidth, height);
+  setColour(cr, rgb(96, 96, 104));
+  cairo_fill(cr);
+  TextStyle caption;
+  caption.family = kLatinFamily;
+  caption.pixelSize = 12;
+  caption.bold = false;
+  caption.fill = rgb(255, 255, 255);
+  for (const Placed& p : placed) {
+    cairo_save(cr);
+    cairo_translate(cr, p.x, p.y);
+    cairo_scale(cr, p.scale, p.scale);
+    sheet.paintImage(p.tile->image);
+    cairo_restore(cr);
+    drawTextOnBaseline(cr, p.tile->label, caption, p.x, p.y + p.tile->image.height() * p.scale + 14, Align::kLeft);
+  }
+  cairo_surface_write_to_png(cairo_get_target(cr), out.c_str());
+  std::printf("contact sheet: %zu pictures -> %s\n", tiles.size(), out.c_str());
+  return 0;
+}
+
+
+// --- scenes: the screens composed the way the game draws them, for checking alignment ---------
+
+class Screen {
+ public:
+  Screen(const fs::path& generated, const Bytes& glyphs) : generated_(generated), glyphs_(glyphs), image_(1024, 768) {}
+  RgbImage picture(int id) const {
+    const auto decoded = decodeBmp(readFile(generated_ / "bitmap" / (std::to_string(id) + ".bmp")));
+    return decoded ? decoded->image : RgbImage(1, 1, Rgb{255, 0, 255});
+  }
+  RgbImage file(const std::string& relative) const {
+    const auto decoded = decodeBmp(readFile(generated_ / relative));
+    return decoded ? decoded->image : RgbImage(1, 1, Rgb{255, 0, 255});
+  }
+  void opaque(const RgbImage& p, int x, int y) { image_.paste(p, x, y); }
+  void opaque(int id, int x, int y) { opaque(picture(id), x, y); }
+  void keyed(int id, int x, int y, Rgb key) {
+    const RgbImage p = picture(id);
+    for (int row = 0; row < p.height(); ++row) {
+      for (int col = 0; col < p.width(); ++col) {
+        const int dx = x + col, dy = y + row;
+        if (p.at(col, row) != key && dx >= 0 && dy >= 0 && dx < 1024 && dy < 768) image_.at(dx, dy) = p.at(col, row);
+      }
+    }
+  }
+  void text(const std::string& utf8, int x, int y) {
+    if (glyphs_.size() != 16 + 4096 + 126 * 191 * 32) return;
+    const RgbImage sample = glyphSample(glyphs_, utf8);
+    // glyphSample paints on a stripe; copy only the pink ink.
+    for (int row = 0; row < 16; ++row) {
+      for (int col = 0; col + 4 < sample.width(); ++col) {
+        const Rgb& p = sample.at(col + 4, row + 4);
+        if (p == Rgb{245, 71, 181} && x + col < 1024 && y + row < 768) image_.at(x + col, y + row) = p;
+      }
+    }
+  }
+  const RgbImage& image() const { return image_; }
+
+ private:
+  fs::path generated_;
+  const Bytes& glyphs_;
+  RgbImage image_;
+};
+
+int scenes(const fs::path& generated, const fs::path& outDir) {
+  fs::create_directories(outDir);
+  const Bytes glyphs = readFile(generated / "glyphs" / "gbk16.bin");
+  const Rgb black{0, 0, 0}, white{255, 255, 255};
+  {
+    Screen s(generated, glyphs);
+    s.opaque(143, 0, 0);
+    s.keyed(154, 565, 250, white);
+    const int normal[] = {148, 150, 147, 145, 152}, hovered[] = {153, 149, 146, 144, 151};
+    for (int k = 0; k < 5; ++k) s.opaque(k == 1 ? hovered[k] : normal[k], 680, 200 + 80 * k);
+    s.opaque(s.file("03_16/chongzi1.bmp"), 192, 360);
+    writePng(s.image(), 1, outDir / "menu.png");
+    s.keyed(238, 387, 339, black);
+    s.opaque(239, 401, 390);
+    writePng(s.image(), 1, outDir / "exit.png");
+  }
+  {
+    Screen s(generated, glyphs);
+    s.opaque(143, 0, 0);
+    s.keyed(176, 360, 182, black);
+    s.opaque(177, 390, 290);
+    writePng(s.image(), 1, outDir / "loadgame.png");
+  }
+  struct ThemeScene {
+    int background, frame, title, normal, hovered, info, labels[8];
+  };
+  const ThemeScene themes[3] = {
+      {157, 158, 180, 155, 165, 163, {164, 159, 170, 166, 169, 161, 160, 162}},
+      {194, 182, 183, 181, 193, 192, {188, 187, 191, 190, 189, 185, 184, 186}},
+      {220, 207, 208, 206, 218, 217, {213, 212, 216, 215, 214, 210, 209, 211}}};
+  const int buttonY[5] = {98, 166, 236, 310, 382};
+  for (int t = 0; t < 3; ++t) {
+    const ThemeScene& th = themes[t];
+    Screen s(generated, glyphs);
+    s.opaque(th.background, 0, 0);
+    s.opaque(th.frame, 60, 40);
+    s.opaque(th.title, 99, 147);
+    for (int b = 0; b < 5; ++b) {
+      s.opaque(b == 2 ? th.hovered : th.normal, 724, buttonY[b]);
+      s.keyed(th.labels[b], 804, buttonY[b] + 7, black);
+    }
+    for (int i = 0; i < 3; ++i) {
+      s.opaque(th.info, 711, 490 + 75 * i);
+      s.keyed(th.labels[5 + i], 726, 503 + 75 * i, black);
+    }
+    s.text("1", 811, 515);
+    s.text("250", 811, 590);
+    s.text("祝君好运!", 811, 665);
+    writePng(s.image(), 1, outDir / ("lobby" + std::to_string(t) + ".png"));
+    // The playing frame: panel, tiles, a shot, the info boxes with best score and time.
+    s.opaque(th.frame, 60, 40);
+    for (int i = 0; i < 8; ++i) {
+      s.opaque(s.file("charImg/" + std::to_string(65 + (i * 5) % 26) + ".bmp"), 150 + i * 55, 74 + i * 70);
+    }
+    s.opaque(174, 350, 600);
+    s.text("100", 811, 655);
+    s.text("37", 811, 675);
+    if (t == 1) {
+      s.opaque(234, 193, 240);
+      s.opaque(232, 320, 312);
+    }
+    if (t == 2) s.opaque(235, 163, 240);
+    writePng(s.image(), 1, outDir / ("play" + std::to_string(t) + ".png"));
+  }
+  {
+    Screen s(generated, glyphs);
+    s.opaque(194, 0, 0);
+    s.opaque(243, 227, 184);
+    const int rows[6] = {250, 302, 355, 411, 461, 512};
+    const char* names[6] = {"Lily", "小明", "someone", "ABCDEFG", "龍虎", "Tom"};
+    for (int r = 0; r < 6; ++r) {
+      s.text(names[r], 361, rows[r]);
+      s.text(std::to_string(100 + r * 37), 529, rows[r]);
+      s.text(std::to_string(1100 - r * 150), 704, rows[r]);
+    }
+    s.keyed(244, 755, rows[1] - 6, black);
+    writePng(s.image(), 1, outDir / "records.png");
+  }
+  {
+    Screen s(generated, glyphs);
+    s.opaque(143, 0, 0);
+    s.opaque(242, 352, 304);
+    s.opaque(245, 352 + 63, 304 + 109);
+    writePng(s.image(), 1, outDir / "dialog.png");
+  }
+  std::printf("scenes -> %s\n", outDir.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "--zoom") return zoom(argv[2], std::stod(argv[3]), argv[4]);
+  if (argc == 4 && std::string(argv[1]) == "--scenes") return scenes(argv[2], argv[3]);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s GENERATED_DIR OUT.png | --zoom PICTURE.bmp FACTOR OUT.png\n", argv[0]);
+    return 2;
+  }
+  return contactSheet(argv[1], argv[2]);
+}

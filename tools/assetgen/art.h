@@ -1,0 +1,76 @@
+// The painters of every picture the game shows, and the book they are collected in.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "canvas.h"
+#include "file_formats.h"
+#include "image.h"
+
+namespace tolvaro::assetgen {
+
+struct Picture {
+  RgbImage image;
+  int depth = 24;          // 24 or 8
+  std::optional<Rgb> key;  // colour key of a transparently copied picture
+};
+
+class PictureBook {
+ public:
+  void addResource(int id, RgbImage image, int depth, std::optional<Rgb> key = std::nullopt);
+  void addFile(const std::string& relativePath, RgbImage image);
+  const RgbImage& resource(int id) const;
+  const std::map<int, Picture>& resources() const { return resources_; }
+  const std::map<std::string, RgbImage>& files() const { return files_; }
+
+ private:
+  std::map<int, Picture> resources_;
+  std::map<std::string, RgbImage> files_;
+};
+
+// The three colour themes of the lobby: 0 blue, 1 violet, 2 turquoise.
+struct Theme {
+  Colour deep;
+  Colour main;
+  Colour light;
+  Colour pale;
+  Colour accent;
+};
+const Theme& themeFor(int index);
+
+// The calm surface inside every playfield; pictures drawn onto the playfield use it in their
+// corners so that they sit there seamlessly.
+Colour playfieldColour();
+
+// Layout facts shared by several painters (screen pixels).
+inline constexpr int kMenuBugStripX = 192;
+inline constexpr int kMenuBugStripY = 360;
+inline constexpr int kExitBoxX = 387;
+inline constexpr int kExitBoxY = 339;
+inline constexpr int kSlotPanelX = 360;
+inline constexpr int kSlotPanelY = 182;
+inline constexpr int kFramePanelX = 60;
+inline constexpr int kFramePanelY = 40;
+inline constexpr int kTitleX = 99;
+inline constexpr int kTitleY = 147;
+
+void paintMenuPictures(PictureBook& book);
+void paintLobbyPictures(PictureBook& book);
+void paintGamePictures(PictureBook& book);
+void paintAboutPictures(PictureBook& book);
+void paintRecordPictures(PictureBook& book);
+
+Bytes makeProgramIcon();
+Bytes makeAnimatedCursor();
+
+// Shared lettering helpers.
+TextStyle chineseLabelStyle(double pixelSize, const Colour& fill, const Colour& outline,
+                            double outlineWidth);
+TextStyle latinDisplayStyle(double pixelSize, const Colour& fill, const Colour& outline,
+                            double outlineWidth);
+// The product's logo: "Tolvaro" in candy letters with a Chinese subtitle under it.
+void drawProductLogo(cairo_t* cr, double cx, double cy, double scale, const Colour& subtitleRibbon);
+
+}  // namespace tolvaro::assetgen

@@ -1,0 +1,249 @@
+// The letter game: the letter tiles, the shot, the level caption and digits, the winning picture.
+#include <cmath>
+#include <string>
+
+#include "art.h"
+#include "characters.h"
+
+namespace tolvaro::assetgen {
+namespace {
+
+RgbImage playfieldBackdrop(int width, int height) {
+  return RgbImage(width, height, toRgb(playfieldColour()));
+}
+
+Colour hueColour(double hue, double saturation, double value) {
+  const double h = std::fmod(hue, 1.0) * 6;
+  const int sector = static_cast<int>(h);
+  const double f = h - sector;
+  const double p = value * (1 - saturation), q = value * (1 - saturation * f),
+               t = value * (1 - saturation * (1 - f));
+  switch (sector % 6) {
+    case 0: return Colour{value, t, p, 1};
+    case 1: return Colour{q, value, p, 1};
+    case 2: return Colour{p, value, t, 1};
+    case 3: return Colour{p, q, value, 1};
+    case 4: return Colour{t, p, value, 1};
+    default: return Colour{value, p, q, 1};
+  }
+}
+
+// A letter bug: a bright rounded tile with a bold dark letter, readable at 20 x 20.
+RgbImage paintLetterTile(char letter) {
+  const int index = letter - 'A';
+  // Neighbouring letters get well separated hues.
+  const double hue = std::fmod(index * 0.382, 1.0);
+  const Colour base = hueColour(hue, 0.55, 1.0);
+  Canvas canvas(20, 20);
+  cairo_t* cr = canvas.cr();
+  const RgbImage backdrop = playfieldBackdrop(20, 20);
+  canvas.paintImage(backdrop);
+  roundedRect(cr, 0.5, 0.5, 19, 19, 5);
+  fillVertical(cr, 0, 20, lighter(base, 0.55), base);
+  roundedRect(cr, 0.5, 0.5, 19, 19, 5);
+  setColour(cr, darker(base, 0.45));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  TextStyle style = latinDisplayStyle(15, darker(hueColour(hue, 0.9, 0.55), 0.35), rgb(0, 0, 0, 0), 0);
+  drawTextCentred(cr, std::string(1, letter), style, 10, 10.5);
+  return canvas.flattenOver(backdrop);
+}
+
+RgbImage paintShot() {
+  Canvas canvas(15, 15);
+  cairo_t* cr = canvas.cr();
+  const RgbImage backdrop = playfieldBackdrop(15, 15);
+  canvas.paintImage(backdrop);
+  cairo_new_path(cr);
+  cairo_arc(cr, 7.5, 7.5, 6.8, 0, 2 * M_PI);
+  fillRadial(cr, 5.5, 5, 0.5, 8, rgb(255, 190, 180), rgb(220, 30, 40));
+  cairo_new_path(cr);
+  cairo_arc(cr, 7.5, 7.5, 6.8, 0, 2 * M_PI);
+  setColour(cr, rgb(150, 20, 30));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_new_path(cr);
+  cairo_arc(cr, 5.2, 4.8, 1.6, 0, 2 * M_PI);
+  setColour(cr, rgb(255, 255, 255, 0.9));
+  cairo_fill(cr);
+  return canvas.flattenOver(backdrop);
+}
+
+void confetti(cairo_t* cr, double width, double height, int count, int salt) {
+  const Colour colours[] = {rgb(255, 90, 120), rgb(255, 200, 40), rgb(80, 190, 255), rgb(120, 220, 100),
+                            rgb(190, 120, 255)};
+  for (int i = 0; i < count; ++i) {
+    const uint32_t h = static_cast<uint32_t>(i * 7919 + salt * 104729);
+    const double x = (h * 37 % 1000) / 1000.0 * width;
+    const double y = (h * 91 % 1000) / 1000.0 * height;
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, (h % 628) / 100.0);
+    roundedRect(cr, -4, -2, 8, 4, 1.5);
+    setColour(cr, withAlpha(colours[i % 5], 0.85));
+    cairo_fill(cr);
+    cairo_restore(cr);
+  }
+}
+
+RgbImage paintLevelCaption() {
+  Canvas canvas(341, 67);
+  cairo_t* cr = canvas.cr();
+  const RgbImage backdrop = playfieldBackdrop(341, 67);
+  canvas.paintImage(backdrop);
+  // Ribbon tails.
+  for (int side = 0; side < 2; ++side) {
+    const double x = side == 0 ? 0 : 341;
+    const double dir = side == 0 ? 1 : -1;
+    cairo_new_path(cr);
+    cairo_move_to(cr, x, 16);
+    cairo_line_to(cr, x + dir * 40, 16);
+    cairo_line_to(cr, x + dir * 40, 62);
+    cairo_line_to(cr, x, 62);
+    cairo_line_to(cr, x + dir * 14, 39);
+    cairo_close_path(cr);
+    setColour(cr, rgb(214, 60, 110));
+    cairo_fill(cr);
+  }
+  roundedRect(cr, 28, 3, 285, 56, 18);
+  fillVertical(cr, 3, 59, rgb(255, 150, 90), rgb(255, 84, 140));
+  roundedRect(cr, 28, 3, 285, 56, 18);
+  setColour(cr, rgb(255, 255, 255));
+  cairo_set_line_width(cr, 3.5);
+  cairo_stroke(cr);
+  roundedRect(cr, 34, 7, 273, 20, 10);
+  setColour(cr, rgb(255, 255, 255, 0.25));
+  cairo_fill(cr);
+  TextStyle style = latinDisplayStyle(44, rgb(255, 255, 255), rgb(170, 30, 90), 6);
+  style.letterSpacing = 9;
+  style.shadow = rgb(120, 20, 60, 0.35);
+  style.shadowDx = 2;
+  style.shadowDy = 3;
+  drawTextCentred(cr, "LEVEL", style, 170.5, 31);
+  starPath(cr, 52, 31, 11, 5, 5);
+  setColour(cr, rgb(255, 230, 80));
+  cairo_fill(cr);
+  starPath(cr, 289, 31, 11, 5, 5);
+  cairo_fill(cr);
+  return canvas.flattenOver(backdrop);
+}
+
+RgbImage paintDigitBadge(int digit) {
+  static const Colour kBadgeColours[6] = {rgb(0, 0, 0), rgb(80, 196, 90), rgb(60, 150, 245),
+                                          rgb(255, 150, 40), rgb(160, 100, 235), rgb(245, 70, 90)};
+  const Colour base = kBadgeColours[digit];
+  Canvas canvas(86, 86);
+  cairo_t* cr = canvas.cr();
+  const RgbImage backdrop = playfieldBackdrop(86, 86);
+  canvas.paintImage(backdrop);
+  // Scalloped rosette edge.
+  starPath(cr, 43, 43, 42.5, 37, 16);
+  setColour(cr, darker(base, 0.25));
+  cairo_fill(cr);
+  cairo_new_path(cr);
+  cairo_arc(cr, 43, 43, 35, 0, 2 * M_PI);
+  setColour(cr, rgb(255, 255, 255));
+  cairo_fill(cr);
+  cairo_new_path(cr);
+  cairo_arc(cr, 43, 43, 31, 0, 2 * M_PI);
+  fillRadial(cr, 36, 33, 3, 36, lighter(base, 0.5), base);
+  TextStyle style = latinDisplayStyle(46, rgb(255, 255, 255), darker(base, 0.5), 6);
+  style.shadow = rgb(0, 0, 0, 0.25);
+  style.shadowDx = 1.5;
+  style.shadowDy = 2.5;
+  drawTextCentred(cr, std::to_string(digit), style, 43, 44);
+  cairo_save(cr);
+  cairo_translate(cr, 30, 24);
+  cairo_rotate(cr, -0.7);
+  ellipsePath(cr, 0, 0, 10, 4);
+  setColour(cr, rgb(255, 255, 255, 0.45));
+  cairo_fill(cr);
+  cairo_restore(cr);
+  sparkle(cr, 70, 16, 6, rgb(255, 240, 120));
+  return canvas.flattenOver(backdrop);
+}
+
+RgbImage paintCongratulations() {
+  Canvas canvas(400, 200);
+  cairo_t* cr = canvas.cr();
+  const RgbImage backdrop = playfieldBackdrop(400, 200);
+  canvas.paintImage(backdrop);
+  roundedRect(cr, 3, 3, 394, 194, 28);
+  fillVertical(cr, 3, 197, rgb(255, 246, 176), rgb(255, 206, 110));
+  cairo_save(cr);
+  roundedRect(cr, 3, 3, 394, 194, 28);
+  cairo_clip(cr);
+  for (int i = 0; i < 20; ++i) {
+    const double a0 = i * M_PI / 10, a1 = a0 + M_PI / 20;
+    cairo_new_path(cr);
+    cairo_move_to(cr, 200, 70);
+    cairo_line_to(cr, 200 + std::cos(a0) * 400, 70 + std::sin(a0) * 400);
+    cairo_line_to(cr, 200 + std::cos(a1) * 400, 70 + std::sin(a1) * 400);
+    cairo_close_path(cr);
+    setColour(cr, rgb(255, 255, 255, 0.35));
+    cairo_fill(cr);
+  }
+  confetti(cr, 400, 200, 40, 3);
+  cairo_restore(cr);
+  roundedRect(cr, 3, 3, 394, 194, 28);
+  setColour(cr, rgb(240, 120, 40));
+  cairo_set_line_width(cr, 5);
+  cairo_stroke(cr);
+  TextStyle big = chineseLabelStyle(56, rgb(255, 80, 120), rgb(255, 255, 255), 9);
+  big.letterSpacing = 8;
+  big.shadow = rgb(160, 60, 20, 0.35);
+  big.shadowDx = 2;
+  big.shadowDy = 4;
+  drawTextCentred(cr, "恭喜你", big, 200, 62);
+  // Ribbon for the second line.
+  roundedRect(cr, 88, 108, 224, 52, 14);
+  fillVertical(cr, 108, 160, rgb(120, 200, 255), rgb(50, 130, 230));
+  roundedRect(cr, 88, 108, 224, 52, 14);
+  setColour(cr, rgb(255, 255, 255));
+  cairo_set_line_width(cr, 3);
+  cairo_stroke(cr);
+  TextStyle line = chineseLabelStyle(36, rgb(255, 255, 255), rgb(30, 80, 170), 6);
+  line.letterSpacing = 4;
+  drawTextCentred(cr, "完美爆机", line, 200, 134);
+  LadybugLook happy;
+  drawLadybug(cr, 46, 170, 66, happy);
+  cairo_save(cr);
+  cairo_translate(cr, 400, 0);
+  cairo_scale(cr, -1, 1);
+  LadybugLook friendBug;
+  friendBug.shell = rgb(255, 170, 40);
+  drawLadybug(cr, 46, 170, 66, friendBug);
+  cairo_restore(cr);
+  for (int i = 0; i < 3; ++i) {
+    starPath(cr, 40 + i * 16, 34 - (i % 2) * 10, 9, 4, 5, 0.2 * i);
+    setColour(cr, rgb(255, 220, 40));
+    cairo_fill_preserve(cr);
+    setColour(cr, rgb(230, 140, 20));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    starPath(cr, 360 - i * 16, 34 - (i % 2) * 10, 9, 4, 5, 0.2 * i);
+    setColour(cr, rgb(255, 220, 40));
+    cairo_fill_preserve(cr);
+    setColour(cr, rgb(230, 140, 20));
+    cairo_stroke(cr);
+  }
+  return canvas.flattenOver(backdrop);
+}
+
+}  // namespace
+
+void paintGamePictures(PictureBook& book) {
+  book.addResource(174, paintShot(), 24);
+  book.addResource(234, paintLevelCaption(), 8);
+  book.addResource(229, paintDigitBadge(1), 8);
+  book.addResource(230, paintDigitBadge(2), 8);
+  book.addResource(232, paintDigitBadge(3), 8);
+  book.addResource(233, paintDigitBadge(4), 8);
+  book.addResource(231, paintDigitBadge(5), 8);
+  book.addResource(235, paintCongratulations(), 8);
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    book.addFile("charImg/" + std::to_string(static_cast<int>(letter)) + ".bmp", paintLetterTile(letter));
+  }
+}
+
+}  // namespace tolvaro::assetgen

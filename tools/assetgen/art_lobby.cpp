@@ -1,0 +1,444 @@
+// The lobby's three colour themes: backgrounds, frame panels (the playfield), title pictures,
+// buttons, info boxes and their labels; plus the spare title picture 175.
+#include <cmath>
+#include <string>
+
+#include "art.h"
+#include "characters.h"
+
+namespace tolvaro::assetgen {
+namespace {
+
+constexpr int kScreenW = 1024;
+constexpr int kScreenH = 768;
+constexpr int kButtonX = 724;
+constexpr int kButtonY = 98;
+constexpr int kInfoBoxX = 711;
+constexpr int kInfoBoxMiddleY = 565;
+
+struct ThemeIds {
+  int background, frame, title, buttonNormal, buttonHovered, infoBox;
+  int labels[8];  // buttons 1-5, then info boxes 1-3
+  int depth;      // of the 8-bit capable entries (background keeps its own depth below)
+  int backgroundDepth, frameDepth;
+  int titleWidth, titleHeight, infoHeight;
+};
+
+const ThemeIds kThemeIds[3] = {
+    {157, 158, 180, 155, 165, 163, {164, 159, 170, 166, 169, 161, 160, 162}, 24, 24, 24, 504, 287, 63},
+    {194, 182, 183, 181, 193, 192, {188, 187, 191, 190, 189, 185, 184, 186}, 8, 24, 8, 528, 305, 64},
+    {220, 207, 208, 206, 218, 217, {213, 212, 216, 215, 214, 210, 209, 211}, 8, 8, 8, 528, 305, 64},
+};
+
+const char* const kLabelTexts[8] = {"开始", "保存", "选项", "退出", "其它", "等级", "得分", "其它"};
+
+// Deterministic scatter for decorations.
+double scatter(int i, int salt, double range) {
+  uint32_t h = static_cast<uint32_t>(i) * 2654435761u ^ static_cast<uint32_t>(salt) * 40503u;
+  h ^= h >> 13;
+  h *= 0x5bd1e995u;
+  h ^= h >> 15;
+  return (h % 10000) / 10000.0 * range;
+}
+
+void paintDaySky(cairo_t* cr, const Theme& theme) {
+  cairo_rectangle(cr, 0, 0, kScreenW, kScreenH);
+  fillVertical(cr, 0, kScreenH, rgb(64, 142, 236), rgb(176, 220, 255));
+  for (int i = 0; i < 9; ++i) {
+    drawCloud(cr, scatter(i, 1, 1024), 40 + scatter(i, 2, 520), 90 + scatter(i, 3, 90),
+              rgb(250, 252, 255));
+  }
+  // Blue mountains and a pale blue lake shore.
+  cairo_new_path(cr);
+  cairo_move_to(cr, 0, 640);
+  for (int i = 0; i <= 8; ++i) {
+    const double x = i * 128;
+    cairo_line_to(cr, x + 64, 560 + scatter(i, 4, 50));
+    cairo_line_to(cr, x + 128, 630 + scatter(i, 5, 20));
+  }
+  cairo_line_to(cr, 1024, 768);
+  cairo_line_to(cr, 0, 768);
+  cairo_close_path(cr);
+  fillVertical(cr, 560, 768, rgb(120, 170, 240), theme.deep);
+  cairo_new_path(cr);
+  cairo_move_to(cr, 0, 700);
+  cairo_curve_to(cr, 300, 670, 700, 720, 1024, 690);
+  cairo_line_to(cr, 1024, 768);
+  cairo_line_to(cr, 0, 768);
+  cairo_close_path(cr);
+  fillVertical(cr, 670, 768, rgb(96, 200, 140), rgb(50, 150, 110));
+  for (int i = 0; i < 8; ++i) {
+    drawFlower(cr, 20 + i * 130 + scatter(i, 6, 40), 730 + scatter(i, 7, 25), 22,
+               i % 2 ? rgb(255, 255, 250) : rgb(255, 170, 200), rgb(255, 210, 70), 5);
+  }
+  drawButterfly(cr, 30, 300, 36, rgb(120, 190, 255), 0.2);
+  drawBee(cr, 995, 60, 40, 0.3);
+}
+
+void paintNightGarden(cairo_t* cr, const Theme& theme) {
+  cairo_rectangle(cr, 0, 0, kScreenW, kScreenH);
+  fillVertical(cr, 0, kScreenH, rgb(58, 28, 112), rgb(176, 120, 226));
+  for (int i = 0; i < 90; ++i) {
+    const double x = scatter(i, 11, 1024), y = scatter(i, 12, 600);
+    if (i % 6 == 0) {
+      sparkle(cr, x, y, 5 + scatter(i, 13, 4), rgb(255, 250, 220, 0.9));
+    } else {
+      cairo_new_path(cr);
+      cairo_arc(cr, x, y, 1 + scatter(i, 14, 1.5), 0, 2 * M_PI);
+      setColour(cr, rgb(255, 255, 240, 0.5 + scatter(i, 15, 0.5)));
+      cairo_fill(cr);
+    }
+  }
+  // Moon.
+  cairo_new_path(cr);
+  cairo_arc(cr, 980, 46, 70, 0, 2 * M_PI);
+  fillRadial(cr, 980, 46, 40, 110, rgb(255, 250, 220, 0.35), rgb(255, 250, 220, 0));
+  cairo_new_path(cr);
+  cairo_arc(cr, 980, 46, 36, 0, 2 * M_PI);
+  fillRadial(cr, 970, 36, 4, 40, rgb(255, 252, 235), rgb(250, 226, 160));
+  // Violet hills.
+  for (int layer = 0; layer < 2; ++layer) {
+    cairo_new_path(cr);
+    const double base = 620 + layer * 60;
+    cairo_move_to(cr, 0, base);
+    cairo_curve_to(cr, 250, base - 70 + layer * 30, 600, base + 40, 1024, base - 50);
+    cairo_line_to(cr, 1024, 768);
+    cairo_line_to(cr, 0, 768);
+    cairo_close_path(cr);
+    fillVertical(cr, base - 70, 768, layer == 0 ? rgb(140, 90, 200) : rgb(110, 62, 170),
+                 layer == 0 ? theme.deep : darker(theme.deep, 0.2));
+  }
+  for (int i = 0; i < 24; ++i) {
+    drawFirefly(cr, scatter(i, 16, 1024), 120 + scatter(i, 17, 640), 5 + scatter(i, 18, 4),
+                rgb(255, 240, 120));
+  }
+  for (int i = 0; i < 7; ++i) {
+    drawFlower(cr, 30 + i * 150 + scatter(i, 19, 40), 735 + scatter(i, 20, 20), 24,
+               i % 2 ? rgb(255, 180, 230) : rgb(220, 200, 255), rgb(255, 230, 120), 6);
+  }
+}
+
+void paintLagoon(cairo_t* cr, const Theme& theme) {
+  cairo_rectangle(cr, 0, 0, kScreenW, kScreenH);
+  fillVertical(cr, 0, kScreenH, rgb(120, 236, 226), rgb(10, 140, 156));
+  // Light rays from the surface.
+  for (int i = 0; i < 7; ++i) {
+    const double x = 60 + i * 150 + scatter(i, 21, 40);
+    cairo_new_path(cr);
+    cairo_move_to(cr, x, 0);
+    cairo_line_to(cr, x + 50, 0);
+    cairo_line_to(cr, x + 160, 768);
+    cairo_line_to(cr, x + 60, 768);
+    cairo_close_path(cr);
+    setColour(cr, rgb(255, 255, 255, 0.07));
+    cairo_fill(cr);
+  }
+  // Sand, seaweed, shells.
+  cairo_new_path(cr);
+  cairo_move_to(cr, 0, 700);
+  cairo_curve_to(cr, 300, 680, 700, 725, 1024, 695);
+  cairo_line_to(cr, 1024, 768);
+  cairo_line_to(cr, 0, 768);
+  cairo_close_path(cr);
+  fillVertical(cr, 680, 768, rgb(250, 230, 170), rgb(226, 196, 130));
+  for (int i = 0; i < 9; ++i) {
+    const double x = 20 + i * 120 + scatter(i, 22, 60);
+    const double h = 80 + scatter(i, 23, 110);
+    cairo_new_path(cr);
+    cairo_move_to(cr, x - 6, 712);
+    cairo_curve_to(cr, x - 30, 712 - h * 0.4, x + 30, 712 - h * 0.7, x, 712 - h);
+    cairo_curve_to(cr, x + 40, 712 - h * 0.6, x - 16, 712 - h * 0.3, x + 8, 712);
+    cairo_close_path(cr);
+    fillVertical(cr, 712 - h, 712, rgb(90, 210, 120), rgb(30, 140, 90));
+  }
+  for (int i = 0; i < 50; ++i) {
+    const double r = 3 + scatter(i, 24, 12);
+    const double x = scatter(i, 25, 1024), y = scatter(i, 26, 680);
+    cairo_new_path(cr);
+    cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+    setColour(cr, rgb(255, 255, 255, 0.18));
+    cairo_fill_preserve(cr);
+    setColour(cr, rgb(255, 255, 255, 0.55));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    cairo_new_path(cr);
+    cairo_arc(cr, x - r * 0.35, y - r * 0.35, r * 0.25, 0, 2 * M_PI);
+    setColour(cr, rgb(255, 255, 255, 0.7));
+    cairo_fill(cr);
+  }
+  for (int i = 0; i < 4; ++i) {
+    const double x = 100 + i * 260 + scatter(i, 27, 60);
+    starPath(cr, x, 735 + scatter(i, 28, 15), 16, 7, 5, 0.2 * i);
+    setColour(cr, i % 2 ? rgb(255, 150, 90) : rgb(255, 120, 150));
+    cairo_fill_preserve(cr);
+    setColour(cr, darker(theme.accent, 0.3));
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+  }
+}
+
+// Two flat rails on the right carry the buttons and the info boxes; being one flat colour they
+// let those pictures' rounded corners blend in wherever they sit.
+Colour railColour(const Theme& theme) { return mix(theme.light, rgb(255, 255, 255), 0.45); }
+
+void paintRails(cairo_t* cr, const Theme& theme) {
+  const double rails[][4] = {{708, 80, 272, 370}, {700, 478, 288, 236}};
+  for (const auto& r : rails) {
+    softShadow(cr, r[0] + 2, r[1] + 4, r[2], r[3], 24, 4, 0.25);
+    roundedRect(cr, r[0], r[1], r[2], r[3], 24);
+    setColour(cr, railColour(theme));
+    cairo_fill(cr);
+    roundedRect(cr, r[0], r[1], r[2], r[3], 24);
+    setColour(cr, theme.deep);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    roundedRect(cr, r[0] + 5, r[1] + 5, r[2] - 10, r[3] - 10, 19);
+    setColour(cr, rgb(255, 255, 255, 0.8));
+    cairo_set_line_width(cr, 1.5);
+    const double dashes[] = {5, 4};
+    cairo_set_dash(cr, dashes, 2, 0);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+  }
+}
+
+RgbImage paintBackground(int index) {
+  Canvas canvas(kScreenW, kScreenH);
+  const Theme& theme = themeFor(index);
+  if (index == 0) paintDaySky(canvas.cr(), theme);
+  if (index == 1) paintNightGarden(canvas.cr(), theme);
+  if (index == 2) paintLagoon(canvas.cr(), theme);
+  paintRails(canvas.cr(), theme);
+  return canvas.flattenOver(RgbImage(kScreenW, kScreenH));
+}
+
+// The frame panel: a thick glossy frame round the playfield where the letter bugs fall.
+RgbImage paintFramePanel(int index, const RgbImage& background) {
+  const Theme& theme = themeFor(index);
+  Canvas canvas(606, 676);
+  cairo_t* cr = canvas.cr();
+  const RgbImage backdrop = background.crop(kFramePanelX, kFramePanelY, 606, 676);
+  canvas.paintImage(backdrop);
+  softShadow(cr, 2, 4, 602, 670, 30, 2, 0.3);
+  roundedRect(cr, 1, 1, 604, 674, 30);
+  fillVertical(cr, 0, 676, lighter(theme.main, 0.25), darker(theme.main, 0.15));
+  roundedRect(cr, 1, 1, 604, 674, 30);
+  setColour(cr, theme.deep);
+  cairo_set_line_width(cr, 2.5);
+  cairo_stroke(cr);
+  roundedRect(cr, 6, 6, 594, 40, 20);
+  setColour(cr, rgb(255, 255, 255, 0.22));
+  cairo_fill(cr);
+  // Stitching along the frame.
+  roundedRect(cr, 9, 9, 588, 658, 24);
+  setColour(cr, rgb(255, 255, 255, 0.55));
+  cairo_set_line_width(cr, 1.5);
+  const double dashes[] = {6, 5};
+  cairo_set_dash(cr, dashes, 2, 0);
+  cairo_stroke(cr);
+  cairo_set_dash(cr, nullptr, 0, 0);
+  // The playfield.
+  const Colour field = playfieldColour();
+  roundedRect(cr, 20, 20, 566, 640, 16);
+  setColour(cr, field);
+  cairo_fill(cr);
+  cairo_save(cr);
+  roundedRect(cr, 20, 20, 566, 640, 16);
+  cairo_clip(cr);
+  // Faint wallpaper of letters and dots, too pale to compete with the falling tiles.
+  TextStyle wallpaper = latinDisplayStyle(34, withAlpha(theme.main, 0.06), rgb(0, 0, 0, 0), 0);
+  for (int i = 0; i < 40; ++i) {
+    const double x = 40 + (i % 8) * 72 + ((i / 8) % 2) * 36;
+    const double y = 60 + (i / 8) * 130;
+    drawTextCentred(cr, std::string(1, static_cast<char>('A' + (i * 7) % 26)), wallpaper, x, y);
+  }
+  // Inner shadow under the frame's top edge.
+  cairo_rectangle(cr, 20, 20, 566, 10);
+  fillVertical(cr, 20, 30, rgb(0, 0, 0, 0.10), rgb(0, 0, 0, 0));
+  // Grass along the bottom and the flower that shoots at the bugs.
+  cairo_new_path(cr);
+  cairo_move_to(cr, 20, 652);
+  for (int i = 0; i <= 57; ++i) cairo_line_to(cr, 20 + i * 10, 648 + (i % 2) * 5);
+  cairo_line_to(cr, 586, 660);
+  cairo_line_to(cr, 20, 660);
+  cairo_close_path(cr);
+  setColour(cr, rgb(120, 200, 90));
+  cairo_fill(cr);
+  cairo_restore(cr);
+  drawFlower(cr, 303, 652, 26, theme.accent, rgb(255, 120, 80), 8);
+  roundedRect(cr, 20, 20, 566, 640, 16);
+  setColour(cr, darker(theme.main, 0.3));
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  return canvas.flattenOver(backdrop);
+}
+
+// The title picture: the product's logo on a themed sign, with the cast around it.
+RgbImage paintTitle(int width, int height, const Theme& theme, const RgbImage& backdrop) {
+  Canvas canvas(width, height);
+  cairo_t* cr = canvas.cr();
+  canvas.paintImage(backdrop);
+  roundedRect(cr, 3, 3, width - 6, height - 6, 26);
+  fillVertical(cr, 0, height, lighter(theme.light, 0.55), theme.light);
+  cairo_save(cr);
+  roundedRect(cr, 3, 3, width - 6, height - 6, 26);
+  cairo_clip(cr);
+  // Sunburst behind the logo.
+  for (int i = 0; i < 16; ++i) {
+    const double a0 = i * M_PI / 8, a1 = a0 + M_PI / 16;
+    cairo_new_path(cr);
+    cairo_move_to(cr, width / 2.0, height * 0.42);
+    cairo_line_to(cr, width / 2.0 + std::cos(a0) * width, height * 0.42 + std::sin(a0) * width);
+    cairo_line_to(cr, width / 2.0 + std::cos(a1) * width, height * 0.42 + std::sin(a1) * width);
+    cairo_close_path(cr);
+    setColour(cr, rgb(255, 255, 255, 0.28));
+    cairo_fill(cr);
+  }
+  // Grass hill along the bottom.
+  cairo_new_path(cr);
+  cairo_move_to(cr, 0, height - 46);
+  cairo_curve_to(cr, width * 0.3, height - 76, width * 0.7, height - 30, width, height - 58);
+  cairo_line_to(cr, width, height);
+  cairo_line_to(cr, 0, height);
+  cairo_close_path(cr);
+  fillVertical(cr, height - 76, height, rgb(150, 222, 100), rgb(86, 176, 70));
+  cairo_restore(cr);
+  roundedRect(cr, 3, 3, width - 6, height - 6, 26);
+  setColour(cr, rgb(255, 255, 255));
+  cairo_set_line_width(cr, 5);
+  cairo_stroke_preserve(cr);
+  setColour(cr, theme.deep);
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+
+  const double scale = width / 528.0;
+  drawProductLogo(cr, width / 2.0, height * 0.40, 1.05 * scale, theme.accent);
+  LadybugLook look;
+  drawLadybug(cr, 70 * scale, height - 40, 78 * scale, look);
+  CaterpillarLook caterpillar;
+  caterpillar.segments = 4;
+  caterpillar.segmentRadius = 12 * scale;
+  caterpillar.letters = "ABCD";
+  caterpillar.wavePhase = 1.2;
+  drawCaterpillar(cr, width - 190 * scale, height - 22, caterpillar);
+  drawBee(cr, width - 70 * scale, 54 * scale, 56 * scale, 0.5);
+  drawButterfly(cr, 62 * scale, 60 * scale, 44 * scale, theme.accent, 0.4);
+  drawFlower(cr, 170 * scale, height - 30, 26 * scale, rgb(255, 150, 190), rgb(255, 220, 80), 5);
+  drawFlower(cr, 300 * scale, height - 22, 22 * scale, rgb(255, 255, 250), rgb(255, 200, 60), 5);
+  return canvas.flattenOver(backdrop);
+}
+
+RgbImage paintButton(const Theme& theme, const RgbImage& backdrop, bool hovered) {
+  Canvas canvas(240, 50);
+  cairo_t* cr = canvas.cr();
+  canvas.paintImage(backdrop);
+  const Colour base = hovered ? lighter(theme.main, 0.18) : theme.main;
+  softShadow(cr, 3, 4, 234, 44, 16, 2, 0.3);
+  glossyRoundedRect(cr, 2, 2, 236, 44, 18, base, theme.deep, 2.5);
+  if (hovered) {
+    cairo_new_path(cr);
+    ellipsePath(cr, 120, 25, 100, 22);
+    fillRadial(cr, 120, 25, 0, 100, rgb(255, 255, 220, 0.75), rgb(255, 255, 220, 0));
+  }
+  // Emblem on the left: a round badge with a star.
+  cairo_new_path(cr);
+  cairo_arc(cr, 38, 24, 15, 0, 2 * M_PI);
+  fillRadial(cr, 34, 20, 2, 16, rgb(255, 255, 255), lighter(theme.light, 0.3));
+  cairo_new_path(cr);
+  cairo_arc(cr, 38, 24, 15, 0, 2 * M_PI);
+  setColour(cr, theme.deep);
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  starPath(cr, 38, 25, 10, 4.5, 5);
+  setColour(cr, hovered ? rgb(255, 170, 40) : theme.accent);
+  cairo_fill(cr);
+  // Chevrons on the right.
+  for (int i = 0; i < 2; ++i) {
+    cairo_new_path(cr);
+    cairo_move_to(cr, 194 + i * 12, 16);
+    cairo_line_to(cr, 202 + i * 12, 24);
+    cairo_line_to(cr, 194 + i * 12, 32);
+    setColour(cr, rgb(255, 255, 255, hovered ? 0.95 : 0.7));
+    cairo_set_line_width(cr, 3.5);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+  }
+  return canvas.flattenOver(backdrop);
+}
+
+RgbImage paintInfoBox(const Theme& theme, int height, const RgbImage& backdrop) {
+  Canvas canvas(270, height);
+  cairo_t* cr = canvas.cr();
+  canvas.paintImage(backdrop);
+  softShadow(cr, 3, 3, 264, height - 6, 14, 2, 0.3);
+  glossyRoundedRect(cr, 2, 2, 266, height - 5, 16, theme.light, theme.deep, 2.5);
+  // Label plate.
+  roundedRect(cr, 8, 7, 86, height - 15, 11);
+  fillVertical(cr, 7, height - 8, lighter(theme.main, 0.15), darker(theme.main, 0.1));
+  // Text window, light so the pink numbers read well.
+  roundedRect(cr, 97, 6, 166, height - 13, 10);
+  setColour(cr, rgb(255, 253, 246));
+  cairo_fill(cr);
+  roundedRect(cr, 97, 6, 166, 6, 3);
+  setColour(cr, rgb(0, 0, 0, 0.06));
+  cairo_fill(cr);
+  roundedRect(cr, 97, 6, 166, height - 13, 10);
+  setColour(cr, darker(theme.light, 0.25));
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  return canvas.flattenOver(backdrop);
+}
+
+RgbImage paintLabel(const std::string& text, const Theme& theme, const RgbImage& under) {
+  Canvas canvas(75, 36);
+  TextStyle style = chineseLabelStyle(25, rgb(255, 255, 255), theme.deep, 5);
+  style.letterSpacing = 2;
+  style.shadow = rgb(0, 0, 0, 0.3);
+  style.shadowDx = 1;
+  style.shadowDy = 2;
+  drawTextCentred(canvas.cr(), text, style, 37.5, 18);
+  return canvas.flattenKeyed(under, kBlack, 100);
+}
+
+void paintTheme(PictureBook& book, int index) {
+  const ThemeIds& ids = kThemeIds[index];
+  const Theme& theme = themeFor(index);
+  book.addResource(ids.background, paintBackground(index), ids.backgroundDepth);
+  const RgbImage& background = book.resource(ids.background);
+  book.addResource(ids.frame, paintFramePanel(index, background), ids.frameDepth);
+  const RgbImage& frame = book.resource(ids.frame);
+  book.addResource(ids.title,
+                   paintTitle(ids.titleWidth, ids.titleHeight, theme,
+                              frame.crop(kTitleX - kFramePanelX, kTitleY - kFramePanelY,
+                                         ids.titleWidth, ids.titleHeight)),
+                   ids.depth);
+  const RgbImage buttonBackdrop = background.crop(kButtonX, kButtonY, 240, 50);
+  book.addResource(ids.buttonNormal, paintButton(theme, buttonBackdrop, false), ids.depth);
+  book.addResource(ids.buttonHovered, paintButton(theme, buttonBackdrop, true), ids.depth);
+  book.addResource(ids.infoBox,
+                   paintInfoBox(theme, ids.infoHeight,
+                                background.crop(kInfoBoxX, kInfoBoxMiddleY, 270, ids.infoHeight)),
+                   ids.depth);
+  const RgbImage buttonLabelUnder = book.resource(ids.buttonNormal).crop(80, 7, 75, 36);
+  const RgbImage infoLabelUnder = book.resource(ids.infoBox).crop(15, 13, 75, 36);
+  for (int i = 0; i < 8; ++i) {
+    book.addResource(ids.labels[i], paintLabel(kLabelTexts[i], theme, i < 5 ? buttonLabelUnder : infoLabelUnder),
+                     24, kBlack);
+  }
+}
+
+}  // namespace
+
+void paintLobbyPictures(PictureBook& book) {
+  for (int index = 0; index < 3; ++index) paintTheme(book, index);
+  // The spare title picture: the same sign in warm sunset colours, on the blue playfield.
+  const Theme sunset{rgb(180, 70, 30), rgb(255, 140, 60), rgb(255, 200, 120), rgb(255, 240, 220),
+                     rgb(90, 170, 240)};
+  book.addResource(175,
+                   paintTitle(528, 305, sunset,
+                              book.resource(158).crop(kTitleX - kFramePanelX, kTitleY - kFramePanelY, 528, 305)),
+                   24);
+}
+
+}  // namespace tolvaro::assetgen

@@ -1,0 +1,19 @@
+// The game's music and effects, composed and synthesised here.
+#pragma once
+
+#include <vector>
+
+#include "file_formats.h"
+
+namespace tolvaro::assetgen {
+
+struct SoundAsset {
+  int id;
+  PcmFormat format;
+  std::vector<float> samples;  // interleaved, [-1, 1]
+  bool looping;
+};
+
+std::vector<SoundAsset> composeSounds();
+
+}  // namespace tolvaro::assetgen
