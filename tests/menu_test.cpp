@@ -1,0 +1,199 @@
+// The main menu as the player sees and hears it: the slide-in, hover highlights with their
+// sound, the marker, the bug animation and the clicks that leave the menu.
+#include <gtest/gtest.h>
+
+#include "assets/Catalogue.h"
+#include "screen_checks.h"
+#include "screens/MainMenu.h"
+#include "support/Harness.h"
+
+namespace tolvaro::testing {
+namespace {
+
+constexpr SoundCall kHover{200, SoundMode::OneShot};
+constexpr SoundCall kClick{199, SoundMode::Blocking};
+constexpr SoundCall kMenuMusic{201, SoundMode::Loop};
+constexpr SoundCall kAboutMusic{223, SoundMode::Loop};
+constexpr int kItemY[5] = {200, 280, 360, 440, 520};
+
+const Picture& item(int k, bool hovered = false) {
+  return g_menuItemPictures[k][hovered ? 1 : 0];
+}
+
+// The leftmost x at which item k's picture (normal or hovered) stands whole or clipped by the
+// right edge, or -1 when it is not on the screen.
+int itemX(int k, bool hovered = false) {
+  for (int x = 560; x <= 1004; ++x) {  // at least 20 columns on the screen
+    if (pictureAt(item(k, hovered), x, kItemY[k])) return x;
+  }
+  return -1;
+}
+
+class MainMenu : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(h.start()); }
+  void settle() { h.passes(48); }
+  Harness h;
+};
+
+TEST_F(MainMenu, MusicPlaysBeforeTheFirstFrameAndTheColumnSettlesAfter48Frames) {
+  ASSERT_EQ(h.host.sounds, (std::vector<SoundCall>{kMenuMusic}));
+  EXPECT_EQ(h.host.presents, 0);
+
+  std::vector<int> positions[5];
+  for (int frame = 1; frame <= 60; ++frame) {
+    h.pass();
+    for (int k = 0; k < 5; ++k) positions[k].push_back(itemX(k));
+  }
+  for (int k = 0; k < 5; ++k) {
+    SCOPED_TRACE(k);
+    // Not drawn until frame 1 + 9k, then from 994 in steps of 30 to 664 for one frame, then 680.
+    const int first = 9 * k;
+    for (int f = 0; f < first; ++f) EXPECT_EQ(positions[k][f], -1) << "frame " << f + 1;
+    for (int step = 0; step < 12; ++step) {
+      EXPECT_EQ(positions[k][first + step], 994 - 30 * step) << "frame " << first + step + 1;
+    }
+    EXPECT_EQ(std::count(positions[k].begin(), positions[k].end(), 664), 1);
+    for (int f = first + 12; f < 60; ++f) EXPECT_EQ(positions[k][f], 680) << "frame " << f + 1;
+  }
+  EXPECT_EQ(positions[4][47], 664);  // frame 48
+  EXPECT_EQ(positions[4][48], 680);  // frame 49: the column stands still from here
+  EXPECT_EQ(h.host.presents, 60);
+  EXPECT_EQ(h.host.sounds.size(), 1u);  // the mouse at (0, 0) hovers nothing
+}
+
+TEST_F(MainMenu, UndrawnItemsLeaveTheBackgroundAndTheMarkerWaitsBesideItemZero) {
+  h.passes(9);
+  EXPECT_TRUE(sameAsBackground(g_menuBackground, 680, 280, 1024, 331));  // item 1 not yet drawn
+  EXPECT_EQ(itemX(0), 754);
+  // The marker is drawn from the first frame with its white left out.
+  EXPECT_TRUE(keyedPictureAt(g_menuMarkerPicture, 565, 170, kWhite));
+  EXPECT_EQ(g_backDC.at(565, 170), g_menuBackground.at(565, 170));  // a white corner of the bug
+  h.pass();
+  EXPECT_EQ(itemX(1), 994);
+  h.screenshot("menu_sliding");
+}
+
+TEST_F(MainMenu, HoverPlaysItsSoundOncePerEntryAndMovesTheMarker) {
+  settle();
+  h.move(700, 380);  // item 2
+  EXPECT_EQ(countSound(h.host, kHover), 1);
+  EXPECT_TRUE(pictureAt(item(2, true), 680, 360));
+  EXPECT_TRUE(keyedPictureAt(g_menuMarkerPicture, 565, 330, kWhite));
+  h.move(900, 400);  // still item 2
+  h.passes(5);
+  EXPECT_EQ(countSound(h.host, kHover), 1);
+  h.screenshot("menu_hover");
+
+  h.move(700, 331);  // the gap between items 1 and 2 clears every highlight, the marker stays
+  EXPECT_TRUE(pictureAt(item(2), 680, 360));
+  EXPECT_TRUE(keyedPictureAt(g_menuMarkerPicture, 565, 330, kWhite));
+  h.move(700, 361);
+  EXPECT_EQ(countSound(h.host, kHover), 2);
+  EXPECT_TRUE(pictureAt(item(2, true), 680, 360));
+}
+
+TEST_F(MainMenu, HotZonesLeaveOutTheLeftColumnAndTopRow) {
+  settle();
+  struct Probe {
+    int x, y, hovered;  // hovered item or -1
+  };
+  const Probe probes[] = {{680, 220, -1}, {681, 220, 0}, {942, 220, 0}, {943, 220, -1},
+                          {800, 200, -1}, {800, 201, 0}, {800, 250, 0}, {800, 251, -1},
+                          {800, 521, 4},  {800, 570, 4}, {800, 571, -1}};
+  for (const Probe& probe : probes) {
+    SCOPED_TRACE(::testing::Message() << probe.x << "," << probe.y);
+    h.move(probe.x, probe.y);
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(itemX(k, true) == 680, k == probe.hovered) << k;
+  }
+}
+
+TEST_F(MainMenu, JumpingStraightFromItemToItemKeepsBothHighlighted) {
+  settle();
+  h.move(800, 300);
+  h.move(800, 460);
+  EXPECT_EQ(countSound(h.host, kHover), 2);
+  EXPECT_TRUE(pictureAt(item(1, true), 680, 280));
+  EXPECT_TRUE(pictureAt(item(3, true), 680, 440));
+  EXPECT_TRUE(keyedPictureAt(g_menuMarkerPicture, 565, 410, kWhite));
+  h.move(100, 100);
+  EXPECT_TRUE(pictureAt(item(1), 680, 280));
+  EXPECT_TRUE(pictureAt(item(3), 680, 440));
+}
+
+TEST_F(MainMenu, BugAnimationShowsFrames1To49InALoop) {
+  for (int frame = 1; frame <= 100; ++frame) {
+    h.pass();
+    const int shown = (frame - 1) % 49 + 1;
+    ASSERT_TRUE(pictureAt(g_menuBugFrames[shown], 192, 360)) << "frame " << frame;
+    if (shown != 2) {
+      ASSERT_FALSE(pictureAt(g_menuBugFrames[2], 192, 360)) << "frame " << frame;
+    }
+  }
+}
+
+TEST_F(MainMenu, ClicksPlayTheBlockingClickThenLeave) {
+  struct Case {
+    int y;
+    std::uint32_t state;
+    std::vector<SoundCall> sounds;
+  };
+  const Case cases[] = {{225, STATE_LOBBY, {kClick}},
+                        {305, STATE_LOAD_GAME, {kClick}},
+                        {385, STATE_SETTINGS, {kClick}},
+                        {465, STATE_ABOUT, {kClick, kAboutMusic}},
+                        {545, STATE_EXIT_CONFIRM, {kClick}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.y);
+    resetProgramState();
+    ASSERT_TRUE(h.start());
+    h.passes(3);  // the zones act while the items are still sliding in, or not drawn yet
+    const std::size_t before = h.host.sounds.size();
+    h.host.pushMove(800, c.y);
+    h.host.pushLeftDown(10, 10);  // the click's own position is not used
+    h.passes(2);
+    std::vector<SoundCall> expected{kHover};
+    expected.insert(expected.end(), c.sounds.begin(), c.sounds.end());
+    EXPECT_EQ(soundsSince(h.host, before), expected);
+    EXPECT_EQ(g_gameState, c.state);
+  }
+}
+
+TEST_F(MainMenu, ClickOutsideTheZonesOrBeforeAnyMoveDoesNothing) {
+  settle();
+  h.click();  // the mouse has not moved: (0, 0)
+  h.move(800, 265);
+  h.click();  // gap between items 0 and 1
+  h.move(950, 225);
+  h.click();  // right of the column
+  EXPECT_EQ(g_gameState, STATE_MAIN_MENU);
+  EXPECT_EQ(h.host.sounds, (std::vector<SoundCall>{kMenuMusic}));
+}
+
+TEST_F(MainMenu, ReturningWithThePointerOnTheClickedItemHighlightsItSilently) {
+  settle();
+  h.move(800, 305);
+  h.click();  // load game
+  ASSERT_EQ(g_gameState, STATE_LOAD_GAME);
+  const std::size_t before = h.host.sounds.size();
+  h.key(27);  // back to the menu: the items slide in again and no music starts
+  EXPECT_TRUE(soundsSince(h.host, before).empty());
+  h.passes(9);
+  EXPECT_EQ(itemX(1, true), 994);
+  EXPECT_TRUE(soundsSince(h.host, before).empty());
+}
+
+TEST_F(MainMenu, ExitGameWhileSlidingInTakesTheItemsOutFromWhereTheyStand) {
+  h.passes(20);
+  h.move(800, 545);  // frame 21: item 1 reaches 664, item 2 is at 934
+  h.click();
+  ASSERT_EQ(g_gameState, STATE_EXIT_CONFIRM);
+  EXPECT_EQ(itemX(0), 680);  // waits for item 1 to pass 750
+  EXPECT_EQ(itemX(1), 684);
+  EXPECT_EQ(itemX(2), 954);
+  EXPECT_EQ(itemX(3), -1);  // had not appeared, and does not
+  EXPECT_EQ(itemX(4), -1);
+}
+
+}  // namespace
+}  // namespace tolvaro::testing
