@@ -54,12 +54,15 @@ RgbImage decodeIconDib(const Bytes& b, size_t at) {
     const int y = height - 1 - row;
     for (int x = 0; x < width; ++x) {
       const size_t p = colourStart + static_cast<size_t>(row) * colourStride + x * bytesPerPixel;
-      const bool masked = (b[maskStart + static_cast<size_t>(row) * maskStride + x / 8] >> (7 - x % 8)) & 1;
+      const bool masked =
+          (b[maskStart + static_cast<size_t>(row) * maskStride + x / 8] >> (7 - x % 8)) & 1;
       const uint8_t checker = ((x / 4 + y / 4) % 2) ? 200 : 150;
       Rgb colour{b[p + 2], b[p + 1], b[p]};
       if (bytesPerPixel == 4) {
         const int alpha = b[p + 3];
-        auto blend = [&](int c) { return static_cast<uint8_t>((c * alpha + checker * (255 - alpha)) / 255); };
+        auto blend = [&](int c) {
+          return static_cast<uint8_t>((c * alpha + checker * (255 - alpha)) / 255);
+        };
         colour = Rgb{blend(colour.r), blend(colour.g), blend(colour.b)};
       } else if (masked) {
         colour = Rgb{checker, checker, checker};
@@ -118,7 +121,8 @@ RgbImage glyphSample(const Bytes& glyphs, const std::string& utf8) {
       i += 1;
     } else {
       const auto trail = static_cast<uint8_t>(gbk[i + 1]);
-      const size_t at = 16 + 4096 + ((static_cast<size_t>(lead - 0x81) * 191) + (trail - 0x40)) * 32;
+      const size_t at =
+          16 + 4096 + ((static_cast<size_t>(lead - 0x81) * 191) + (trail - 0x40)) * 32;
       for (int row = 0; row < 16; ++row) {
         const int bits = (glyphs[at + row * 2] << 8) | glyphs[at + row * 2 + 1];
         for (int col = 0; col < 16; ++col) {
@@ -152,7 +156,8 @@ int zoom(const fs::path& picture, double factor, const fs::path& out) {
 int contactSheet(const fs::path& generated, const fs::path& out) {
   std::vector<Tile> tiles;
   std::vector<fs::path> bitmaps;
-  for (const auto& entry : fs::directory_iterator(generated / "bitmap")) bitmaps.push_back(entry.path());
+  for (const auto& entry : fs::directory_iterator(generated / "bitmap"))
+    bitmaps.push_back(entry.path());
   std::sort(bitmaps.begin(), bitmaps.end(), [](const fs::path& a, const fs::path& b) {
     return std::stoi(a.stem().string()) < std::stoi(b.stem().string());
   });
@@ -163,12 +168,14 @@ int contactSheet(const fs::path& generated, const fs::path& out) {
                      decoded->image});
   }
   for (int frame : {1, 9, 17, 25, 33, 41, 49}) {
-    const auto decoded = decodeBmp(readFile(generated / "03_16" / ("chongzi" + std::to_string(frame) + ".bmp")));
+    const auto decoded =
+        decodeBmp(readFile(generated / "03_16" / ("chongzi" + std::to_string(frame) + ".bmp")));
     if (decoded) tiles.push_back({"chongzi" + std::to_string(frame), decoded->image});
   }
   RgbImage letters(26 * 22, 22, Rgb{252, 250, 240});
   for (int code = 65; code <= 90; ++code) {
-    const auto decoded = decodeBmp(readFile(generated / "charImg" / (std::to_string(code) + ".bmp")));
+    const auto decoded =
+        decodeBmp(readFile(generated / "charImg" / (std::to_string(code) + ".bmp")));
     if (decoded) letters.paste(decoded->image, (code - 65) * 22 + 1, 1);
   }
   tiles.push_back({"charImg 65-90", letters});
@@ -224,19 +231,20 @@ int contactSheet(const fs::path& generated, const fs::path& out) {
     cairo_scale(cr, p.scale, p.scale);
     sheet.paintImage(p.tile->image);
     cairo_restore(cr);
-    drawTextOnBaseline(cr, p.tile->label, caption, p.x, p.y + p.tile->image.height() * p.scale + 14, Align::kLeft);
+    drawTextOnBaseline(cr, p.tile->label, caption, p.x, p.y + p.tile->image.height() * p.scale + 14,
+                       Align::kLeft);
   }
   cairo_surface_write_to_png(cairo_get_target(cr), out.c_str());
   std::printf("contact sheet: %zu pictures -> %s\n", tiles.size(), out.c_str());
   return 0;
 }
 
-
 // --- scenes: the screens composed the way the game draws them, for checking alignment ---------
 
 class Screen {
  public:
-  Screen(const fs::path& generated, const Bytes& glyphs) : generated_(generated), glyphs_(glyphs), image_(1024, 768) {}
+  Screen(const fs::path& generated, const Bytes& glyphs)
+      : generated_(generated), glyphs_(glyphs), image_(1024, 768) {}
   RgbImage picture(int id) const {
     const auto decoded = decodeBmp(readFile(generated_ / "bitmap" / (std::to_string(id) + ".bmp")));
     return decoded ? decoded->image : RgbImage(1, 1, Rgb{255, 0, 255});
@@ -252,7 +260,8 @@ class Screen {
     for (int row = 0; row < p.height(); ++row) {
       for (int col = 0; col < p.width(); ++col) {
         const int dx = x + col, dy = y + row;
-        if (p.at(col, row) != key && dx >= 0 && dy >= 0 && dx < 1024 && dy < 768) image_.at(dx, dy) = p.at(col, row);
+        if (p.at(col, row) != key && dx >= 0 && dy >= 0 && dx < 1024 && dy < 768)
+          image_.at(dx, dy) = p.at(col, row);
       }
     }
   }
@@ -263,7 +272,8 @@ class Screen {
     for (int row = 0; row < 16; ++row) {
       for (int col = 0; col + 4 < sample.width(); ++col) {
         const Rgb& p = sample.at(col + 4, row + 4);
-        if (p == Rgb{245, 71, 181} && x + col < 1024 && y + row < 768) image_.at(x + col, y + row) = p;
+        if (p == Rgb{245, 71, 181} && x + col < 1024 && y + row < 768)
+          image_.at(x + col, y + row) = p;
       }
     }
   }
@@ -327,7 +337,8 @@ int scenes(const fs::path& generated, const fs::path& outDir) {
     // The playing frame: panel, tiles, a shot, the info boxes with best score and time.
     s.opaque(th.frame, 60, 40);
     for (int i = 0; i < 8; ++i) {
-      s.opaque(s.file("charImg/" + std::to_string(65 + (i * 5) % 26) + ".bmp"), 150 + i * 55, 74 + i * 70);
+      s.opaque(s.file("charImg/" + std::to_string(65 + (i * 5) % 26) + ".bmp"), 150 + i * 55,
+               74 + i * 70);
     }
     s.opaque(174, 350, 600);
     s.text("100", 811, 655);
@@ -367,10 +378,12 @@ int scenes(const fs::path& generated, const fs::path& outDir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 5 && std::string(argv[1]) == "--zoom") return zoom(argv[2], std::stod(argv[3]), argv[4]);
+  if (argc == 5 && std::string(argv[1]) == "--zoom")
+    return zoom(argv[2], std::stod(argv[3]), argv[4]);
   if (argc == 4 && std::string(argv[1]) == "--scenes") return scenes(argv[2], argv[3]);
   if (argc != 3) {
-    std::fprintf(stderr, "usage: %s GENERATED_DIR OUT.png | --zoom PICTURE.bmp FACTOR OUT.png\n", argv[0]);
+    std::fprintf(stderr, "usage: %s GENERATED_DIR OUT.png | --zoom PICTURE.bmp FACTOR OUT.png\n",
+                 argv[0]);
     return 2;
   }
   return contactSheet(argv[1], argv[2]);

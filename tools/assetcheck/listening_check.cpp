@@ -26,7 +26,8 @@ uint32_t u32(const std::vector<uint8_t>& b, size_t at) {
 
 bool readWave(const fs::path& path, Wave& wave) {
   std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
   if (b.size() < 12 || std::string(b.begin(), b.begin() + 4) != "RIFF") return false;
   for (size_t at = 12; at + 8 <= b.size();) {
     const std::string tag(b.begin() + at, b.begin() + at + 4);
@@ -50,7 +51,9 @@ bool readWave(const fs::path& path, Wave& wave) {
   return wave.channels > 0 && !wave.samples.empty();
 }
 
-double toDb(double level) { return level > 0 ? 20 * std::log10(level) : -200; }
+double toDb(double level) {
+  return level > 0 ? 20 * std::log10(level) : -200;
+}
 
 }  // namespace
 
@@ -63,7 +66,8 @@ int main(int argc, char** argv) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(argv[1])) files.push_back(entry.path());
   std::sort(files.begin(), files.end());
-  std::printf("%-8s %-22s %9s %10s %9s  %s\n", "wave", "format", "seconds", "peak dBFS", "rms dBFS", "loop seam");
+  std::printf("%-8s %-22s %9s %10s %9s  %s\n", "wave", "format", "seconds", "peak dBFS", "rms dBFS",
+              "loop seam");
   for (const fs::path& path : files) {
     Wave wave;
     if (!readWave(path, wave)) {
@@ -86,7 +90,8 @@ int main(int argc, char** argv) {
         worstJump = std::max(worstJump, std::abs(first - last));
         double steps = 0;
         for (size_t f = 1; f < frames; ++f) {
-          steps += std::abs(wave.samples[f * wave.channels + c] - wave.samples[(f - 1) * wave.channels + c]);
+          steps += std::abs(wave.samples[f * wave.channels + c] -
+                            wave.samples[(f - 1) * wave.channels + c]);
         }
         typicalStep = std::max(typicalStep, steps / (frames - 1));
       }

@@ -25,7 +25,9 @@ void cardBody(cairo_t* cr, double width, double height, const Colour& top, const
   cairo_set_dash(cr, nullptr, 0, 0);
 }
 
-RgbImage finish(const Canvas& canvas) { return canvas.flattenOver(RgbImage(canvas.width(), canvas.height())); }
+RgbImage finish(const Canvas& canvas) {
+  return canvas.flattenOver(RgbImage(canvas.width(), canvas.height()));
+}
 
 RgbImage paintTitleCard() {
   Canvas canvas(500, 250);
@@ -138,7 +140,8 @@ RgbImage paintMakerCard() {
   for (int i = 0; i < 2; ++i) {
     cairo_new_path(cr);
     cairo_move_to(cr, cx + 50 + i * 12, cy - 34);
-    cairo_curve_to(cr, cx + 52 + i * 14, cy - 60, cx + 66 + i * 16, cy - 70, cx + 76 + i * 16, cy - 72);
+    cairo_curve_to(cr, cx + 52 + i * 14, cy - 60, cx + 66 + i * 16, cy - 70, cx + 76 + i * 16,
+                   cy - 72);
     setColour(cr, rgb(70, 60, 140));
     cairo_set_line_width(cr, 4);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -222,8 +225,8 @@ void drawStaffIcon(cairo_t* cr, StaffIcon icon, double cx, double cy) {
       fillVertical(cr, -36, 36, rgb(250, 220, 170), rgb(230, 190, 130));
       {
         const double blobs[][2] = {{-22, -12}, {-6, -24}, {14, -20}, {24, -2}, {-24, 10}};
-        const Colour paints[] = {rgb(240, 70, 80), rgb(255, 200, 40), rgb(80, 190, 90), rgb(70, 140, 240),
-                                 rgb(180, 100, 230)};
+        const Colour paints[] = {rgb(240, 70, 80), rgb(255, 200, 40), rgb(80, 190, 90),
+                                 rgb(70, 140, 240), rgb(180, 100, 230)};
         for (int i = 0; i < 5; ++i) {
           cairo_new_path(cr);
           cairo_arc(cr, blobs[i][0], blobs[i][1], 7, 0, 2 * M_PI);
@@ -236,8 +239,8 @@ void drawStaffIcon(cairo_t* cr, StaffIcon icon, double cx, double cy) {
   cairo_restore(cr);
 }
 
-RgbImage paintStaffCard(const char* job, const char* person, const char* personLatin, StaffIcon icon,
-                        const Colour& tone) {
+RgbImage paintStaffCard(const char* job, const char* person, const char* personLatin,
+                        StaffIcon icon, const Colour& tone) {
   Canvas canvas(400, 250);
   cairo_t* cr = canvas.cr();
   cardBody(cr, 400, 250, lighter(tone, 0.75), lighter(tone, 0.45), darker(tone, 0.2));
@@ -299,9 +302,15 @@ RgbImage paintDedicationCard() {
 void paintAboutPictures(PictureBook& book) {
   book.addResource(224, paintTitleCard(), 8);
   book.addResource(171, paintMakerCard(), 8);
-  book.addResource(226, paintStaffCard("设计", "林小禾", "Lin Xiaohe", StaffIcon::kPencil, rgb(255, 120, 170)), 8);
-  book.addResource(225, paintStaffCard("程序", "陈一舟", "Chen Yizhou", StaffIcon::kKeyboard, rgb(70, 150, 240)), 8);
-  book.addResource(228, paintStaffCard("美术", "苏果果", "Su Guoguo", StaffIcon::kPalette, rgb(90, 190, 110)), 8);
+  book.addResource(
+      226, paintStaffCard("设计", "林小禾", "Lin Xiaohe", StaffIcon::kPencil, rgb(255, 120, 170)),
+      8);
+  book.addResource(
+      225, paintStaffCard("程序", "陈一舟", "Chen Yizhou", StaffIcon::kKeyboard, rgb(70, 150, 240)),
+      8);
+  book.addResource(
+      228, paintStaffCard("美术", "苏果果", "Su Guoguo", StaffIcon::kPalette, rgb(90, 190, 110)),
+      8);
   book.addResource(227, paintDedicationCard(), 8);
 }
 

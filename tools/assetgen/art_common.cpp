@@ -15,20 +15,26 @@ void PictureBook::addFile(const std::string& relativePath, RgbImage image) {
 
 const RgbImage& PictureBook::resource(int id) const {
   const auto found = resources_.find(id);
-  if (found == resources_.end()) throw std::logic_error("picture painted out of order: " + std::to_string(id));
+  if (found == resources_.end())
+    throw std::logic_error("picture painted out of order: " + std::to_string(id));
   return found->second.image;
 }
 
 const Theme& themeFor(int index) {
   static const Theme kThemes[3] = {
-      {rgb(22, 70, 158), rgb(48, 132, 232), rgb(140, 196, 255), rgb(226, 240, 255), rgb(255, 204, 48)},
-      {rgb(84, 38, 146), rgb(146, 88, 222), rgb(206, 170, 255), rgb(243, 234, 255), rgb(255, 150, 200)},
-      {rgb(0, 112, 120), rgb(22, 184, 186), rgb(128, 232, 224), rgb(224, 250, 247), rgb(255, 168, 64)},
+      {rgb(22, 70, 158), rgb(48, 132, 232), rgb(140, 196, 255), rgb(226, 240, 255),
+       rgb(255, 204, 48)},
+      {rgb(84, 38, 146), rgb(146, 88, 222), rgb(206, 170, 255), rgb(243, 234, 255),
+       rgb(255, 150, 200)},
+      {rgb(0, 112, 120), rgb(22, 184, 186), rgb(128, 232, 224), rgb(224, 250, 247),
+       rgb(255, 168, 64)},
   };
   return kThemes[index];
 }
 
-Colour playfieldColour() { return rgb(252, 250, 240); }
+Colour playfieldColour() {
+  return rgb(252, 250, 240);
+}
 
 TextStyle chineseLabelStyle(double pixelSize, const Colour& fill, const Colour& outline,
                             double outlineWidth) {
@@ -49,7 +55,8 @@ TextStyle latinDisplayStyle(double pixelSize, const Colour& fill, const Colour& 
   return style;
 }
 
-void drawProductLogo(cairo_t* cr, double cx, double cy, double scale, const Colour& subtitleRibbon) {
+void drawProductLogo(cairo_t* cr, double cx, double cy, double scale,
+                     const Colour& subtitleRibbon) {
   static const Colour kLetterColours[] = {rgb(255, 92, 92),  rgb(255, 166, 40), rgb(250, 210, 40),
                                           rgb(90, 200, 90),  rgb(60, 170, 240), rgb(150, 110, 240),
                                           rgb(255, 110, 190)};
@@ -116,8 +123,8 @@ void drawProductLogo(cairo_t* cr, double cx, double cy, double scale, const Colo
   setColour(cr, darker(subtitleRibbon, 0.35));
   cairo_set_line_width(cr, 2.5 * scale);
   cairo_stroke(cr);
-  TextStyle subtitle = chineseLabelStyle(28 * scale, rgb(255, 255, 255), darker(subtitleRibbon, 0.45),
-                                         4 * scale);
+  TextStyle subtitle =
+      chineseLabelStyle(28 * scale, rgb(255, 255, 255), darker(subtitleRibbon, 0.45), 4 * scale);
   subtitle.letterSpacing = 4 * scale;
   drawTextCentred(cr, "字母虫虫", subtitle, cx, ribbonY + ribbonH / 2);
 }

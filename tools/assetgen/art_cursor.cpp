@@ -17,7 +17,9 @@ std::vector<uint8_t> straightBgra(const Canvas& canvas) {
     for (int x = 0; x < canvas.width(); ++x) {
       const int alpha = canvas.alphaAt(x, y);
       const Rgb& p = black.at(x, y);  // premultiplied colour over black
-      auto unpremultiply = [&](int c) { return alpha == 0 ? 0 : std::min(255, (c * 255 + alpha / 2) / alpha); };
+      auto unpremultiply = [&](int c) {
+        return alpha == 0 ? 0 : std::min(255, (c * 255 + alpha / 2) / alpha);
+      };
       bgra.push_back(static_cast<uint8_t>(unpremultiply(p.b)));
       bgra.push_back(static_cast<uint8_t>(unpremultiply(p.g)));
       bgra.push_back(static_cast<uint8_t>(unpremultiply(p.r)));
@@ -69,7 +71,7 @@ Bytes makeProgramIcon() {
   cairo_fill(cr);
   cairo_restore(cr);
   LadybugLook look;
-  drawLadybug(cr, 14, 22, 28, look);
+  drawLadybug(cr, 13, 21, 23, look);
   const RgbImage image = canvas.flattenOver(RgbImage(kSize, kSize, kBlack));
   std::vector<bool> transparent(kSize * kSize);
   for (int y = 0; y < kSize; ++y) {
@@ -87,7 +89,8 @@ Bytes makeAnimatedCursor() {
     cairo_t* cr = canvas.cr();
     // Candy arrow whose colour drifts through the rainbow.
     const double hue = static_cast<double>(i) / kFrames;
-    const Colour tint{0.5 + 0.5 * std::cos(2 * M_PI * hue), 0.5 + 0.5 * std::cos(2 * M_PI * (hue - 1.0 / 3)),
+    const Colour tint{0.5 + 0.5 * std::cos(2 * M_PI * hue),
+                      0.5 + 0.5 * std::cos(2 * M_PI * (hue - 1.0 / 3)),
                       0.5 + 0.5 * std::cos(2 * M_PI * (hue - 2.0 / 3)), 1};
     const Colour fill = mix(tint, rgb(255, 255, 255), 0.35);
     arrowPath(cr);

@@ -19,12 +19,18 @@ Colour hueColour(double hue, double saturation, double value) {
   const double p = value * (1 - saturation), q = value * (1 - saturation * f),
                t = value * (1 - saturation * (1 - f));
   switch (sector % 6) {
-    case 0: return Colour{value, t, p, 1};
-    case 1: return Colour{q, value, p, 1};
-    case 2: return Colour{p, value, t, 1};
-    case 3: return Colour{p, q, value, 1};
-    case 4: return Colour{t, p, value, 1};
-    default: return Colour{value, p, q, 1};
+    case 0:
+      return Colour{value, t, p, 1};
+    case 1:
+      return Colour{q, value, p, 1};
+    case 2:
+      return Colour{p, value, t, 1};
+    case 3:
+      return Colour{p, q, value, 1};
+    case 4:
+      return Colour{t, p, value, 1};
+    default:
+      return Colour{value, p, q, 1};
   }
 }
 
@@ -44,7 +50,8 @@ RgbImage paintLetterTile(char letter) {
   setColour(cr, darker(base, 0.45));
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
-  TextStyle style = latinDisplayStyle(15, darker(hueColour(hue, 0.9, 0.55), 0.35), rgb(0, 0, 0, 0), 0);
+  TextStyle style =
+      latinDisplayStyle(15, darker(hueColour(hue, 0.9, 0.55), 0.35), rgb(0, 0, 0, 0), 0);
   drawTextCentred(cr, std::string(1, letter), style, 10, 10.5);
   return canvas.flattenOver(backdrop);
 }
@@ -70,8 +77,8 @@ RgbImage paintShot() {
 }
 
 void confetti(cairo_t* cr, double width, double height, int count, int salt) {
-  const Colour colours[] = {rgb(255, 90, 120), rgb(255, 200, 40), rgb(80, 190, 255), rgb(120, 220, 100),
-                            rgb(190, 120, 255)};
+  const Colour colours[] = {rgb(255, 90, 120), rgb(255, 200, 40), rgb(80, 190, 255),
+                            rgb(120, 220, 100), rgb(190, 120, 255)};
   for (int i = 0; i < count; ++i) {
     const uint32_t h = static_cast<uint32_t>(i * 7919 + salt * 104729);
     const double x = (h * 37 % 1000) / 1000.0 * width;
@@ -129,7 +136,7 @@ RgbImage paintLevelCaption() {
 }
 
 RgbImage paintDigitBadge(int digit) {
-  static const Colour kBadgeColours[6] = {rgb(0, 0, 0), rgb(80, 196, 90), rgb(60, 150, 245),
+  static const Colour kBadgeColours[6] = {rgb(0, 0, 0),      rgb(80, 196, 90),   rgb(60, 150, 245),
                                           rgb(255, 150, 40), rgb(160, 100, 235), rgb(245, 70, 90)};
   const Colour base = kBadgeColours[digit];
   Canvas canvas(86, 86);
@@ -242,7 +249,8 @@ void paintGamePictures(PictureBook& book) {
   book.addResource(231, paintDigitBadge(5), 8);
   book.addResource(235, paintCongratulations(), 8);
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    book.addFile("charImg/" + std::to_string(static_cast<int>(letter)) + ".bmp", paintLetterTile(letter));
+    book.addFile("charImg/" + std::to_string(static_cast<int>(letter)) + ".bmp",
+                 paintLetterTile(letter));
   }
 }
 

@@ -25,8 +25,32 @@ struct ThemeIds {
 };
 
 const ThemeIds kThemeIds[3] = {
-    {157, 158, 180, 155, 165, 163, {164, 159, 170, 166, 169, 161, 160, 162}, 24, 24, 24, 504, 287, 63},
-    {194, 182, 183, 181, 193, 192, {188, 187, 191, 190, 189, 185, 184, 186}, 8, 24, 8, 528, 305, 64},
+    {157,
+     158,
+     180,
+     155,
+     165,
+     163,
+     {164, 159, 170, 166, 169, 161, 160, 162},
+     24,
+     24,
+     24,
+     504,
+     287,
+     63},
+    {194,
+     182,
+     183,
+     181,
+     193,
+     192,
+     {188, 187, 191, 190, 189, 185, 184, 186},
+     8,
+     24,
+     8,
+     528,
+     305,
+     64},
     {220, 207, 208, 206, 218, 217, {213, 212, 216, 215, 214, 210, 209, 211}, 8, 8, 8, 528, 305, 64},
 };
 
@@ -179,7 +203,9 @@ void paintLagoon(cairo_t* cr, const Theme& theme) {
 
 // Two flat rails on the right carry the buttons and the info boxes; being one flat colour they
 // let those pictures' rounded corners blend in wherever they sit.
-Colour railColour(const Theme& theme) { return mix(theme.light, rgb(255, 255, 255), 0.45); }
+Colour railColour(const Theme& theme) {
+  return mix(theme.light, rgb(255, 255, 255), 0.45);
+}
 
 void paintRails(cairo_t* cr, const Theme& theme) {
   const double rails[][4] = {{708, 80, 272, 370}, {700, 478, 288, 236}};
@@ -423,7 +449,8 @@ void paintTheme(PictureBook& book, int index) {
   const RgbImage buttonLabelUnder = book.resource(ids.buttonNormal).crop(80, 7, 75, 36);
   const RgbImage infoLabelUnder = book.resource(ids.infoBox).crop(15, 13, 75, 36);
   for (int i = 0; i < 8; ++i) {
-    book.addResource(ids.labels[i], paintLabel(kLabelTexts[i], theme, i < 5 ? buttonLabelUnder : infoLabelUnder),
+    book.addResource(ids.labels[i],
+                     paintLabel(kLabelTexts[i], theme, i < 5 ? buttonLabelUnder : infoLabelUnder),
                      24, kBlack);
   }
 }
@@ -435,10 +462,11 @@ void paintLobbyPictures(PictureBook& book) {
   // The spare title picture: the same sign in warm sunset colours, on the blue playfield.
   const Theme sunset{rgb(180, 70, 30), rgb(255, 140, 60), rgb(255, 200, 120), rgb(255, 240, 220),
                      rgb(90, 170, 240)};
-  book.addResource(175,
-                   paintTitle(528, 305, sunset,
-                              book.resource(158).crop(kTitleX - kFramePanelX, kTitleY - kFramePanelY, 528, 305)),
-                   24);
+  book.addResource(
+      175,
+      paintTitle(528, 305, sunset,
+                 book.resource(158).crop(kTitleX - kFramePanelX, kTitleY - kFramePanelY, 528, 305)),
+      24);
 }
 
 }  // namespace tolvaro::assetgen

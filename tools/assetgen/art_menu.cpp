@@ -131,8 +131,8 @@ void paintMeadowDetails(cairo_t* cr) {
     if (x > 660 && y < 600) continue;
     drawGrassTuft(cr, x, y, 18 + (i % 4) * 4, rgb(64, 150, 52));
   }
-  const Colour petals[] = {rgb(255, 110, 150), rgb(255, 200, 60), rgb(170, 130, 255), rgb(255, 255, 250),
-                           rgb(255, 140, 80)};
+  const Colour petals[] = {rgb(255, 110, 150), rgb(255, 200, 60), rgb(170, 130, 255),
+                           rgb(255, 255, 250), rgb(255, 140, 80)};
   for (int i = 0; i < 14; ++i) {
     const double x = 170 + (i * 211) % 840;
     const double y = 640 + (i * 53) % 110;
@@ -212,7 +212,8 @@ void drawItemIcon(cairo_t* cr, ItemIcon icon, double cx, double cy, const Colour
   }
 }
 
-RgbImage paintMenuItem(const RgbImage& backdrop, const std::string& text, ItemIcon icon, bool hovered) {
+RgbImage paintMenuItem(const RgbImage& backdrop, const std::string& text, ItemIcon icon,
+                       bool hovered) {
   Canvas canvas(263, 51);
   cairo_t* cr = canvas.cr();
   canvas.paintImage(backdrop);
@@ -254,8 +255,10 @@ void paintMenuItems(PictureBook& book) {
                         {152, 151, "退出游戏", ItemIcon::kDoor}};
   for (int k = 0; k < 5; ++k) {
     const RgbImage backdrop = background.crop(680, 200 + 80 * k, 263, 51);
-    book.addResource(items[k].normalId, paintMenuItem(backdrop, items[k].text, items[k].icon, false), 24);
-    book.addResource(items[k].hoveredId, paintMenuItem(backdrop, items[k].text, items[k].icon, true), 24);
+    book.addResource(items[k].normalId,
+                     paintMenuItem(backdrop, items[k].text, items[k].icon, false), 24);
+    book.addResource(items[k].hoveredId,
+                     paintMenuItem(backdrop, items[k].text, items[k].icon, true), 24);
   }
 }
 
@@ -268,7 +271,8 @@ void paintMenuMarker(PictureBook& book) {
   book.addResource(154, canvas.flattenKeyed(backdrop, kWhite), 24, kWhite);
 }
 
-void drawExitButton(cairo_t* cr, double x, double y, const char* text, const Colour& base, bool lit) {
+void drawExitButton(cairo_t* cr, double x, double y, const char* text, const Colour& base,
+                    bool lit) {
   if (lit) {
     roundedRect(cr, x - 1, y - 1, 79, 28, 14);
     setColour(cr, rgb(255, 255, 200, 0.7));
@@ -309,7 +313,8 @@ void paintExitBox(PictureBook& book) {
     const char* text;
     Colour colour;
   };
-  const Highlight highlights[] = {{239, 14, "是", rgb(255, 128, 84)}, {240, 95, "否", rgb(72, 196, 96)}};
+  const Highlight highlights[] = {{239, 14, "是", rgb(255, 128, 84)},
+                                  {240, 95, "否", rgb(72, 196, 96)}};
   for (const Highlight& h : highlights) {
     Canvas button(77, 26);
     const RgbImage under = box.crop(h.x, 51, 77, 26);

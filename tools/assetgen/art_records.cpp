@@ -79,7 +79,7 @@ RgbImage paintBoard() {
     cairo_fill(cr);
   }
 
-  const Colour medal[6] = {rgb(255, 200, 40), rgb(190, 200, 215), rgb(226, 150, 90),
+  const Colour medal[6] = {rgb(255, 200, 40),  rgb(190, 200, 215), rgb(226, 150, 90),
                            rgb(150, 200, 245), rgb(150, 200, 245), rgb(150, 200, 245)};
   TextStyle label = latinDisplayStyle(12, rgb(130, 80, 40), rgb(0, 0, 0, 0), 0);
   for (int row = 0; row < 6; ++row) {
@@ -100,7 +100,8 @@ RgbImage paintBoard() {
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
     TextStyle rank = latinDisplayStyle(12, rgb(90, 60, 30), rgb(0, 0, 0, 0), 0);
-    drawTextOnBaseline(cr, "no." + std::to_string(row + 1), rank, 44, top + kTextBaseline, Align::kCentre);
+    drawTextOnBaseline(cr, "no." + std::to_string(row + 1), rank, 44, top + kTextBaseline,
+                       Align::kCentre);
     drawTextOnBaseline(cr, "name:", label, kNameColumn - 5, top + kTextBaseline, Align::kRight);
     drawTextOnBaseline(cr, "useTime:", label, kTimeColumn - 5, top + kTextBaseline, Align::kRight);
     drawTextOnBaseline(cr, "score:", label, kScoreColumn - 5, top + kTextBaseline, Align::kRight);

@@ -8,17 +8,27 @@
 
 namespace tolvaro::assetgen {
 
-Colour rgb(int r, int g, int b, double alpha) { return Colour{r / 255.0, g / 255.0, b / 255.0, alpha}; }
+Colour rgb(int r, int g, int b, double alpha) {
+  return Colour{r / 255.0, g / 255.0, b / 255.0, alpha};
+}
 
 Colour mix(const Colour& from, const Colour& to, double t) {
   return Colour{from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t,
                 from.b + (to.b - from.b) * t, from.a + (to.a - from.a) * t};
 }
 
-Colour lighter(const Colour& c, double t) { return mix(c, Colour{1, 1, 1, c.a}, t); }
-Colour darker(const Colour& c, double t) { return mix(c, Colour{0, 0, 0, c.a}, t); }
-Colour withAlpha(const Colour& c, double alpha) { return Colour{c.r, c.g, c.b, alpha}; }
-Colour fromRgb(const Rgb& p) { return rgb(p.r, p.g, p.b); }
+Colour lighter(const Colour& c, double t) {
+  return mix(c, Colour{1, 1, 1, c.a}, t);
+}
+Colour darker(const Colour& c, double t) {
+  return mix(c, Colour{0, 0, 0, c.a}, t);
+}
+Colour withAlpha(const Colour& c, double alpha) {
+  return Colour{c.r, c.g, c.b, alpha};
+}
+Colour fromRgb(const Rgb& p) {
+  return rgb(p.r, p.g, p.b);
+}
 
 Rgb toRgb(const Colour& c) {
   auto channel = [](double v) {
@@ -41,7 +51,8 @@ Canvas::~Canvas() {
 }
 
 void Canvas::paintImage(const RgbImage& image, double x, double y) {
-  cairo_surface_t* source = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width(), image.height());
+  cairo_surface_t* source =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width(), image.height());
   cairo_surface_flush(source);
   unsigned char* data = cairo_image_surface_get_data(source);
   const int stride = cairo_image_surface_get_stride(source);
@@ -49,7 +60,8 @@ void Canvas::paintImage(const RgbImage& image, double x, double y) {
     auto* line = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(row) * stride);
     for (int col = 0; col < image.width(); ++col) {
       const Rgb& p = image.at(col, row);
-      line[col] = 0xFF000000u | (static_cast<uint32_t>(p.r) << 16) | (static_cast<uint32_t>(p.g) << 8) | p.b;
+      line[col] = 0xFF000000u | (static_cast<uint32_t>(p.r) << 16) |
+                  (static_cast<uint32_t>(p.g) << 8) | p.b;
     }
   }
   cairo_surface_mark_dirty(source);
@@ -75,7 +87,8 @@ namespace {
 Rgb over(uint32_t argb, const Rgb& under) {
   const int alpha = static_cast<int>(argb >> 24);
   auto channel = [&](int premultiplied, int below) {
-    return static_cast<uint8_t>(std::clamp(premultiplied + (below * (255 - alpha) + 127) / 255, 0, 255));
+    return static_cast<uint8_t>(
+        std::clamp(premultiplied + (below * (255 - alpha) + 127) / 255, 0, 255));
   };
   return Rgb{channel(static_cast<int>((argb >> 16) & 0xFF), under.r),
              channel(static_cast<int>((argb >> 8) & 0xFF), under.g),
@@ -92,7 +105,8 @@ RgbImage Canvas::flattenOver(const RgbImage& backdrop) const {
   for (int y = 0; y < height_; ++y) {
     const auto* line = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
     for (int x = 0; x < width_; ++x) {
-      const Rgb under = (x < backdrop.width() && y < backdrop.height()) ? backdrop.at(x, y) : kBlack;
+      const Rgb under =
+          (x < backdrop.width() && y < backdrop.height()) ? backdrop.at(x, y) : kBlack;
       result.at(x, y) = over(line[x], under);
     }
   }
@@ -116,7 +130,9 @@ RgbImage Canvas::flattenKeyed(const RgbImage& backdrop, Rgb key, int alphaThresh
   return result;
 }
 
-void setColour(cairo_t* cr, const Colour& c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+void setColour(cairo_t* cr, const Colour& c) {
+  cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
 
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double radius) {
   const double r = std::min({radius, w / 2, h / 2});
@@ -204,7 +220,8 @@ void glossyRoundedRect(cairo_t* cr, double x, double y, double w, double h, doub
   // Gloss band on the upper half.
   const double inset = std::max(outlineWidth, 2.0) + 1;
   roundedRect(cr, x + inset, y + inset, w - 2 * inset, h * 0.45, std::max(radius - inset, 1.0));
-  fillVertical(cr, y + inset, y + inset + h * 0.45, rgb(255, 255, 255, 0.55), rgb(255, 255, 255, 0.05));
+  fillVertical(cr, y + inset, y + inset + h * 0.45, rgb(255, 255, 255, 0.55),
+               rgb(255, 255, 255, 0.05));
 }
 
 void softShadow(cairo_t* cr, double x, double y, double w, double h, double radius, double spread,
@@ -221,10 +238,14 @@ void softShadow(cairo_t* cr, double x, double y, double w, double h, double radi
 void sparkle(cairo_t* cr, double cx, double cy, double size, const Colour& c) {
   cairo_new_path(cr);
   cairo_move_to(cr, cx, cy - size);
-  cairo_curve_to(cr, cx + size * 0.12, cy - size * 0.12, cx + size * 0.12, cy - size * 0.12, cx + size, cy);
-  cairo_curve_to(cr, cx + size * 0.12, cy + size * 0.12, cx + size * 0.12, cy + size * 0.12, cx, cy + size);
-  cairo_curve_to(cr, cx - size * 0.12, cy + size * 0.12, cx - size * 0.12, cy + size * 0.12, cx - size, cy);
-  cairo_curve_to(cr, cx - size * 0.12, cy - size * 0.12, cx - size * 0.12, cy - size * 0.12, cx, cy - size);
+  cairo_curve_to(cr, cx + size * 0.12, cy - size * 0.12, cx + size * 0.12, cy - size * 0.12,
+                 cx + size, cy);
+  cairo_curve_to(cr, cx + size * 0.12, cy + size * 0.12, cx + size * 0.12, cy + size * 0.12, cx,
+                 cy + size);
+  cairo_curve_to(cr, cx - size * 0.12, cy + size * 0.12, cx - size * 0.12, cy + size * 0.12,
+                 cx - size, cy);
+  cairo_curve_to(cr, cx - size * 0.12, cy - size * 0.12, cx - size * 0.12, cy - size * 0.12, cx,
+                 cy - size);
   cairo_close_path(cr);
   setColour(cr, c);
   cairo_fill(cr);
@@ -252,8 +273,8 @@ PangoLayout* makeLayout(cairo_t* cr, const std::string& text, const TextStyle& s
   pango_font_description_free(font);
   if (style.letterSpacing != 0) {
     PangoAttrList* attributes = pango_attr_list_new();
-    pango_attr_list_insert(attributes,
-                           pango_attr_letter_spacing_new(static_cast<int>(style.letterSpacing * PANGO_SCALE)));
+    pango_attr_list_insert(attributes, pango_attr_letter_spacing_new(
+                                           static_cast<int>(style.letterSpacing * PANGO_SCALE)));
     pango_layout_set_attributes(layout, attributes);
     pango_attr_list_unref(attributes);
   }
@@ -264,9 +285,9 @@ PangoLayout* makeLayout(cairo_t* cr, const std::string& text, const TextStyle& s
 TextExtents inkExtents(PangoLayout* layout) {
   PangoRectangle ink, logical;
   pango_layout_get_extents(layout, &ink, &logical);
-  return TextExtents{static_cast<double>(ink.x) / PANGO_SCALE, static_cast<double>(ink.y) / PANGO_SCALE,
-                     static_cast<double>(ink.width) / PANGO_SCALE,
-                     static_cast<double>(ink.height) / PANGO_SCALE};
+  return TextExtents{
+      static_cast<double>(ink.x) / PANGO_SCALE, static_cast<double>(ink.y) / PANGO_SCALE,
+      static_cast<double>(ink.width) / PANGO_SCALE, static_cast<double>(ink.height) / PANGO_SCALE};
 }
 
 void renderLayout(cairo_t* cr, PangoLayout* layout, const TextStyle& style, double originX,
@@ -333,7 +354,8 @@ void drawTextOnBaseline(cairo_t* cr, const std::string& text, const TextStyle& s
                         double baseline, Align align) {
   PangoLayout* layout = makeLayout(cr, text, style);
   const TextExtents ink = inkExtents(layout);
-  const double layoutBaseline = static_cast<double>(pango_layout_get_baseline(layout)) / PANGO_SCALE;
+  const double layoutBaseline =
+      static_cast<double>(pango_layout_get_baseline(layout)) / PANGO_SCALE;
   double originX = x - ink.x;
   if (align == Align::kCentre) originX -= ink.width / 2;
   if (align == Align::kRight) originX -= ink.width;

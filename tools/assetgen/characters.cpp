@@ -40,8 +40,8 @@ void drawEye(cairo_t* cr, double x, double y, double radius, double lookX, doubl
               radius * 0.55 * open);
   setColour(cr, dark);
   cairo_fill(cr);
-  fillCircle(cr, x + lookX * radius * 0.3 - radius * 0.18, y - radius * 0.22 * open,
-             radius * 0.2, rgb(252, 252, 252));
+  fillCircle(cr, x + lookX * radius * 0.3 - radius * 0.18, y - radius * 0.22 * open, radius * 0.2,
+             rgb(252, 252, 252));
 }
 
 }  // namespace
@@ -98,7 +98,8 @@ void drawLadybug(cairo_t* cr, double cx, double cy, double length, const Ladybug
   cairo_pattern_destroy(shell);
   cairo_save(cr);
   cairo_clip_preserve(cr);
-  const double spots[][3] = {{-26, -10, 8}, {-2, -26, 7.5}, {16, -8, 7.5}, {-8, -2, 6}, {-38, -24, 5}};
+  const double spots[][3] = {
+      {-26, -10, 8}, {-2, -26, 7.5}, {16, -8, 7.5}, {-8, -2, 6}, {-38, -24, 5}};
   for (const auto& spot : spots) fillCircle(cr, spot[0], spot[1], spot[2], look.dark);
   cairo_restore(cr);
   strokeWith(cr, outline, 3.5);
@@ -170,7 +171,8 @@ double drawCaterpillar(cairo_t* cr, double tailX, double groundY, const Caterpil
       style.fill = rgb(255, 255, 255);
       style.outline = withAlpha(outline, 0.9);
       style.outlineWidth = 2.2;
-      drawTextCentred(cr, std::string(1, look.letters[i]), style, segments[i].x, segments[i].y + 0.5);
+      drawTextCentred(cr, std::string(1, look.letters[i]), style, segments[i].x,
+                      segments[i].y + 0.5);
     }
   }
   // Antennae.
@@ -248,7 +250,8 @@ void drawBee(cairo_t* cr, double cx, double cy, double size, double wingPhase) {
   cairo_restore(cr);
 }
 
-void drawButterfly(cairo_t* cr, double cx, double cy, double size, const Colour& wing, double flap) {
+void drawButterfly(cairo_t* cr, double cx, double cy, double size, const Colour& wing,
+                   double flap) {
   cairo_save(cr);
   cairo_translate(cr, cx, cy);
   const double s = size / 100.0;
@@ -328,7 +331,8 @@ void drawMushroom(cairo_t* cr, double cx, double groundY, double size, const Col
   cairo_close_path(cr);
   fillVertical(cr, groundY - 95 * u, groundY - 40 * u, lighter(cap, 0.25), cap);
   const double dots[][3] = {{-22, -62, 8}, {8, -78, 7}, {26, -56, 6}};
-  for (const auto& dot : dots) fillCircle(cr, cx + dot[0] * u, groundY + dot[1] * u, dot[2] * u, rgb(255, 250, 240));
+  for (const auto& dot : dots)
+    fillCircle(cr, cx + dot[0] * u, groundY + dot[1] * u, dot[2] * u, rgb(255, 250, 240));
 }
 
 void drawGrassTuft(cairo_t* cr, double cx, double groundY, double height, const Colour& colour) {

@@ -32,13 +32,19 @@ class ByteWriter {
   Bytes& out_;
 };
 
-uint32_t readU16(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
-uint32_t readU32(const Bytes& b, size_t at) { return readU16(b, at) | (readU16(b, at + 2) << 16); }
+uint32_t readU16(const Bytes& b, size_t at) {
+  return b[at] | (b[at + 1] << 8);
+}
+uint32_t readU32(const Bytes& b, size_t at) {
+  return readU16(b, at) | (readU16(b, at + 2) << 16);
+}
 
 constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
 
-int rowStride(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+int rowStride(int width, int bitsPerPixel) {
+  return ((width * bitsPerPixel + 31) / 32) * 4;
+}
 
 void writeInfoHeader(ByteWriter& w, int width, int height, int bitsPerPixel, uint32_t imageSize,
                      uint32_t paletteEntries) {
@@ -183,8 +189,8 @@ Bytes encodeIcon24(const RgbImage& image, const std::vector<bool>& transparent) 
   w.u32(imageBytes);
   w.u32(6 + 16);
   // The image: a DIB whose height counts the colour rows and the mask rows.
-  writeInfoHeader(w, width, height * 2, 24, static_cast<uint32_t>((colourStride + maskStride) * height),
-                  0);
+  writeInfoHeader(w, width, height * 2, 24,
+                  static_cast<uint32_t>((colourStride + maskStride) * height), 0);
   for (int y = height - 1; y >= 0; --y) {
     for (int x = 0; x < width; ++x) {
       // Transparent pixels carry black so that the XOR step leaves the screen untouched.
@@ -237,7 +243,8 @@ Bytes encodeCursor(const CursorFrame& frame) {
       uint32_t bits = 0;
       for (int bit = 0; bit < 8; ++bit) {
         const int x = byte * 8 + bit;
-        if (x < frame.width && frame.bgra[(static_cast<size_t>(y) * frame.width + x) * 4 + 3] < 128) {
+        if (x < frame.width &&
+            frame.bgra[(static_cast<size_t>(y) * frame.width + x) * 4 + 3] < 128) {
           bits |= 0x80u >> bit;
         }
       }
@@ -247,7 +254,8 @@ Bytes encodeCursor(const CursorFrame& frame) {
   return out;
 }
 
-Bytes encodeAnimatedCursor(const std::vector<CursorFrame>& frames, const std::vector<uint32_t>& rates,
+Bytes encodeAnimatedCursor(const std::vector<CursorFrame>& frames,
+                           const std::vector<uint32_t>& rates,
                            const std::vector<uint32_t>& sequence) {
   Bytes out;
   ByteWriter w(out);

@@ -41,7 +41,8 @@ struct CursorFrame {
 };
 Bytes encodeCursor(const CursorFrame& frame);
 // RIFF "ACON" with anih, LIST/fram of icon chunks, rate and seq.
-Bytes encodeAnimatedCursor(const std::vector<CursorFrame>& frames, const std::vector<uint32_t>& rates,
+Bytes encodeAnimatedCursor(const std::vector<CursorFrame>& frames,
+                           const std::vector<uint32_t>& rates,
                            const std::vector<uint32_t>& sequence);
 
 struct PcmFormat {

@@ -48,7 +48,8 @@ class FontFace {
   Rendered render(char32_t codepoint) const {
     Rendered result;
     const FT_UInt index = FT_Get_Char_Index(face_, codepoint);
-    if (index == 0 || FT_Load_Glyph(face_, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return result;
+    if (index == 0 || FT_Load_Glyph(face_, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0)
+      return result;
     const FT_GlyphSlot slot = face_->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;
     result.left = slot->bitmap_left;
@@ -78,7 +79,8 @@ void narrowTo(Rendered& glyph, int target) {
     int bestDifference = INT32_MAX;
     for (int col = 0; col + 1 < glyph.width; ++col) {
       int difference = 0;
-      for (int row = 0; row < glyph.rows; ++row) difference += glyph.ink[row][col] != glyph.ink[row][col + 1];
+      for (int row = 0; row < glyph.rows; ++row)
+        difference += glyph.ink[row][col] != glyph.ink[row][col + 1];
       // Prefer merging near the middle, where round letters have their widest part.
       const int fromMiddle = std::abs(2 * col + 1 - glyph.width);
       const int score = difference * 64 + fromMiddle;
@@ -140,7 +142,8 @@ bool blank(const Cell& cell) {
 class GbkDecoder {
  public:
   GbkDecoder() : cd_(iconv_open("UTF-32LE", "GBK")) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv has no GBK converter");
+    if (cd_ == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error("iconv has no GBK converter");
   }
   ~GbkDecoder() { iconv_close(cd_); }
   GbkDecoder(const GbkDecoder&) = delete;
@@ -156,7 +159,8 @@ class GbkDecoder {
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     const size_t converted = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
     if (converted == static_cast<size_t>(-1) || inLeft != 0 || sizeof out - outLeft != 4) return 0;
-    const char32_t codepoint = out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<char32_t>(out[3]) << 24);
+    const char32_t codepoint =
+        out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<char32_t>(out[3]) << 24);
     // Private-use code points are user-defined GBK areas with no agreed character.
     if (codepoint >= 0xE000 && codepoint <= 0xF8FF) return 0;
     return codepoint;
@@ -179,8 +183,8 @@ Bytes buildGlyphSet(const GlyphSources& sources, GlyphSetReport* report) {
     const FontFace heiMono(library, sources.outlineFont, sources.outlineMonoIndex, false);
 
     out.reserve(kGlyphHeaderSize + 256 * 16 + kGlyphLeadCount * kGlyphTrailCount * 32);
-    const uint8_t header[kGlyphHeaderSize] = {'T', 'G', 'L', 'Y', 1, 0, kGlyphCellHeight, kHalfWidth, kFullWidth,
-                                              0,   0,   0,   0,   0, 0, 0};
+    const uint8_t header[kGlyphHeaderSize] = {
+        'T', 'G', 'L', 'Y', 1, 0, kGlyphCellHeight, kHalfWidth, kFullWidth, 0, 0, 0, 0, 0, 0, 0};
     out.insert(out.end(), header, header + kGlyphHeaderSize);
 
     // Half-width table: printable ASCII from the bitmap song, narrowed to 8 columns where needed.
@@ -218,7 +222,8 @@ Bytes buildGlyphSet(const GlyphSources& sources, GlyphSetReport* report) {
       for (int trail = 0x40; trail <= 0xFE; ++trail) {
         Cell cell{};
         const char32_t codepoint =
-            trail == 0x7F ? 0 : decoder.decode(static_cast<uint8_t>(lead), static_cast<uint8_t>(trail));
+            trail == 0x7F ? 0
+                          : decoder.decode(static_cast<uint8_t>(lead), static_cast<uint8_t>(trail));
         if (codepoint != 0) {
           const bool fromSong = song.has(codepoint);
           const Rendered glyph = fromSong ? song.render(codepoint) : hei.render(codepoint);

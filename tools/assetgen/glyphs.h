@@ -8,8 +8,8 @@
 namespace tolvaro::assetgen {
 
 struct GlyphSources {
-  std::string bitmapFont;    // WenQuanYi bitmap song, 16 px strike (PCF)
-  std::string outlineFont;   // WenQuanYi Micro Hei collection
+  std::string bitmapFont;   // WenQuanYi bitmap song, 16 px strike (PCF)
+  std::string outlineFont;  // WenQuanYi Micro Hei collection
   int outlineProportionalIndex = 0;
   int outlineMonoIndex = 1;
 };

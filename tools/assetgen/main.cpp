@@ -23,6 +23,9 @@ extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig\nleak:libpango\nleak:libcairo\nleak:libglib\nleak:libgobject\n"
          "leak:libharfbuzz\nleak:libpixman\nleak:libfreetype\n";
 }
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}
 
 namespace tolvaro::assetgen {
 namespace {
@@ -32,7 +35,8 @@ namespace fs = std::filesystem;
 void writeFile(const fs::path& path, const Bytes& bytes) {
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
@@ -67,7 +71,8 @@ int writeBitmaps(const PictureBook& book, const fs::path& out) {
                  bitmapCatalogue().size());
     ++problems;
   }
-  for (const auto& [relativePath, image] : book.files()) writeFile(out / relativePath, encodeBmp24(image));
+  for (const auto& [relativePath, image] : book.files())
+    writeFile(out / relativePath, encodeBmp24(image));
   return problems;
 }
 
@@ -105,7 +110,8 @@ int run(const fs::path& out, const fs::path& overrides) {
   const double pictureSeconds = secondsSince(start);
 
   for (const SoundAsset& sound : composeSounds()) {
-    writeFile(out / "wave" / (std::to_string(sound.id) + ".wav"), encodeWave(sound.format, sound.samples));
+    writeFile(out / "wave" / (std::to_string(sound.id) + ".wav"),
+              encodeWave(sound.format, sound.samples));
   }
   const double soundSeconds = secondsSince(start);
 

@@ -29,18 +29,21 @@ constexpr Chord kC{60, 64, 67}, kAm{57, 60, 64}, kF{53, 57, 60}, kG{55, 59, 62},
 SoundAsset menuMusic() {
   constexpr double kBeat = 0.555;
   Mix mix(44100, 8.88, true);
-  const Note melody[] = {{0, 1, 72},  {1, 1, 72},  {2, 1, 79},    {3, 1, 79},    {4, 1, 81},
-                         {5, 1, 81},  {6, 2, 79},  {8, 1, 77},    {9, 1, 77},    {10, 1, 76},
-                         {11, 1, 76}, {12, 0.5, 74}, {12.5, 0.5, 74}, {13, 0.5, 74}, {13.5, 0.5, 74},
-                         {14, 2, 72}};
-  for (const Note& n : melody) mix.note(Voice::kMusicBox, n.beat * kBeat, n.beats * kBeat * 0.9, n.pitch, 0.5);
+  const Note melody[] = {{0, 1, 72},      {1, 1, 72},    {2, 1, 79},      {3, 1, 79},
+                         {4, 1, 81},      {5, 1, 81},    {6, 2, 79},      {8, 1, 77},
+                         {9, 1, 77},      {10, 1, 76},   {11, 1, 76},     {12, 0.5, 74},
+                         {12.5, 0.5, 74}, {13, 0.5, 74}, {13.5, 0.5, 74}, {14, 2, 72}};
+  for (const Note& n : melody)
+    mix.note(Voice::kMusicBox, n.beat * kBeat, n.beats * kBeat * 0.9, n.pitch, 0.5);
   const Chord chords[8] = {kC, kC, kF, kC, kF, kC, kG, kC};
   for (int bar = 0; bar < 8; ++bar) {
     const Chord& c = chords[bar];
     const double t = bar * 2 * kBeat;
     mix.note(Voice::kBass, t, kBeat * 0.9, c.root - 12, 0.45);
-    mix.note(Voice::kBass, t + kBeat, kBeat * 0.9, c.fifth - 24 + (c.fifth - 24 < c.root - 12 ? 12 : 0), 0.35);
-    for (int tone : {c.root, c.third, c.fifth}) mix.note(Voice::kPad, t, 2 * kBeat * 0.95, tone, 0.08);
+    mix.note(Voice::kBass, t + kBeat, kBeat * 0.9,
+             c.fifth - 24 + (c.fifth - 24 < c.root - 12 ? 12 : 0), 0.35);
+    for (int tone : {c.root, c.third, c.fifth})
+      mix.note(Voice::kPad, t, 2 * kBeat * 0.95, tone, 0.08);
     // Off-beat sparkle an octave up.
     mix.note(Voice::kPluck, t + 0.5 * kBeat, 0.2, c.third + 12, 0.12);
     mix.note(Voice::kPluck, t + 1.5 * kBeat, 0.2, c.fifth + 12, 0.12);
@@ -54,13 +57,15 @@ SoundAsset playMusic() {
   Mix mix(44100, 3.69, true);
   const double lead[16] = {76, 79, 81, 79, 76, 74, 72, 74, 76, 79, 84, 83, 81, 79, 76, 79};
   for (int i = 0; i < 16; ++i) {
-    mix.note(Voice::kMarimba, i * 0.5 * kBeat, 0.4 * kBeat, lead[i], i % 2 == 0 ? 0.42 : 0.32, -0.35);
+    mix.note(Voice::kMarimba, i * 0.5 * kBeat, 0.4 * kBeat, lead[i], i % 2 == 0 ? 0.42 : 0.32,
+             -0.35);
   }
   const Chord chords[4] = {kC, kAm, kF, kG};
   for (int c = 0; c < 4; ++c) {
     const double t = c * 2 * kBeat;
     for (int e = 0; e < 4; ++e) {
-      mix.note(Voice::kBass, t + e * 0.5 * kBeat, 0.42 * kBeat, chords[c].root - 24 + (e % 2) * 12, 0.42);
+      mix.note(Voice::kBass, t + e * 0.5 * kBeat, 0.42 * kBeat, chords[c].root - 24 + (e % 2) * 12,
+               0.42);
     }
     for (int hit = 0; hit < 2; ++hit) {
       for (int tone : {chords[c].root, chords[c].third, chords[c].fifth}) {
@@ -82,31 +87,37 @@ SoundAsset lobbyMusic() {
   Mix mix(44100, 28.04, true);
   const Chord bars[12] = {kC, kAm, kF, kG, kC, kEm, kF, kG, kAm, kF, kC, kG};
   const Note melody[] = {
-      {0, 1, 76},    {1, 1, 79},    {2, 1.5, 84},  {3.5, 0.5, 83},                        // C
-      {4, 2, 81},    {6, 2, 76},                                                          // Am
-      {8, 1, 77},    {9, 1, 81},    {10, 1, 84},   {11, 1, 81},                           // F
-      {12, 3, 79},   {15, 1, 74},                                                         // G
-      {16, 1, 76},   {17, 1, 79},   {18, 1, 76},   {19, 1, 72},                           // C
-      {20, 1, 71},   {21, 1, 76},   {22, 2, 79},                                          // Em
-      {24, 1.5, 81}, {25.5, 0.5, 79}, {26, 1, 77}, {27, 1, 76},                           // F
-      {28, 2, 74},   {30, 2, 67},                                                         // G
-      {32, 1, 72},   {33, 1, 76},   {34, 1, 81},   {35, 1, 79},                           // Am
-      {36, 1, 77},   {37, 1, 76},   {38, 1, 74},   {39, 1, 72},                           // F
-      {40, 2, 76},   {42, 1, 79},   {43, 1, 76},                                          // C
-      {44, 3, 74},                                                                        // G
+      {0, 1, 76},    {1, 1, 79},      {2, 1.5, 84}, {3.5, 0.5, 83},  // C
+      {4, 2, 81},    {6, 2, 76},                                     // Am
+      {8, 1, 77},    {9, 1, 81},      {10, 1, 84},  {11, 1, 81},     // F
+      {12, 3, 79},   {15, 1, 74},                                    // G
+      {16, 1, 76},   {17, 1, 79},     {18, 1, 76},  {19, 1, 72},     // C
+      {20, 1, 71},   {21, 1, 76},     {22, 2, 79},                   // Em
+      {24, 1.5, 81}, {25.5, 0.5, 79}, {26, 1, 77},  {27, 1, 76},     // F
+      {28, 2, 74},   {30, 2, 67},                                    // G
+      {32, 1, 72},   {33, 1, 76},     {34, 1, 81},  {35, 1, 79},     // Am
+      {36, 1, 77},   {37, 1, 76},     {38, 1, 74},  {39, 1, 72},     // F
+      {40, 2, 76},   {42, 1, 79},     {43, 1, 76},                   // C
+      {44, 3, 74},                                                   // G
   };
-  for (const Note& n : melody) mix.note(Voice::kMusicBox, n.beat * kBeat, n.beats * kBeat * 0.9, n.pitch, 0.42, 0.15);
+  for (const Note& n : melody)
+    mix.note(Voice::kMusicBox, n.beat * kBeat, n.beats * kBeat * 0.9, n.pitch, 0.42, 0.15);
   for (int bar = 0; bar < 12; ++bar) {
     const Chord& c = bars[bar];
     const double t = bar * 4 * kBeat;
     mix.note(Voice::kBass, t, 1.8 * kBeat, c.root - 12, 0.4);
-    mix.note(Voice::kBass, t + 2 * kBeat, 1.8 * kBeat, c.root - 12 + 7 - (c.root - 12 + 7 > 52 ? 12 : 0), 0.32);
-    const int arpeggio[8] = {c.root, c.third, c.fifth, c.root + 12, c.third + 12, c.fifth, c.third, c.fifth};
+    mix.note(Voice::kBass, t + 2 * kBeat, 1.8 * kBeat,
+             c.root - 12 + 7 - (c.root - 12 + 7 > 52 ? 12 : 0), 0.32);
+    const int arpeggio[8] = {c.root,       c.third, c.fifth, c.root + 12,
+                             c.third + 12, c.fifth, c.third, c.fifth};
     for (int e = 0; e < 8; ++e) {
-      mix.note(Voice::kPluck, t + e * 0.5 * kBeat, 0.3, arpeggio[e], e % 2 == 0 ? 0.16 : 0.11, -0.4);
+      mix.note(Voice::kPluck, t + e * 0.5 * kBeat, 0.3, arpeggio[e], e % 2 == 0 ? 0.16 : 0.11,
+               -0.4);
     }
-    for (int e = 0; e < 8; ++e) mix.note(Voice::kShaker, t + e * 0.5 * kBeat, 0.05, 90, e % 2 ? 0.1 : 0.06, 0.5);
-    for (int tone : {c.root, c.third, c.fifth}) mix.note(Voice::kPad, t, 4 * kBeat * 0.97, tone, 0.05, 0);
+    for (int e = 0; e < 8; ++e)
+      mix.note(Voice::kShaker, t + e * 0.5 * kBeat, 0.05, 90, e % 2 ? 0.1 : 0.06, 0.5);
+    for (int tone : {c.root, c.third, c.fifth})
+      mix.note(Voice::kPad, t, 4 * kBeat * 0.97, tone, 0.05, 0);
   }
   return {203, {2, 44100, 16}, mix.render(2, 0.78), true};
 }
@@ -122,13 +133,15 @@ SoundAsset aboutMusic() {
     const double t = half * 4 * kBeat;
     const int order[8] = {0, 1, 2, 3, 2, 1, 2, 3};
     for (int e = 0; e < 8; ++e) {
-      mix.note(Voice::kMusicBox, t + e * 0.5 * kBeat, 0.3, chord[order[e]] + 12, 0.2, e % 2 ? 0.45 : -0.45);
+      mix.note(Voice::kMusicBox, t + e * 0.5 * kBeat, 0.3, chord[order[e]] + 12, 0.2,
+               e % 2 ? 0.45 : -0.45);
     }
     mix.note(Voice::kBass, t, 3.8 * kBeat, chord[0] - 24, 0.3);
     for (int i = 0; i < 3; ++i) mix.note(Voice::kPad, t, 4 * kBeat * 0.97, chord[i], 0.07);
   }
   const Note tune[] = {{0, 2, 84}, {2, 2, 81}, {4, 2, 83}, {6, 2, 86}};
-  for (const Note& n : tune) mix.note(Voice::kMarimba, n.beat * kBeat, n.beats * kBeat, n.pitch, 0.25);
+  for (const Note& n : tune)
+    mix.note(Voice::kMarimba, n.beat * kBeat, n.beats * kBeat, n.pitch, 0.25);
   return {223, {2, 44100, 16}, mix.render(2, 0.75), true};
 }
 
@@ -147,7 +160,8 @@ SoundAsset fanfare(int id, double seconds, int rootNote) {
   }
   mix.note(Voice::kBass, land, 1.0, rootNote - 12, 0.4);
   for (int i = 0; i < 8; ++i) {
-    mix.note(Voice::kMusicBox, land + 0.25 + i * 0.09, 0.1, rootNote + 24 + steps[i % 4] + (i / 4) * 12, 0.14);
+    mix.note(Voice::kMusicBox, land + 0.25 + i * 0.09, 0.1,
+             rootNote + 24 + steps[i % 4] + (i / 4) * 12, 0.14);
   }
   mix.note(Voice::kKick, 0.05, 0.05, 36, 0.3);
   mix.note(Voice::kKick, land, 0.05, 36, 0.4);
@@ -164,7 +178,8 @@ SoundAsset fanfare(int id, double seconds, int rootNote) {
 std::vector<float> finishEffect(Mix& mix, double peak) {
   std::vector<float> samples = mix.render(1, peak);
   const size_t fade = std::min(samples.size() / 4, static_cast<size_t>(mix.sampleRate() * 0.01));
-  for (size_t i = 0; i < fade; ++i) samples[samples.size() - 1 - i] *= static_cast<float>(static_cast<double>(i) / fade);
+  for (size_t i = 0; i < fade; ++i)
+    samples[samples.size() - 1 - i] *= static_cast<float>(static_cast<double>(i) / fade);
   return samples;
 }
 
@@ -202,7 +217,8 @@ SoundAsset catchSound() {
     // A rising chirp: the frequency glides from 700 Hz to about 2 kHz.
     const double k = std::log(2000.0 / 700.0) / 0.1;
     const double phase = kTwoPi * 700 * (std::exp(k * t) - 1) / k;
-    return std::min(1.0, t / 0.003) * std::max(0.0, 1 - t / 0.11) * (std::sin(phase) + 0.3 * std::sin(2 * phase));
+    return std::min(1.0, t / 0.003) * std::max(0.0, 1 - t / 0.11) *
+           (std::sin(phase) + 0.3 * std::sin(2 * phase));
   });
   return {204, {1, 22050, 8}, finishEffect(mix, 0.85), false};
 }
@@ -224,14 +240,21 @@ SoundAsset missSound() {
 std::vector<SoundAsset> composeSounds() {
   // Each piece owns its mix (and noise generator), so composing them side by side gives the
   // same samples as one after another.
-  const std::vector<std::function<SoundAsset()>> pieces = {
-      playMusic, clickSound, hoverSound, menuMusic, catchSound, missSound, aboutMusic,
-      [] { return fanfare(236, 3.64, 65); }, [] { return fanfare(237, 3.42, 60); }};
+  const std::vector<std::function<SoundAsset()>> pieces = {playMusic,
+                                                           clickSound,
+                                                           hoverSound,
+                                                           menuMusic,
+                                                           catchSound,
+                                                           missSound,
+                                                           aboutMusic,
+                                                           [] { return fanfare(236, 3.64, 65); },
+                                                           [] { return fanfare(237, 3.42, 60); }};
   std::future<SoundAsset> longest = std::async(std::launch::async, lobbyMusic);
   std::vector<SoundAsset> sounds;
   for (const auto& piece : pieces) sounds.push_back(piece());
   sounds.push_back(longest.get());
-  std::sort(sounds.begin(), sounds.end(), [](const SoundAsset& a, const SoundAsset& b) { return a.id < b.id; });
+  std::sort(sounds.begin(), sounds.end(),
+            [](const SoundAsset& a, const SoundAsset& b) { return a.id < b.id; });
   return sounds;
 }
 

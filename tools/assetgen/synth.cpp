@@ -18,7 +18,9 @@ double envelope(double t, double attack, double duration, double release) {
 
 }  // namespace
 
-double midiToHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+double midiToHz(double note) {
+  return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
 
 Mix::Mix(int sampleRate, double seconds, bool wrap)
     : rate_(sampleRate),
@@ -50,21 +52,42 @@ void Mix::add(int64_t index, double value, const PanGains& gains) {
   right_[static_cast<size_t>(index)] += value * gains.right;
 }
 
-void Mix::note(Voice voice, double start, double duration, double midiNote, double gain, double pan) {
+void Mix::note(Voice voice, double start, double duration, double midiNote, double gain,
+               double pan) {
   const double f = midiToHz(midiNote);
   double release = 0.08;
   double tail = 0;  // how long the voice rings after its nominal duration
   switch (voice) {
-    case Voice::kMusicBox: tail = 1.6; break;
-    case Voice::kMarimba: tail = 0.6; break;
-    case Voice::kPluck: tail = 0.9; break;
-    case Voice::kBass: release = 0.06; break;
-    case Voice::kPad: release = 0.35; break;
-    case Voice::kSoftLead: release = 0.07; break;
-    case Voice::kKick: tail = 0.3; break;
-    case Voice::kClap: tail = 0.25; break;
-    case Voice::kHat: tail = 0.1; break;
-    case Voice::kShaker: tail = 0.12; break;
+    case Voice::kMusicBox:
+      tail = 1.6;
+      break;
+    case Voice::kMarimba:
+      tail = 0.6;
+      break;
+    case Voice::kPluck:
+      tail = 0.9;
+      break;
+    case Voice::kBass:
+      release = 0.06;
+      break;
+    case Voice::kPad:
+      release = 0.35;
+      break;
+    case Voice::kSoftLead:
+      release = 0.07;
+      break;
+    case Voice::kKick:
+      tail = 0.3;
+      break;
+    case Voice::kClap:
+      tail = 0.25;
+      break;
+    case Voice::kHat:
+      tail = 0.1;
+      break;
+    case Voice::kShaker:
+      tail = 0.12;
+      break;
   }
   const double length = (tail > 0) ? duration + tail : duration + release;
   const bool ringing = tail > 0;
@@ -89,13 +112,15 @@ void Mix::note(Voice voice, double start, double duration, double midiNote, doub
         // Partial k decays as e^k, so the upper partials fade first.
         const double decay = std::exp(-t * 2.5);
         double tone = 0, partialDecay = decay;
-        for (int k = 1; k <= 6; ++k, partialDecay *= decay) tone += std::sin(kTwoPi * k * f * t) / k * partialDecay;
+        for (int k = 1; k <= 6; ++k, partialDecay *= decay)
+          tone += std::sin(kTwoPi * k * f * t) / k * partialDecay;
         return fade * envelope(t, 0.003, 1e9, 1) * std::exp(-t / 0.45) * tone * 0.7;
       }
       case Voice::kBass: {
         const double tone = std::sin(kTwoPi * f * t) + 0.3 * std::sin(kTwoPi * 2 * f * t) +
                             0.08 * std::sin(kTwoPi * 3 * f * t);
-        return envelope(t, 0.008, duration, release) * (0.6 + 0.4 * std::exp(-t / 0.25)) * tone * 0.8;
+        return envelope(t, 0.008, duration, release) * (0.6 + 0.4 * std::exp(-t / 0.25)) * tone *
+               0.8;
       }
       case Voice::kPad: {
         double tone = 0;
@@ -108,8 +133,10 @@ void Mix::note(Voice voice, double start, double duration, double midiNote, doub
       case Voice::kSoftLead: {
         const double vibrato = 1 + 0.006 * std::sin(kTwoPi * 5.5 * t) * std::min(1.0, t / 0.2);
         double tone = 0;
-        for (int k = 1; k <= 7; k += 2) tone += std::sin(kTwoPi * k * f * vibrato * t) / (k * k * 0.6 + 0.4);
-        return envelope(t, 0.012, duration, release) * (0.75 + 0.25 * std::exp(-t / 0.1)) * tone * 0.8;
+        for (int k = 1; k <= 7; k += 2)
+          tone += std::sin(kTwoPi * k * f * vibrato * t) / (k * k * 0.6 + 0.4);
+        return envelope(t, 0.012, duration, release) * (0.75 + 0.25 * std::exp(-t / 0.1)) * tone *
+               0.8;
       }
       case Voice::kKick: {
         // The pitch falls from 135 Hz to 45 Hz; the phase is the integral of that sweep.
@@ -117,7 +144,8 @@ void Mix::note(Voice voice, double start, double duration, double midiNote, doub
         return fade * envelope(t, 0.002, 1e9, 1) * std::exp(-t / 0.11) * std::sin(phase);
       }
       case Voice::kClap: {
-        const double burst = std::exp(-t / 0.06) * (t < 0.02 ? 0.7 + 0.3 * std::sin(kTwoPi * 90 * t) : 1.0);
+        const double burst =
+            std::exp(-t / 0.06) * (t < 0.02 ? 0.7 + 0.3 * std::sin(kTwoPi * 90 * t) : 1.0);
         return fade * envelope(t, 0.001, 1e9, 1) *
                (0.6 * noise() * burst + 0.3 * std::sin(kTwoPi * 190 * t) * std::exp(-t / 0.04));
       }
@@ -135,7 +163,8 @@ void Mix::note(Voice voice, double start, double duration, double midiNote, doub
 std::vector<float> Mix::render(int channels, double peak) {
   double maxAbs = 1e-9;
   for (int64_t i = 0; i < frames_; ++i) {
-    maxAbs = std::max({maxAbs, std::abs(left_[static_cast<size_t>(i)]), std::abs(right_[static_cast<size_t>(i)])});
+    maxAbs = std::max({maxAbs, std::abs(left_[static_cast<size_t>(i)]),
+                       std::abs(right_[static_cast<size_t>(i)])});
   }
   const double scale = peak / maxAbs;
   std::vector<float> out;

@@ -27,14 +27,16 @@ class Mix {
   // `wrap`: sound reaching past the end continues at the start (for loops).
   Mix(int sampleRate, double seconds, bool wrap);
 
-  void note(Voice voice, double start, double duration, double midiNote, double gain, double pan = 0);
+  void note(Voice voice, double start, double duration, double midiNote, double gain,
+            double pan = 0);
   // Arbitrary sound written by a function of time (seconds since `start`), for effects.
   template <typename Fn>
   void shape(double start, double duration, double gain, double pan, Fn&& fn) {
     const int64_t first = static_cast<int64_t>(start * rate_ + 0.5);
     const int64_t count = static_cast<int64_t>(duration * rate_);
     const PanGains gains = panGains(pan);
-    for (int64_t i = 0; i < count; ++i) add(first + i, gain * fn(static_cast<double>(i) / rate_), gains);
+    for (int64_t i = 0; i < count; ++i)
+      add(first + i, gain * fn(static_cast<double>(i) / rate_), gains);
   }
 
   // Scales to the given peak (linear, < 1) and returns interleaved samples.

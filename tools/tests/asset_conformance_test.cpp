@@ -33,8 +33,12 @@ Bytes readAll(const fs::path& path) {
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-uint32_t le16(const Bytes& b, size_t at) { return b.at(at) | (b.at(at + 1) << 8); }
-uint32_t le32(const Bytes& b, size_t at) { return le16(b, at) | (le16(b, at + 2) << 16); }
+uint32_t le16(const Bytes& b, size_t at) {
+  return b.at(at) | (b.at(at + 1) << 8);
+}
+uint32_t le32(const Bytes& b, size_t at) {
+  return le16(b, at) | (le16(b, at + 2) << 16);
+}
 
 struct Pixel {
   uint8_t r, g, b;
@@ -145,16 +149,20 @@ std::vector<Expected> expectedBitmaps() {
       {248, 93, 29, 24, Key::kNone},    {175, 528, 305, 24, Key::kNone},
   };
   for (int id = 144; id <= 153; ++id) list.push_back({id, 263, 51, 24, Key::kNone});
-  for (int id : {164, 159, 170, 166, 169, 161, 160, 162, 188, 187, 191, 190, 189, 185, 184, 186, 213, 212, 216,
-                 215, 214, 210, 209, 211}) {
+  for (int id : {164, 159, 170, 166, 169, 161, 160, 162, 188, 187, 191, 190,
+                 189, 185, 184, 186, 213, 212, 216, 215, 214, 210, 209, 211}) {
     list.push_back({id, 75, 36, 24, Key::kBlack});
   }
   return list;
 }
 
-fs::path bitmapPath(int id) { return kGenerated / "bitmap" / (std::to_string(id) + ".bmp"); }
+fs::path bitmapPath(int id) {
+  return kGenerated / "bitmap" / (std::to_string(id) + ".bmp");
+}
 
-std::optional<Bitmap> loadResource(int id) { return loadBitmap(bitmapPath(id)); }
+std::optional<Bitmap> loadResource(int id) {
+  return loadBitmap(bitmapPath(id));
+}
 
 int countColour(const Bitmap& bmp, int x0, int y0, int x1, int y1, const Pixel& colour) {
   int count = 0;
@@ -518,10 +526,11 @@ struct ExpectedWave {
 
 TEST(Waves, FormatsLengthsAndLevels) {
   const ExpectedWave waves[] = {
-      {198, 2, 44100, 16, 3.69, true},  {199, 1, 22050, 16, 0.36, false}, {200, 1, 22050, 16, 0.30, false},
-      {201, 1, 44100, 16, 8.88, true},  {203, 2, 44100, 16, 28.04, true}, {204, 1, 22050, 8, 0.11, false},
-      {205, 1, 22050, 16, 0.51, false}, {223, 2, 44100, 16, 5.51, true},  {237, 1, 19886, 8, 3.42, false},
-      {236, 1, 19886, 8, 3.64, false},
+      {198, 2, 44100, 16, 3.69, true},  {199, 1, 22050, 16, 0.36, false},
+      {200, 1, 22050, 16, 0.30, false}, {201, 1, 44100, 16, 8.88, true},
+      {203, 2, 44100, 16, 28.04, true}, {204, 1, 22050, 8, 0.11, false},
+      {205, 1, 22050, 16, 0.51, false}, {223, 2, 44100, 16, 5.51, true},
+      {237, 1, 19886, 8, 3.42, false},  {236, 1, 19886, 8, 3.64, false},
   };
   for (const ExpectedWave& w : waves) {
     SCOPED_TRACE("wave " + std::to_string(w.id));
@@ -546,7 +555,8 @@ TEST(Waves, FormatsLengthsAndLevels) {
 
     std::vector<double> samples;
     for (size_t at = 44; at < 44 + dataBytes; at += w.bits / 8) {
-      samples.push_back(w.bits == 8 ? (b[at] - 128) / 128.0 : static_cast<int16_t>(le16(b, at)) / 32768.0);
+      samples.push_back(w.bits == 8 ? (b[at] - 128) / 128.0
+                                    : static_cast<int16_t>(le16(b, at)) / 32768.0);
     }
     double peak = 0, energy = 0;
     for (double s : samples) {
@@ -595,11 +605,13 @@ class GlyphSet : public ::testing::Test {
   std::vector<uint16_t> full(int lead, int trail) const {
     std::vector<uint16_t> rows;
     const size_t at = kFullTable + ((lead - 0x81) * 191 + (trail - 0x40)) * 32;
-    for (int r = 0; r < 16; ++r) rows.push_back(static_cast<uint16_t>((file_[at + 2 * r] << 8) | file_[at + 2 * r + 1]));
+    for (int r = 0; r < 16; ++r)
+      rows.push_back(static_cast<uint16_t>((file_[at + 2 * r] << 8) | file_[at + 2 * r + 1]));
     return rows;
   }
   static int inkRows(const std::vector<uint16_t>& rows) {
-    return static_cast<int>(std::count_if(rows.begin(), rows.end(), [](uint16_t r) { return r != 0; }));
+    return static_cast<int>(
+        std::count_if(rows.begin(), rows.end(), [](uint16_t r) { return r != 0; }));
   }
   static bool isBlank(const std::vector<uint16_t>& rows) { return inkRows(rows) == 0; }
   Bytes file_;
@@ -612,7 +624,8 @@ TEST_F(GlyphSet, HeaderIsExact) {
 
 TEST_F(GlyphSet, HalfWidthCoversPrintableAsciiOnly) {
   for (int code = 0x21; code <= 0x7E; ++code) EXPECT_FALSE(isBlank(half(code))) << "code " << code;
-  for (int code : {0x00, 0x0A, 0x20, 0x7F, 0x80, 0xA1, 0xFF}) EXPECT_TRUE(isBlank(half(code))) << "code " << code;
+  for (int code : {0x00, 0x0A, 0x20, 0x7F, 0x80, 0xA1, 0xFF})
+    EXPECT_TRUE(isBlank(half(code))) << "code " << code;
 }
 
 TEST_F(GlyphSet, LatinSitsOnACommonBaselineWithRoomForDescenders) {
@@ -644,7 +657,8 @@ TEST_F(GlyphSet, KnownCharactersAreDrawn) {
 }
 
 TEST_F(GlyphSet, CodesThatAreNoCharacterStayBlank) {
-  for (int lead = 0x81; lead <= 0xFE; ++lead) EXPECT_TRUE(isBlank(full(lead, 0x7F))) << "lead " << lead;
+  for (int lead = 0x81; lead <= 0xFE; ++lead)
+    EXPECT_TRUE(isBlank(full(lead, 0x7F))) << "lead " << lead;
   EXPECT_TRUE(isBlank(full(0xA2, 0xA0)));  // unassigned in GBK
   EXPECT_TRUE(isBlank(full(0xAA, 0xA1)));  // user-defined area
   EXPECT_TRUE(isBlank(full(0xF8, 0xFE)));  // user-defined area
@@ -660,10 +674,11 @@ TEST_F(GlyphSet, CodesThatAreNoCharacterStayBlank) {
 // --- determinism ----------------------------------------------------------------------------
 
 TEST(Generator, SameInputsGiveTheSameBytes) {
-  const fs::path again = fs::temp_directory_path() / ("tolvaro_assets_again_" + std::to_string(::getpid()));
+  const fs::path again =
+      fs::temp_directory_path() / ("tolvaro_assets_again_" + std::to_string(::getpid()));
   fs::remove_all(again);
-  const std::string command = std::string("\"") + TOLVARO_ASSETGEN_EXE + "\" \"" + again.string() + "\" \"" +
-                              TOLVARO_ASSET_OVERRIDES_DIR + "\" > /dev/null";
+  const std::string command = std::string("\"") + TOLVARO_ASSETGEN_EXE + "\" \"" + again.string() +
+                              "\" \"" + TOLVARO_ASSET_OVERRIDES_DIR + "\" > /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
   int compared = 0;
   for (const auto& entry : fs::recursive_directory_iterator(again)) {
