@@ -16,6 +16,8 @@ require_tools() {
   done
   if ((${#missing[@]})); then
     echo "SKIP: missing ${missing[*]} (apt-get install wine64 wine xvfb xdotool imagemagick)"
+    # The full suite installs every tool, so there a missing one is a failure, not a skip.
+    if [[ -n "${TOLVARO_REQUIRE_E2E:-}" ]]; then exit 1; fi
     exit 77
   fi
 }
