@@ -271,12 +271,14 @@ RgbImage paintFramePanel(int index, const RgbImage& background) {
   cairo_save(cr);
   roundedRect(cr, 20, 20, 566, 640, 16);
   cairo_clip(cr);
-  // Faint wallpaper of letters and dots, too pale to compete with the falling tiles.
-  TextStyle wallpaper = latinDisplayStyle(34, withAlpha(theme.main, 0.06), rgb(0, 0, 0, 0), 0);
-  for (int i = 0; i < 40; ++i) {
-    const double x = 40 + (i % 8) * 72 + ((i / 8) % 2) * 36;
-    const double y = 60 + (i / 8) * 130;
-    drawTextCentred(cr, std::string(1, static_cast<char>('A' + (i * 7) % 26)), wallpaper, x, y);
+  // Faint polka dots: a little texture that cannot be mistaken for a falling letter.
+  for (int row = 0; row < 16; ++row) {
+    for (int col = 0; col < 14; ++col) {
+      cairo_new_path(cr);
+      cairo_arc(cr, 38 + col * 40 + (row % 2) * 20, 44 + row * 40, 4, 0, 2 * M_PI);
+      setColour(cr, withAlpha(theme.main, 0.07));
+      cairo_fill(cr);
+    }
   }
   // Inner shadow under the frame's top edge.
   cairo_rectangle(cr, 20, 20, 566, 10);
