@@ -5,7 +5,21 @@
 
 namespace tolvaro {
 
+// Button pictures and hot zones in dialog client pixels; every bound inclusive.
+constexpr int kConfirmButtonX = 63;
+constexpr int kClearButtonX = 164;
+constexpr int kDialogButtonY = 111;
+constexpr int kDialogButtonHoverLift = 2;
+constexpr int kDialogButtonTop = 116;
+constexpr int kDialogButtonBottom = 138;
+constexpr int kDialogConfirmLeft = 64;
+constexpr int kDialogConfirmRight = 153;
+constexpr int kDialogClearLeft = 165;
+constexpr int kDialogClearRight = 253;
+
+// The dialog procedure: true for Init only.
 bool nameEntryProc(DialogWindow& dialog, const DialogMessage& message);
+// Runs the dialog modally; it stores the name into row g_newRecordSlot and leaves the lobby.
 void openNameEntryDialog();
 
 }  // namespace tolvaro

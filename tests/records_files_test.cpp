@@ -1,0 +1,312 @@
+// The best-score file and the record file: exact bytes written, the reading rules, and the
+// mended cases (names the plain format cannot carry, atomic writes, hostile input).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/GameFlow.h"
+#include "records/RecordFiles.h"
+#include "records/RecordFormat.h"
+#include "records/RecordTable.h"
+#include "support/Harness.h"
+
+namespace tolvaro {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Harness;
+
+// "张三丰a": three GBK characters and a Latin letter, exactly 7 bytes.
+const std::string kGbkName =
+    "\xD5\xC5\xC8\xFD\xB7\xE1"
+    "a";
+
+std::span<const std::uint8_t> bytesOf(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+RecordTable tableRead(const std::string& text) {
+  RecordTable table{};
+  readRecordTable(bytesOf(text), table);
+  return table;
+}
+
+RecordEntry row(std::string_view name, std::int32_t useTime, std::int32_t score) {
+  RecordEntry entry;
+  setName(entry, name);
+  entry.useTime = useTime;
+  entry.score = score;
+  return entry;
+}
+
+void expectRow(const RecordEntry& entry, std::string_view name, std::int32_t useTime,
+               std::int32_t score) {
+  EXPECT_EQ(nameOf(entry), name);
+  EXPECT_EQ(entry.useTime, useTime);
+  EXPECT_EQ(entry.score, score);
+}
+
+void expectSameTable(const RecordTable& a, const RecordTable& b) {
+  for (int i = 0; i < kRecordRows; ++i) {
+    SCOPED_TRACE("row " + std::to_string(i + 1));
+    expectRow(b[i], nameOf(a[i]), a[i].useTime, a[i].score);
+  }
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+// Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the files.
+int exitThroughTheExitBox(Harness& h) {
+  h.passes(3);
+  h.key(27);
+  h.passes(3);
+  h.move(430, 400);
+  h.click();
+  return h.runUntilQuit(2000);
+}
+
+TEST(RecordFilesTest, FirstStartCreatesBothFilesEmptyAndKeepsTheStartValues) {
+  Harness h;
+  ASSERT_FALSE(fs::exists(h.workDir / "mg.tol"));
+  ASSERT_TRUE(h.start());
+  EXPECT_TRUE(fs::exists(h.workDir / "mg.tol"));
+  EXPECT_TRUE(fs::exists(h.workDir / "lhb.lhb"));
+  EXPECT_EQ(fs::file_size(h.workDir / "mg.tol"), 0u);
+  EXPECT_EQ(fs::file_size(h.workDir / "lhb.lhb"), 0u);
+  EXPECT_EQ(g_bestScore, 0);
+  for (const RecordEntry& entry : g_records) expectRow(entry, "", 0, 0);
+}
+
+TEST(RecordFilesTest, ClearedTableAndBestScoreAreWrittenExactlyAtTheOrderlyExit) {
+  Harness h;
+  h.writeWorkFile("mg.tol", "17");
+  ASSERT_TRUE(h.start());
+  clearRecords();
+  g_bestScore = 1100;
+  EXPECT_EQ(h.readWorkFile("mg.tol"), "17");  // nothing is written before the exit
+  EXPECT_EQ(exitThroughTheExitBox(h), 0);
+  std::string expected;
+  for (int i = 0; i < 6; ++i) expected += "someone 9999 0\r\n";
+  const std::string written = h.readWorkFile("lhb.lhb");
+  EXPECT_EQ(written.size(), 96u);
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(h.readWorkFile("mg.tol"), "1100");  // no line end
+  // Nothing but the two files is left behind (the rest are the links to the art).
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(h.workDir)) {
+    if (!entry.is_symlink()) files.push_back(entry.path().filename().string());
+  }
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"lhb.lhb", "mg.tol"}));
+}
+
+TEST(RecordFilesTest, NegativeAndOrdinaryRowsUseThePlainLayout) {
+  RecordTable table{};
+  table[0] = row("ann", 312, 1100);
+  table[1] = row(kGbkName, 7, 450);
+  table[2] = row("b", 0, -3);
+  for (int i = 3; i < 6; ++i) table[i] = row("z", 1, 2);
+  EXPECT_EQ(recordFileText(table),
+            "ann 312 1100\r\n" + kGbkName + " 7 450\r\nb 0 -3\r\nz 1 2\r\nz 1 2\r\nz 1 2\r\n");
+  EXPECT_EQ(bestScoreFileText(-42), "-42");
+  EXPECT_EQ(bestScoreFileText(0), "0");
+}
+
+TEST(RecordFilesTest, BestScoreReadsOneIntegerTokenWhateverWhiteSpaceSurroundsIt) {
+  for (const std::string text : {"1100", "1100\r\n", "   1100", "\t\n\v\f 1100 999", "+1100"}) {
+    std::int32_t best = 5;
+    readBestScore(bytesOf(text), best);
+    EXPECT_EQ(best, 1100) << text;
+  }
+  std::int32_t best = 5;
+  readBestScore(bytesOf("-17"), best);
+  EXPECT_EQ(best, -17);
+  readBestScore(bytesOf("  \r\n"), best);
+  EXPECT_EQ(best, -17) << "no token leaves the value";
+  readBestScore(bytesOf("-x12"), best);
+  EXPECT_EQ(best, 0) << "a token without a digit gives 0";
+}
+
+TEST(RecordFilesTest, LfOnlyTabsAndRunsOfSpacesReadLikeTheWrittenForm) {
+  RecordTable table{};
+  for (int i = 0; i < 6; ++i) table[i] = row("p" + std::to_string(i), 100 + i, 1000 - i);
+  const std::string written = recordFileText(table);
+  expectSameTable(table, tableRead(written));
+  expectSameTable(table, tableRead(replaceAll(written, "\r\n", "\n")));
+  expectSameTable(table, tableRead(replaceAll(written, " ", "\t")));
+  expectSameTable(table, tableRead(replaceAll(written, " ", "  \t  ")));
+  // Line structure carries no meaning: one field per line reads the same.
+  expectSameTable(table, tableRead(replaceAll(written, " ", "\r\n")));
+}
+
+TEST(RecordFilesTest, ThreeLineFileLeavesRowsFourToSixEmpty) {
+  Harness h;
+  h.writeWorkFile("lhb.lhb", "ann 30 900\r\nbob 40 800\r\ncid 50 700\r\n");
+  ASSERT_TRUE(h.start());
+  expectRow(g_records[0], "ann", 30, 900);
+  expectRow(g_records[1], "bob", 40, 800);
+  expectRow(g_records[2], "cid", 50, 700);
+  for (int i = 3; i < 6; ++i) expectRow(g_records[i], "", 0, 0);
+}
+
+TEST(RecordFilesTest, SevenByteGbkNameRoundTripsThroughBothFiles) {
+  Harness h;
+  h.writeWorkFile("lhb.lhb", kGbkName + " 61 1100\r\n");
+  h.writeWorkFile("mg.tol", "1100");
+  ASSERT_TRUE(h.start());
+  expectRow(g_records[0], kGbkName, 61, 1100);
+  for (int i = 1; i < 6; ++i) g_records[i] = row("x" + std::to_string(i), i, i);
+  ASSERT_EQ(exitThroughTheExitBox(h), 0);
+  const std::string written = h.readWorkFile("lhb.lhb");
+  EXPECT_EQ(written.substr(0, 17), kGbkName + " 61 1100\r\n");
+  EXPECT_EQ(h.readWorkFile("mg.tol"), "1100");
+  expectSameTable(g_records, tableRead(written));
+}
+
+TEST(RecordFilesTest, IntegerWithoutDigitIsZeroAndEndsTheReading) {
+  RecordTable table = tableRead("ann x 5\r\nbob 1 2\r\n");
+  expectRow(table[0], "ann", 0, 0);
+  expectRow(table[1], "", 0, 0);
+  table = tableRead("ann 5 -\r\nbob 1 2\r\n");
+  expectRow(table[0], "ann", 5, 0);
+  expectRow(table[1], "", 0, 0);
+}
+
+// Mended: an empty name or one with white space used to put the file out of step.
+TEST(RecordFilesTest, EmptyAndSpacedNamesAreWrittenSoTheTableReadsBackIdentically) {
+  RecordTable table{};
+  table[0] = row("", 12, 300);
+  table[1] = row("x: 10 ,", 3, 200);  // what a right-click in the name box leaves, cut to 7
+  table[2] = row("a\tb", 4, 100);
+  table[3] = row("namehex", 5, 50);  // a real name that looks like the escape stays itself
+  table[4] = row("a_b", 6, 40);
+  table[5] = row("", 0, 0);
+  const std::string written = recordFileText(table);
+  EXPECT_EQ(written,
+            "namehex: 12 300\r\n"
+            "namehex:783a203130202c 3 200\r\n"
+            "namehex:610962 4 100\r\n"
+            "namehex 5 50\r\n"
+            "a_b 6 40\r\n"
+            "namehex: 0 0\r\n");
+  expectSameTable(table, tableRead(written));
+}
+
+TEST(RecordFilesTest, StartTableWrittenAtExitReadsBackAsTheStartTable) {
+  Harness h;
+  ASSERT_TRUE(h.start());
+  ASSERT_EQ(exitThroughTheExitBox(h), 0);
+  std::string expected;
+  for (int i = 0; i < 6; ++i) expected += "namehex: 0 0\r\n";
+  EXPECT_EQ(h.readWorkFile("lhb.lhb"), expected);
+  EXPECT_EQ(h.readWorkFile("mg.tol"), "0");
+
+  Harness again;
+  again.writeWorkFile("lhb.lhb", expected);
+  ASSERT_TRUE(again.start());
+  for (const RecordEntry& entry : g_records) expectRow(entry, "", 0, 0);
+}
+
+// Mended: a row whose empty name was written as nothing (a line that starts with the space)
+// reads as an empty name instead of shifting every later field.
+TEST(RecordFilesTest, LineStartingWithTheSpaceIsARowWithAnEmptyName) {
+  RecordTable table = tableRead(" 0 0\r\n 0 0\r\n 0 0\r\n 0 0\r\n 0 0\r\n 0 0\r\n");
+  for (const RecordEntry& entry : table) expectRow(entry, "", 0, 0);
+
+  table = tableRead("ann 5 10\r\n 7 8\n\t9\t6\r\nbob 1 2\r\n");
+  expectRow(table[0], "ann", 5, 10);
+  expectRow(table[1], "", 7, 8);
+  expectRow(table[2], "", 9, 6);
+  expectRow(table[3], "bob", 1, 2);
+  expectRow(table[4], "", 0, 0);
+
+  // An indented line with a name in it is an ordinary row, and fields that continue on the
+  // same line are not a new row.
+  table = tableRead("  ann 5 10\r\n   bob\r\n 3 4\r\n0 7 8 9 1 2");
+  expectRow(table[0], "ann", 5, 10);
+  expectRow(table[1], "bob", 3, 4);
+  expectRow(table[2], "0", 7, 8);
+  expectRow(table[3], "9", 1, 2);
+}
+
+// Mended: a failed write leaves the old file as it was, and the exit goes on.
+TEST(RecordFilesTest, AFileThatCannotBeReplacedKeepsItsOldBytes) {
+  Harness h;
+  const std::string old = "ann 5 10\r\n";
+  h.writeWorkFile("lhb.lhb", old);
+  h.writeWorkFile("mg.tol", "10");
+  fs::create_directory(h.workDir / "lhb.lhb.tmp");  // the temporary file cannot be made
+  ASSERT_TRUE(h.start());
+  g_bestScore = 640;
+  g_records[0] = row("bob", 1, 640);
+  EXPECT_EQ(exitThroughTheExitBox(h), 0);
+  EXPECT_EQ(h.readWorkFile("lhb.lhb"), old);
+  EXPECT_EQ(h.readWorkFile("mg.tol"), "640");
+  EXPECT_TRUE(fs::is_directory(h.workDir / "lhb.lhb.tmp"));
+
+  EXPECT_FALSE(writeFileAtomically(h.workDir / "missing-folder" / "mg.tol", "1"));
+  EXPECT_FALSE(fs::exists(h.workDir / "missing-folder"));
+}
+
+TEST(RecordFilesTest, AtomicWriteReplacesTheWholeFileAndLeavesNoTemporary) {
+  Harness h;
+  h.writeWorkFile("mg.tol", std::string(500, '7'));
+  ASSERT_TRUE(writeFileAtomically(h.workDir / "mg.tol", "12"));
+  EXPECT_EQ(h.readWorkFile("mg.tol"), "12");
+  EXPECT_FALSE(fs::exists(h.workDir / "mg.tol.tmp"));
+  // A stale temporary from an interrupted run is simply overwritten.
+  h.writeWorkFile("mg.tol.tmp", "garbage");
+  ASSERT_TRUE(writeFileAtomically(h.workDir / "mg.tol", "34"));
+  EXPECT_EQ(h.readWorkFile("mg.tol"), "34");
+  EXPECT_FALSE(fs::exists(h.workDir / "mg.tol.tmp"));
+}
+
+// Mended: long tokens are cut to a name on a whole character; numbers beyond 32 bits are
+// clamped; other integer forms take their leading digits.
+TEST(RecordFilesTest, OversizedTokensAndNumbersAreCutAndClamped) {
+  RecordTable table = tableRead(
+      "abcdefghijkl 99999999999 -99999999999\r\n"
+      "\xD5\xC5\xC8\xFD\xB7\xE1\xB7\xE1 2147483648 -2147483648\r\n"
+      "c 2147483647 -2147483649\r\n"
+      "d 007 0x1F\r\n"
+      "e 12abc +5\r\n"
+      "namehex:zz 1 2\r\n");
+  expectRow(table[0], "abcdefg", 2147483647, -2147483647 - 1);
+  expectRow(table[1], "\xD5\xC5\xC8\xFD\xB7\xE1", 2147483647, -2147483647 - 1);
+  expectRow(table[2], "c", 2147483647, -2147483647 - 1);
+  expectRow(table[3], "d", 7, 0);
+  expectRow(table[4], "e", 12, 5);
+  expectRow(table[5], "namehex", 1, 2);
+  std::int32_t best = 0;
+  readBestScore(bytesOf(std::string(100000, '9')), best);
+  EXPECT_EQ(best, 2147483647);
+  readBestScore(bytesOf("-" + std::string(100000, '9')), best);
+  EXPECT_EQ(best, -2147483647 - 1);
+}
+
+TEST(RecordFilesTest, HugeAndBinaryFilesAreReadOnlyAsFarAsTheTableNeeds) {
+  Harness h;
+  std::string huge = "ann 5 10\r\nbob 6 11\r\n";
+  huge += std::string(3 << 20, '\0');
+  for (int i = 0; i < 256; ++i) huge += static_cast<char>(i);
+  h.writeWorkFile("lhb.lhb", huge);
+  // A best score hidden behind more white space than the program ever reads stays 0.
+  h.writeWorkFile("mg.tol", std::string(kRecordFileReadLimit, ' ') + "55");
+  ASSERT_TRUE(h.start());
+  expectRow(g_records[0], "ann", 5, 10);
+  expectRow(g_records[1], "bob", 6, 11);
+  EXPECT_EQ(nameOf(g_records[2]), "") << "a run of zero bytes is a name that ends at once";
+  EXPECT_EQ(g_bestScore, 0);
+}
+
+}  // namespace
+}  // namespace tolvaro
