@@ -1,0 +1,18 @@
+// The keys the game knows, as Windows virtual-key codes, from SDL key events.
+#pragma once
+
+#include <SDL.h>
+
+#include <optional>
+
+namespace tolvaro::sdl {
+
+constexpr int kVirtualKeyEnter = 13;
+constexpr int kVirtualKeyEscape = 27;
+
+// Enter (either key), Esc, and the letters by the letter printed on the key: the layout's
+// keycode decides, so an AZERTY A is an A. Layouts without Latin letters (their keycodes are
+// other characters) fall back to the key's position, as Windows does. Other keys: nullopt.
+std::optional<int> virtualKeyOf(SDL_Keycode keycode, SDL_Scancode scancode);
+
+}  // namespace tolvaro::sdl

@@ -1,0 +1,69 @@
+// The modal name-entry dialog: a 320 x 160 face (bitmap 242) in a thin dialog frame, centred
+// over the frozen last frame, with the name box of the template at dialog units (42, 36),
+// 74 x 12, two pixels per unit. The game's dialog procedure sees Init, Enter and Esc as
+// IDOK and IDCANCEL, and the mouse over the face in client pixels.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/Picture.h"
+#include "hosts/sdl/Letterbox.h"
+#include "hosts/sdl/NameBox.h"
+#include "platform/Platform.h"
+
+namespace tolvaro::sdl {
+
+class SdlHost;
+
+class NameDialog : public DialogWindow {
+ public:
+  static constexpr int kClientWidth = 320;
+  static constexpr int kClientHeight = 160;
+  static constexpr int kFrame = 5;  // modal frame and client edge
+  static constexpr Rect kNameBox{84, 72, NameBox::kWidth, NameBox::kHeight};
+  static constexpr int kCaretBlinkMs = 530;
+
+  NameDialog(SdlHost& host, Picture face);
+  ~NameDialog() override;
+  NameDialog(const NameDialog&) = delete;
+  NameDialog& operator=(const NameDialog&) = delete;
+
+  // Runs the modal loop until the procedure ends the dialog.
+  std::intptr_t run(DialogProcedure procedure);
+
+  // The dialog's whole window (frame included) in picture coordinates.
+  Rect windowRect() const;
+  Rect clientRect() const;
+
+  std::string itemText(int controlId) override;
+  void setItemText(int controlId, std::string_view gbk) override;
+  void drawPicture(PixelView picture, int x, int y) override;
+  void end(std::intptr_t result) override;
+
+ private:
+  void handle(const SDL_Event& event, DialogProcedure procedure);
+  // Client coordinates of a window position over the face (not over the name box).
+  std::optional<Point> overFace(int windowX, int windowY) const;
+  std::optional<Point> overNameBox(int windowX, int windowY) const;
+  void paintFrame(Picture& window) const;
+  void redraw();
+  void placeTextInput();
+  void showCaret();
+
+  SdlHost& host_;
+  Picture originalFace_;
+  Picture face_;
+  NameBox box_;
+  SDL_Texture* texture_ = nullptr;
+  bool ended_ = false;
+  std::intptr_t result_ = 0;
+  bool dirty_ = true;
+  bool caretOn_ = true;
+  std::uint64_t caretToggleMs_ = 0;
+  bool closeAfter_ = false;
+};
+
+}  // namespace tolvaro::sdl

@@ -1,0 +1,359 @@
+#include "hosts/sdl/SdlHost.h"
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+
+#include "app/Program.h"
+#include "assets/Bmp.h"
+#include "assets/Wave.h"
+#include "hosts/sdl/IconFile.h"
+#include "hosts/sdl/KeyMap.h"
+#include "hosts/sdl/NameDialog.h"
+
+namespace tolvaro::sdl {
+namespace {
+
+constexpr std::uint32_t kLeftButtonFlag = 1;   // MK_LBUTTON
+constexpr std::uint32_t kRightButtonFlag = 2;  // MK_RBUTTON
+constexpr int kMixFrequency = 44100;
+constexpr int kMixChunkSamples = 1024;
+constexpr std::size_t kFrameLogCapacity = 1 << 20;
+
+SDL_Surface* surfaceOf(const IconImage& image) {
+  return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.rgba.data()),
+                                            image.width, image.height, 32, image.width * 4,
+                                            SDL_PIXELFORMAT_RGBA32);
+}
+
+std::uint32_t buttonFlags(std::uint32_t sdlState) {
+  std::uint32_t flags = 0;
+  if (sdlState & SDL_BUTTON_LMASK) flags |= kLeftButtonFlag;
+  if (sdlState & SDL_BUTTON_RMASK) flags |= kRightButtonFlag;
+  return flags;
+}
+
+}  // namespace
+
+SdlHost::SdlHost(ResourcePack resources, HostOptions options)
+    : resources_(std::move(resources)), options_(std::move(options)) {
+  // The game paces itself with a 10 ms sleep after each present; vsync would add to it.
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+  if (!options_.frameLog.empty()) frameLogLines_.reserve(2 * 4096);
+}
+
+SdlHost::~SdlHost() {
+  writeFrameLog();
+  if (audioOpen_) {
+    Mix_HaltChannel(-1);
+    for (auto& [id, chunk] : chunks_) {
+      if (chunk) Mix_FreeChunk(chunk);
+    }
+    Mix_CloseAudio();
+  }
+  if (!cursorFrames_.empty()) {
+    SDL_SetCursor(SDL_GetDefaultCursor());
+    for (SDL_Cursor* cursor : cursorFrames_) SDL_FreeCursor(cursor);
+  }
+  if (picture_) SDL_DestroyTexture(picture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  if (videoReady_) SDL_Quit();
+}
+
+bool SdlHost::registerWindowClass(const std::string& cursorFile) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    std::fprintf(stderr, "tolvaro: no display: %s\n", SDL_GetError());
+    return false;
+  }
+  videoReady_ = true;
+  // A missing or unreadable cursor file leaves the system's cursor.
+  cursorAnimation_ = parseAnimatedCursor(readWorkingFile(cursorFile));
+  if (!cursorAnimation_) return true;
+  for (const IconImage& frame : cursorAnimation_->frames) {
+    SDL_Surface* surface = surfaceOf(frame);
+    SDL_Cursor* cursor =
+        surface ? SDL_CreateColorCursor(surface, frame.hotspotX, frame.hotspotY) : nullptr;
+    if (surface) SDL_FreeSurface(surface);
+    if (!cursor) {
+      for (SDL_Cursor* made : cursorFrames_) SDL_FreeCursor(made);
+      cursorFrames_.clear();
+      cursorAnimation_.reset();
+      return true;
+    }
+    cursorFrames_.push_back(cursor);
+  }
+  return true;
+}
+
+bool SdlHost::createMainWindow(const std::string& title, int width, int height) {
+  // On a display of another size the window covers the display and the picture is fitted.
+  SDL_Rect display{0, 0, width, height};
+  if (SDL_GetDisplayBounds(0, &display) != 0 || display.w <= 0 || display.h <= 0) {
+    display = {0, 0, width, height};
+  }
+  if (options_.windowSizeOverride) {
+    display.w = options_.windowSizeOverride->x;
+    display.h = options_.windowSizeOverride->y;
+  }
+  window_ = SDL_CreateWindow(title.c_str(), display.x, display.y, display.w, display.h,
+                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+  if (!window_) {
+    std::fprintf(stderr, "tolvaro: no window: %s\n", SDL_GetError());
+    return false;
+  }
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (renderer_) {
+    picture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                 width, height);
+  }
+  if (!picture_) {
+    std::fprintf(stderr, "tolvaro: no renderer: %s\n", SDL_GetError());
+    return false;
+  }
+  pictureWidth_ = width;
+  pictureHeight_ = height;
+  int windowW = 0, windowH = 0;
+  SDL_GetWindowSize(window_, &windowW, &windowH);
+  letterbox_ = Letterbox(width, height, windowW, windowH);
+
+  const std::vector<std::uint8_t> icon = loadResource(ResourceType::Icon, 141);
+  if (std::optional<IconImage> image = decodeIconFile(icon)) {
+    if (SDL_Surface* surface = surfaceOf(*image)) {
+      SDL_SetWindowIcon(window_, surface);
+      SDL_FreeSurface(surface);
+    }
+  }
+  // Typing is only for the name box; elsewhere an input method must not swallow the keys.
+  SDL_StopTextInput();
+  if (!cursorFrames_.empty()) {
+    cursorStartMs_ = SDL_GetTicks64();
+    shownCursorStep_ = -1;
+    updateCursor();
+  }
+  SDL_RaiseWindow(window_);
+  // Black until the first present, as the class's black brush erases it.
+  std::vector<std::uint32_t> black(static_cast<std::size_t>(width) * height, 0);
+  SDL_UpdateTexture(picture_, nullptr, black.data(), width * 4);
+  render(nullptr, {});
+  openAudio();
+  return true;
+}
+
+void SdlHost::openAudio() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  if (Mix_OpenAudio(kMixFrequency, MIX_DEFAULT_FORMAT, 2, kMixChunkSamples) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return;  // no device: the game runs silent, its timing unchanged
+  }
+  Mix_AllocateChannels(1);  // one sound at a time
+  audioOpen_ = true;
+}
+
+bool SdlHost::nextEvent(Event& event) {
+  updateCursor();
+  if (quitCode_) {
+    event = {EventType::Quit, static_cast<std::uint32_t>(*quitCode_), 0};
+    quitCode_.reset();
+    return true;
+  }
+  SDL_Event in;
+  while (SDL_PollEvent(&in)) {
+    if (translate(in, event)) return true;
+  }
+  return takeDueTimer(event);
+}
+
+bool SdlHost::translate(const SDL_Event& in, Event& out) {
+  switch (in.type) {
+    case SDL_QUIT:
+      if (closeRequested_) return false;
+      closeRequested_ = true;
+      out = {EventType::CloseRequest, 0, 0};
+      return true;
+    case SDL_WINDOWEVENT:
+      if (in.window.event == SDL_WINDOWEVENT_CLOSE && !closeRequested_) {
+        closeRequested_ = true;
+        out = {EventType::CloseRequest, 0, 0};
+        return true;
+      }
+      if (in.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        letterbox_ = Letterbox(pictureWidth_, pictureHeight_, in.window.data1, in.window.data2);
+      }
+      if (in.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        out = {EventType::Paint, 0, 0};
+        return true;
+      }
+      return false;
+    case SDL_KEYDOWN: {
+      const std::optional<int> key = virtualKeyOf(in.key.keysym.sym, in.key.keysym.scancode);
+      if (!key) return false;
+      out = {EventType::KeyDown, static_cast<std::uint32_t>(*key), 0};
+      return true;
+    }
+    case SDL_MOUSEMOTION: {
+      // Off the picture (on the black bars) the pointer is outside the game's window.
+      const std::optional<Point> at = letterbox_.toPicture(in.motion.x, in.motion.y);
+      if (!at) return false;
+      out = {EventType::MouseMove, buttonFlags(in.motion.state), packPosition(at->x, at->y)};
+      return true;
+    }
+    case SDL_MOUSEBUTTONDOWN: {
+      const Point at = letterbox_.toPictureClamped(in.button.x, in.button.y);
+      if (in.button.button == SDL_BUTTON_LEFT) {
+        // Windows reports every second press of a double click as a double click.
+        const bool second = in.button.clicks >= 2 && in.button.clicks % 2 == 0;
+        out = {second ? EventType::LeftButtonDoubleClick : EventType::LeftButtonDown,
+               kLeftButtonFlag, packPosition(at.x, at.y)};
+        return true;
+      }
+      if (in.button.button == SDL_BUTTON_RIGHT) {
+        out = {EventType::RightButtonDown, kRightButtonFlag, packPosition(at.x, at.y)};
+        return true;
+      }
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+bool SdlHost::takeDueTimer(Event& out) {
+  const std::uint64_t now = SDL_GetTicks64();
+  for (auto& [id, timer] : timers_) {
+    if (timer.dueMs > now) continue;
+    // Like WM_TIMER, ticks missed while busy do not pile up: one event, then the next due.
+    while (timer.dueMs <= now) timer.dueMs += static_cast<std::uint64_t>(timer.intervalMs);
+    out = {EventType::Timer, static_cast<std::uint32_t>(id), 0};
+    return true;
+  }
+  return false;
+}
+
+void SdlHost::setTimer(int timerId, int milliseconds) {
+  const int interval = std::max(milliseconds, 1);
+  timers_[timerId] = {interval, SDL_GetTicks64() + static_cast<std::uint64_t>(interval)};
+}
+
+void SdlHost::killTimer(int timerId) {
+  timers_.erase(timerId);
+}
+
+void SdlHost::sleep(int milliseconds) {
+  if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+}
+
+std::int64_t SdlHost::currentTime() {
+  return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+void SdlHost::updateCursor() {
+  if (!cursorAnimation_ || cursorFrames_.empty() || !window_) return;
+  const int step =
+      cursorAnimation_->stepAt(static_cast<std::int64_t>(SDL_GetTicks64() - cursorStartMs_));
+  if (step == shownCursorStep_) return;
+  shownCursorStep_ = step;
+  SDL_SetCursor(cursorFrames_[static_cast<std::size_t>(cursorAnimation_->steps[step].frame)]);
+}
+
+void SdlHost::present(PixelView backBuffer) {
+  const auto start = std::chrono::steady_clock::now();
+  if (!picture_ || backBuffer.width != pictureWidth_ || backBuffer.height != pictureHeight_) return;
+  SDL_UpdateTexture(picture_, nullptr, backBuffer.pixels, backBuffer.width * 4);
+  render(nullptr, {});
+  if (options_.frameLog.empty() || frameLogLines_.size() >= kFrameLogCapacity) return;
+  const auto end = std::chrono::steady_clock::now();
+  auto micros = [](auto d) {
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(d).count());
+  };
+  frameLogLines_.push_back(presentedOnce_ ? micros(start - lastPresentStart_) : 0);
+  frameLogLines_.push_back(micros(end - start));
+  lastPresentStart_ = start;
+  presentedOnce_ = true;
+}
+
+void SdlHost::render(SDL_Texture* overlay, Rect overlayRect) {
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  const Rect place = letterbox_.picture();
+  const SDL_Rect target{place.x, place.y, place.w, place.h};
+  SDL_RenderCopy(renderer_, picture_, nullptr, &target);
+  if (overlay) {
+    const Rect at = letterbox_.toWindow(overlayRect);
+    const SDL_Rect over{at.x, at.y, at.w, at.h};
+    SDL_RenderCopy(renderer_, overlay, nullptr, &over);
+  }
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlHost::writeFrameLog() {
+  if (options_.frameLog.empty()) return;
+  std::ofstream out(options_.frameLog);
+  for (std::size_t i = 0; i + 1 < frameLogLines_.size(); i += 2) {
+    out << frameLogLines_[i] << ' ' << frameLogLines_[i + 1] << '\n';
+  }
+}
+
+std::vector<std::uint8_t> SdlHost::loadResource(ResourceType type, int id) {
+  const std::span<const std::uint8_t> bytes = resources_.find(type, id);
+  return {bytes.begin(), bytes.end()};
+}
+
+std::int64_t SdlHost::soundLengthMs(int waveId) {
+  auto known = lengths_.find(waveId);
+  if (known == lengths_.end()) {
+    const std::optional<WaveInfo> info = parseWave(resources_.find(ResourceType::Wave, waveId));
+    known = lengths_.emplace(waveId, info ? info->durationMs() : 0).first;
+  }
+  return known->second;
+}
+
+Mix_Chunk* SdlHost::chunkFor(int waveId) {
+  auto known = chunks_.find(waveId);
+  if (known != chunks_.end()) return known->second;
+  Mix_Chunk* chunk = nullptr;
+  const std::span<const std::uint8_t> bytes = resources_.find(ResourceType::Wave, waveId);
+  if (!bytes.empty()) {
+    if (SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()))) {
+      chunk = Mix_LoadWAV_RW(stream, 1);
+    }
+  }
+  chunks_.emplace(waveId, chunk);
+  return chunk;
+}
+
+void SdlHost::playSound(int waveId, SoundMode mode) {
+  if (mode == SoundMode::Stop) {
+    if (audioOpen_) Mix_HaltChannel(-1);
+    return;
+  }
+  if (audioOpen_) {
+    // A new sound ends the one playing, music included, even when it cannot play itself.
+    Mix_HaltChannel(-1);
+    if (Mix_Chunk* chunk = chunkFor(waveId)) {
+      Mix_PlayChannel(0, chunk, mode == SoundMode::Loop ? -1 : 0);
+    }
+  }
+  if (mode != SoundMode::Blocking) return;
+  // The whole program waits the sound's length, with or without a device; input stays queued.
+  const auto until =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(soundLengthMs(waveId));
+  for (auto now = std::chrono::steady_clock::now(); now < until;
+       now = std::chrono::steady_clock::now()) {
+    updateCursor();
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
+    SDL_Delay(static_cast<Uint32>(std::min<std::int64_t>(left, 10)));
+  }
+}
+
+std::intptr_t SdlHost::runModalDialog(int /*templateId*/, DialogProcedure procedure) {
+  if (!renderer_) return 0;
+  NameDialog dialog(*this, decodeBitmap(loadResource(ResourceType::Bitmap, 242)));
+  return dialog.run(procedure);
+}
+
+}  // namespace tolvaro::sdl

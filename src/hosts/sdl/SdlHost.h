@@ -1,0 +1,106 @@
+// The desktop host on SDL2 and SDL2_mixer: one borderless window at the display's top-left
+// corner showing the 1024 x 768 picture (scaled up with its aspect kept on larger displays),
+// input turned into the game's events, sounds from the embedded resources, the animated
+// cursor, and the modal name-entry dialog.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hosts/sdl/AnimatedCursor.h"
+#include "hosts/sdl/Letterbox.h"
+#include "hosts/sdl/ResourcePack.h"
+#include "platform/Platform.h"
+
+namespace tolvaro::sdl {
+
+struct HostOptions {
+  // Where to write one line per present (microseconds since the previous present began, and
+  // the microseconds the present itself took); empty for none. Used by the pacing test.
+  std::filesystem::path frameLog;
+  // For tests: the window's size instead of the display's.
+  std::optional<Point> windowSizeOverride;
+};
+
+class SdlHost : public Platform {
+ public:
+  SdlHost(ResourcePack resources, HostOptions options = {});
+  ~SdlHost() override;
+  SdlHost(const SdlHost&) = delete;
+  SdlHost& operator=(const SdlHost&) = delete;
+
+  bool registerWindowClass(const std::string& cursorFile) override;
+  bool createMainWindow(const std::string& title, int width, int height) override;
+  bool nextEvent(Event& event) override;
+  void postQuit(int exitCode) override { quitCode_ = exitCode; }
+  void present(PixelView backBuffer) override;
+  std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
+  void playSound(int waveId, SoundMode mode) override;
+  void setTimer(int timerId, int milliseconds) override;
+  void killTimer(int timerId) override;
+  void sleep(int milliseconds) override;
+  std::int64_t currentTime() override;
+  std::intptr_t runModalDialog(int templateId, DialogProcedure procedure) override;
+
+  // What tests look at.
+  bool audioOpen() const { return audioOpen_; }
+  bool animatedCursorLoaded() const { return !cursorFrames_.empty(); }
+  SDL_Window* window() const { return window_; }
+  SDL_Renderer* renderer() const { return renderer_; }
+  const Letterbox& letterbox() const { return letterbox_; }
+
+ private:
+  friend class NameDialog;
+
+  struct Timer {
+    int intervalMs;
+    std::uint64_t dueMs;
+  };
+
+  // One SDL event to at most one game event; false when the game has no use for it.
+  bool translate(const SDL_Event& in, Event& out);
+  bool takeDueTimer(Event& out);
+  void updateCursor();
+  void openAudio();
+  std::int64_t soundLengthMs(int waveId);
+  Mix_Chunk* chunkFor(int waveId);
+  // Draws the last picture and, while the dialog is open, the dialog over it.
+  void render(SDL_Texture* overlay, Rect overlayRect);
+  void writeFrameLog();
+
+  ResourcePack resources_;
+  HostOptions options_;
+  bool videoReady_ = false;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* picture_ = nullptr;
+  int pictureWidth_ = 0;
+  int pictureHeight_ = 0;
+  Letterbox letterbox_{1, 1, 1, 1};
+  std::optional<int> quitCode_;
+  bool closeRequested_ = false;
+  std::map<int, Timer> timers_;
+
+  bool audioOpen_ = false;
+  std::map<int, Mix_Chunk*> chunks_;
+  std::map<int, std::int64_t> lengths_;
+
+  std::optional<AnimatedCursor> cursorAnimation_;
+  std::vector<SDL_Cursor*> cursorFrames_;
+  int shownCursorStep_ = -1;
+  std::uint64_t cursorStartMs_ = 0;
+
+  std::vector<std::uint32_t> frameLogLines_;  // pairs: interval, present cost (microseconds)
+  std::chrono::steady_clock::time_point lastPresentStart_;
+  bool presentedOnce_ = false;
+};
+
+}  // namespace tolvaro::sdl

@@ -1,0 +1,377 @@
+// The SDL host in-process on SDL's dummy video and audio drivers (set by CTest): events as the
+// game sees them, the timer, presenting and scaling, sound timing with and without a device,
+// and the name-entry dialog's window, box and messages.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/Program.h"
+#include "hosts/sdl/NameDialog.h"
+#include "hosts/sdl/ResourcePack.h"
+#include "hosts/sdl/SdlHost.h"
+
+using namespace tolvaro;
+using namespace tolvaro::sdl;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+constexpr std::uint32_t kFaceColour = 0x00336699;
+constexpr int kClickWave = 199;
+constexpr int kMusicWave = 201;
+
+void put16(Bytes& b, std::uint32_t v) {
+  b.push_back(static_cast<std::uint8_t>(v));
+  b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void put32(Bytes& b, std::uint32_t v) {
+  put16(b, v & 0xFFFF);
+  put16(b, v >> 16);
+}
+
+// Mono 8-bit PCM of the given length.
+Bytes wave(int milliseconds, int rate = 22050) {
+  const std::uint32_t samples = static_cast<std::uint32_t>(rate) * milliseconds / 1000;
+  Bytes b = {'R', 'I', 'F', 'F'};
+  put32(b, 36 + samples);
+  b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  put32(b, 16);
+  put16(b, 1);
+  put16(b, 1);
+  put32(b, static_cast<std::uint32_t>(rate));
+  put32(b, static_cast<std::uint32_t>(rate));
+  put16(b, 1);
+  put16(b, 8);
+  b.insert(b.end(), {'d', 'a', 't', 'a'});
+  put32(b, samples);
+  for (std::uint32_t i = 0; i < samples; ++i) b.push_back(i % 50 < 25 ? 100 : 156);
+  return b;
+}
+
+// A one-colour 24-bit BMP file.
+Bytes bitmap(int w, int h, std::uint32_t colour) {
+  const std::uint32_t row = (static_cast<std::uint32_t>(w) * 3 + 3) & ~3u;
+  Bytes b = {'B', 'M'};
+  put32(b, 54 + row * static_cast<std::uint32_t>(h));
+  put32(b, 0);
+  put32(b, 54);
+  put32(b, 40);
+  put32(b, static_cast<std::uint32_t>(w));
+  put32(b, static_cast<std::uint32_t>(h));
+  put16(b, 1);
+  put16(b, 24);
+  for (int i = 0; i < 6; ++i) put32(b, 0);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      b.push_back(static_cast<std::uint8_t>(colour));
+      b.push_back(static_cast<std::uint8_t>(colour >> 8));
+      b.push_back(static_cast<std::uint8_t>(colour >> 16));
+    }
+    for (std::uint32_t p = static_cast<std::uint32_t>(w) * 3; p < row; ++p) b.push_back(0);
+  }
+  return b;
+}
+
+const Bytes& testPack() {
+  static const Bytes pack = encodePack({{ResourceType::Bitmap, 242, bitmap(320, 160, kFaceColour)},
+                                        {ResourceType::Wave, kClickWave, wave(300)},
+                                        {ResourceType::Wave, kMusicWave, wave(2000)}});
+  return pack;
+}
+
+class SdlHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (!driver || (std::string(driver) != "dummy" && std::string(driver) != "offscreen")) {
+      GTEST_SKIP() << "runs on SDL's dummy or offscreen video driver (CTest sets it)";
+    }
+  }
+
+  std::unique_ptr<SdlHost> open(std::optional<Point> windowSize = Point{1024, 768}) {
+    HostOptions options;
+    options.windowSizeOverride = windowSize;
+    auto host = std::make_unique<SdlHost>(ResourcePack(testPack()), options);
+    EXPECT_TRUE(host->registerWindowClass("no-such-cursor.ani"));
+    EXPECT_TRUE(host->createMainWindow("Tolvaro", 1024, 768));
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // the window's own start-up events
+    return host;
+  }
+
+  static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+  static SDL_Event key(SDL_Keycode sym, SDL_Scancode scancode, bool repeat = false) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = scancode;
+    e.key.repeat = repeat ? 1 : 0;
+    return e;
+  }
+  static SDL_Event motion(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    return e;
+  }
+  static SDL_Event press(Uint8 button, int x, int y, Uint8 clicks = 1) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = button;
+    e.button.x = x;
+    e.button.y = y;
+    e.button.clicks = clicks;
+    return e;
+  }
+  static SDL_Event text(const char* utf8) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
+    return e;
+  }
+
+  // All events the game receives, one per nextEvent call, until the queue is empty.
+  static std::vector<Event> drain(SdlHost& host) {
+    std::vector<Event> events;
+    Event event;
+    while (host.nextEvent(event)) events.push_back(event);
+    return events;
+  }
+
+  static std::uint32_t windowPixel(SdlHost& host, int x, int y) {
+    std::uint32_t pixel = 0;
+    SDL_Rect one{x, y, 1, 1};
+    EXPECT_EQ(SDL_RenderReadPixels(host.renderer(), &one, SDL_PIXELFORMAT_RGB888, &pixel, 4), 0);
+    return pixel & 0xFFFFFF;
+  }
+};
+
+TEST_F(SdlHostTest, KeysReachTheGameOneEventAtATime) {
+  auto host = open();
+  push(key(SDLK_a, SDL_SCANCODE_A));
+  push(key(SDLK_a, SDL_SCANCODE_A, true));  // auto-repeat is a press of its own
+  push(key(SDLK_1, SDL_SCANCODE_1));        // not a key of the game
+  push(key(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER));
+  push(key(SDLK_RETURN, SDL_SCANCODE_RETURN));
+  push(key(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE));
+  Event event;
+  ASSERT_TRUE(host->nextEvent(event));
+  EXPECT_EQ(event.type, EventType::KeyDown);
+  EXPECT_EQ(event.wParam, 65u);
+  const std::vector<Event> rest = drain(*host);
+  ASSERT_EQ(rest.size(), 4u);
+  EXPECT_EQ(rest[0].wParam, 65u);
+  EXPECT_EQ(rest[1].wParam, 13u);
+  EXPECT_EQ(rest[2].wParam, 13u);
+  EXPECT_EQ(rest[3].wParam, 27u);
+}
+
+TEST_F(SdlHostTest, MouseInPictureCoordinatesOnAScaledWindow) {
+  auto host = open(Point{1920, 1080});  // the picture at (240, 0), 1440 x 1080
+  EXPECT_EQ(host->letterbox().picture(), (Rect{240, 0, 1440, 1080}));
+  push(motion(240 + 1125, 300));  // window x 1365 = picture 825, y 300 = picture 213
+  push(motion(100, 300));         // on the black bar: outside the game's window
+  push(press(SDL_BUTTON_LEFT, 1365, 300, 1));
+  push(press(SDL_BUTTON_LEFT, 1365, 300, 2));  // second press of a double click
+  push(press(SDL_BUTTON_LEFT, 1365, 300, 3));
+  push(press(SDL_BUTTON_RIGHT, 1365, 300, 1));
+  const std::vector<Event> events = drain(*host);
+  ASSERT_EQ(events.size(), 5u);
+  EXPECT_EQ(events[0].type, EventType::MouseMove);
+  EXPECT_EQ(events[0].lParam, packPosition(800, 213));
+  EXPECT_EQ(events[1].type, EventType::LeftButtonDown);
+  EXPECT_EQ(events[2].type, EventType::LeftButtonDoubleClick);
+  EXPECT_EQ(events[3].type, EventType::LeftButtonDown);
+  EXPECT_EQ(events[4].type, EventType::RightButtonDown);
+}
+
+TEST_F(SdlHostTest, CloseRequestOnceThenQuitWithItsCode) {
+  auto host = open();
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  push(quit);
+  SDL_Event close{};
+  close.type = SDL_WINDOWEVENT;
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  close.window.windowID = SDL_GetWindowID(host->window());
+  push(close);
+  std::vector<Event> events = drain(*host);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].type, EventType::CloseRequest);
+  host->postQuit(0);
+  push(key(SDLK_a, SDL_SCANCODE_A));
+  Event event;
+  ASSERT_TRUE(host->nextEvent(event));
+  EXPECT_EQ(event.type, EventType::Quit);  // ahead of anything queued
+  EXPECT_EQ(event.wParam, 0u);
+}
+
+TEST_F(SdlHostTest, TimerTicksAsEventsWithoutPilingUp) {
+  auto host = open();
+  host->setTimer(0, 100);
+  Event event;
+  EXPECT_FALSE(host->nextEvent(event));
+  host->sleep(110);
+  ASSERT_TRUE(host->nextEvent(event));
+  EXPECT_EQ(event.type, EventType::Timer);
+  EXPECT_EQ(event.wParam, 0u);
+  EXPECT_FALSE(host->nextEvent(event));
+  host->sleep(350);  // three ticks missed while busy: one event
+  EXPECT_EQ(drain(*host).size(), 1u);
+  host->killTimer(0);
+  host->sleep(120);
+  EXPECT_FALSE(host->nextEvent(event));
+}
+
+TEST_F(SdlHostTest, PresentShowsThePictureScaledAndCentredOnBlack) {
+  auto host = open(Point{1280, 1024});  // 1280 x 960 at y 32
+  std::vector<std::uint32_t> pixels(1024 * 768);
+  for (int y = 0; y < 768; ++y) {
+    for (int x = 0; x < 1024; ++x) pixels[y * 1024 + x] = x < 512 ? 0x00FF0000 : 0x000000FF;
+  }
+  host->present({pixels.data(), 1024, 768});
+  EXPECT_EQ(windowPixel(*host, 640, 10), 0u);          // bar above
+  EXPECT_EQ(windowPixel(*host, 640, 1015), 0u);        // bar below
+  EXPECT_EQ(windowPixel(*host, 100, 500), 0xFF0000u);  // left half
+  EXPECT_EQ(windowPixel(*host, 1200, 500), 0x0000FFu);
+
+  auto exact = open();
+  for (std::size_t i = 0; i < pixels.size(); ++i)
+    pixels[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
+  exact->present({pixels.data(), 1024, 768});
+  std::vector<std::uint32_t> shown(1024 * 768);
+  ASSERT_EQ(SDL_RenderReadPixels(exact->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(),
+                                 1024 * 4),
+            0);
+  for (auto& p : shown) p &= 0xFFFFFF;
+  EXPECT_TRUE(shown == pixels) << "a 1024 x 768 window shows the picture pixel for pixel";
+}
+
+TEST_F(SdlHostTest, BlockingSoundWaitsItsLengthAndKeepsInputQueued) {
+  auto host = open();
+  ASSERT_TRUE(host->audioOpen()) << "SDL_AUDIODRIVER=dummy plays";
+  host->playSound(kMusicWave, SoundMode::Loop);
+  EXPECT_EQ(Mix_Playing(-1), 1);
+  push(key(SDLK_b, SDL_SCANCODE_B));
+  const auto start = std::chrono::steady_clock::now();
+  host->playSound(kClickWave, SoundMode::Blocking);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(300));
+  EXPECT_LT(waited, std::chrono::milliseconds(450));
+  // The click replaced the music; the mixer's last buffer may still be out, then silence.
+  SDL_Delay(150);
+  EXPECT_EQ(Mix_Playing(-1), 0) << "the music does not come back by itself";
+  Event event;
+  ASSERT_TRUE(host->nextEvent(event));
+  EXPECT_EQ(event.wParam, 66u);
+  host->playSound(kMusicWave, SoundMode::OneShot);
+  EXPECT_EQ(Mix_Playing(-1), 1);
+  host->playSound(0, SoundMode::Stop);
+  EXPECT_EQ(Mix_Playing(-1), 0);
+}
+
+TEST_F(SdlHostTest, WithoutAnAudioDeviceTheTimingStays) {
+  const std::string saved = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  auto host = open();
+  EXPECT_FALSE(host->audioOpen());
+  const auto start = std::chrono::steady_clock::now();
+  host->playSound(kMusicWave, SoundMode::Loop);
+  host->playSound(kClickWave, SoundMode::Blocking);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(300));
+  EXPECT_LT(waited, std::chrono::milliseconds(450));
+  host.reset();
+  setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+}
+
+// The dialog procedure of these tests: records what it is sent, shows the hover picture on a
+// move, and closes on IDOK / IDCANCEL with the box's text.
+struct ProcedureLog {
+  std::vector<DialogMessage> messages;
+  std::string storedText;
+  bool endOnCommand = true;
+};
+ProcedureLog g_log;
+
+bool recordingProcedure(DialogWindow& dialog, const DialogMessage& message) {
+  g_log.messages.push_back(message);
+  if (message.type == DialogMessageType::MouseMove) {
+    static const std::vector<std::uint32_t> red(93 * 29, 0x00FF0000);
+    dialog.drawPicture({red.data(), 93, 29}, 63, 109);
+  }
+  if (message.type == DialogMessageType::RightButtonDown)
+    dialog.setItemText(kNameEditControl, "x: 1");
+  if (message.type == DialogMessageType::Command && g_log.endOnCommand &&
+      (message.wParam == kDialogOk || message.wParam == kDialogCancel)) {
+    g_log.storedText = dialog.itemText(kNameEditControl);
+    dialog.end(static_cast<std::intptr_t>(message.wParam));
+  }
+  return message.type == DialogMessageType::Init;
+}
+
+TEST_F(SdlHostTest, NameDialogTypesChineseAndForwardsTheFaceMouse) {
+  auto host = open();
+  std::vector<std::uint32_t> frame(1024 * 768, 0x0000FF00);
+  host->present({frame.data(), 1024, 768});
+  g_log = {};
+  // Client origin: (1024 - 330) / 2 + 5 = 352, (768 - 170) / 2 + 5 = 304.
+  push(motion(352 + 100, 304 + 120));  // over the face
+  push(motion(352 + 90, 304 + 80));    // over the name box: the box's, not the dialog's
+  push(press(SDL_BUTTON_LEFT, 352 + 160, 304 + 130, 1));
+  push(press(SDL_BUTTON_LEFT, 352 + 160, 304 + 130, 2));  // no double clicks in a dialog
+  push(motion(10, 10));                                   // outside the dialog
+  push(text("\xE5\xBC\xA0\xE4\xB8\x89"));                 // 张三 from the input method
+  push(text("x"));
+  push(key(SDLK_RETURN, SDL_SCANCODE_RETURN));
+  const std::intptr_t result = host->runModalDialog(kNameDialogTemplate, recordingProcedure);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(g_log.storedText, "\xD5\xC5\xC8\xFDx");
+  ASSERT_EQ(g_log.messages.size(), 5u);
+  EXPECT_EQ(g_log.messages[0].type, DialogMessageType::Init);
+  EXPECT_EQ(g_log.messages[1].type, DialogMessageType::MouseMove);
+  EXPECT_EQ(g_log.messages[1].lParam, packPosition(100, 120));
+  EXPECT_EQ(g_log.messages[2].type, DialogMessageType::LeftButtonDown);
+  EXPECT_EQ(g_log.messages[2].lParam, packPosition(160, 130));
+  EXPECT_EQ(g_log.messages[3].type, DialogMessageType::LeftButtonDown);
+  EXPECT_EQ(g_log.messages[4].type, DialogMessageType::Command);
+  EXPECT_EQ(g_log.messages[4].wParam, kDialogOk);
+  // What was last shown: the frozen frame around, the face, the hover picture, the box.
+  EXPECT_EQ(windowPixel(*host, 100, 100), 0x00FF00u);
+  EXPECT_EQ(windowPixel(*host, 352 + 10, 304 + 10), kFaceColour);
+  EXPECT_EQ(windowPixel(*host, 352 + 63, 304 + 109), 0xFF0000u);
+  EXPECT_EQ(windowPixel(*host, 352 + 84, 304 + 72), 0u);  // the box's border
+  EXPECT_EQ(windowPixel(*host, 352 + 84 + 140, 304 + 72 + 12), 0xFFFFFFu);
+}
+
+TEST_F(SdlHostTest, NameDialogEscRightClickAndClose) {
+  auto host = open();
+  g_log = {};
+  push(press(SDL_BUTTON_RIGHT, 352 + 100, 304 + 120));
+  push(key(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE));
+  EXPECT_EQ(host->runModalDialog(kNameDialogTemplate, recordingProcedure), 2);
+  EXPECT_EQ(g_log.storedText, "x: 1");
+
+  // Closing the window while the dialog is open stores the name, then closes the program.
+  g_log = {};
+  push(text("Amy"));
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  push(quit);
+  EXPECT_EQ(host->runModalDialog(kNameDialogTemplate, recordingProcedure), 2);
+  EXPECT_EQ(g_log.storedText, "Amy");
+  // SDL may end one poll early (its poll sentinel); the main loop asks again every pass.
+  Event event;
+  bool got = false;
+  for (int pass = 0; pass < 3 && !got; ++pass) got = host->nextEvent(event);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(event.type, EventType::CloseRequest);
+}
+
+}  // namespace

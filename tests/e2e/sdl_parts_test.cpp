@@ -1,0 +1,353 @@
+// The desktop host's own parts: the embedded resource pack, icon and animated-cursor files,
+// the letterbox mapping, key mapping, GBK conversion and the name box.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/Program.h"
+#include "hosts/sdl/AnimatedCursor.h"
+#include "hosts/sdl/GbkText.h"
+#include "hosts/sdl/IconFile.h"
+#include "hosts/sdl/KeyMap.h"
+#include "hosts/sdl/Letterbox.h"
+#include "hosts/sdl/NameBox.h"
+#include "hosts/sdl/ResourcePack.h"
+
+namespace fs = std::filesystem;
+using namespace tolvaro;
+using namespace tolvaro::sdl;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void put16(Bytes& b, std::uint32_t v) {
+  b.push_back(static_cast<std::uint8_t>(v));
+  b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void put32(Bytes& b, std::uint32_t v) {
+  put16(b, v & 0xFFFF);
+  put16(b, v >> 16);
+}
+void putTag(Bytes& b, const char* tag) {
+  b.insert(b.end(), tag, tag + 4);
+}
+
+Bytes readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A 4 x 2 cursor (or icon) file: 24-bit colours, AND mask marking the last column transparent.
+Bytes smallIconFile(int kind, int hotX, int hotY, std::uint8_t red) {
+  const int w = 4, h = 2;
+  Bytes dib;
+  put32(dib, 40);
+  put32(dib, w);
+  put32(dib, 2 * h);
+  put16(dib, 1);
+  put16(dib, 24);
+  for (int i = 0; i < 6; ++i) put32(dib, 0);
+  for (int y = 0; y < h; ++y) {  // bottom-up rows, 12 bytes each (already 4-aligned)
+    for (int x = 0; x < w; ++x) {
+      dib.push_back(static_cast<std::uint8_t>(10 * x));   // blue
+      dib.push_back(static_cast<std::uint8_t>(100 + y));  // green: row as stored
+      dib.push_back(red);
+    }
+  }
+  for (int y = 0; y < h; ++y) put32(dib, 0x10);  // mask rows: bit of x = 3 set
+  Bytes file;
+  put16(file, 0);
+  put16(file, static_cast<std::uint32_t>(kind));
+  put16(file, 1);
+  file.push_back(w);
+  file.push_back(h);
+  file.push_back(0);
+  file.push_back(0);
+  put16(file, static_cast<std::uint32_t>(hotX));
+  put16(file, static_cast<std::uint32_t>(hotY));
+  put32(file, static_cast<std::uint32_t>(dib.size()));
+  put32(file, 22);
+  file.insert(file.end(), dib.begin(), dib.end());
+  return file;
+}
+
+Bytes chunk(const char* tag, const Bytes& data) {
+  Bytes out;
+  putTag(out, tag);
+  put32(out, static_cast<std::uint32_t>(data.size()));
+  out.insert(out.end(), data.begin(), data.end());
+  if (data.size() % 2) out.push_back(0);
+  return out;
+}
+
+Bytes aniFile(int frames, std::uint32_t flags, const std::vector<std::uint32_t>& rates,
+              const std::vector<std::uint32_t>& sequence) {
+  Bytes header;
+  put32(header, 36);
+  put32(header, static_cast<std::uint32_t>(frames));
+  put32(header, static_cast<std::uint32_t>(sequence.empty() ? frames : sequence.size()));
+  for (int i = 0; i < 4; ++i) put32(header, 0);
+  put32(header, 10);  // default rate, jiffies
+  put32(header, flags);
+  Bytes body;
+  putTag(body, "ACON");
+  const Bytes h = chunk("anih", header);
+  body.insert(body.end(), h.begin(), h.end());
+  if (!rates.empty()) {
+    Bytes r;
+    for (auto v : rates) put32(r, v);
+    const Bytes c = chunk("rate", r);
+    body.insert(body.end(), c.begin(), c.end());
+  }
+  if (!sequence.empty()) {
+    Bytes s;
+    for (auto v : sequence) put32(s, v);
+    const Bytes c = chunk("seq ", s);
+    body.insert(body.end(), c.begin(), c.end());
+  }
+  Bytes list;
+  putTag(list, "fram");
+  for (int i = 0; i < frames; ++i) {
+    const Bytes c = chunk("icon", smallIconFile(2, i, 0, static_cast<std::uint8_t>(200 + i)));
+    list.insert(list.end(), c.begin(), c.end());
+  }
+  const Bytes l = chunk("LIST", list);
+  body.insert(body.end(), l.begin(), l.end());
+  return chunk("RIFF", body);
+}
+
+}  // namespace
+
+TEST(ResourcePack, FindsEveryPackedResourceAndRefusesDamage) {
+  const std::vector<PackEntry> entries = {{ResourceType::Bitmap, 143, {1, 2, 3}},
+                                          {ResourceType::Wave, 201, {4, 5, 6, 7, 8}},
+                                          {ResourceType::Glyphs, 1, {}}};
+  const Bytes pack = encodePack(entries);
+  const ResourcePack reader(pack);
+  ASSERT_EQ(reader.size(), 3u);
+  const auto bitmap = reader.find(ResourceType::Bitmap, 143);
+  EXPECT_EQ(Bytes(bitmap.begin(), bitmap.end()), (Bytes{1, 2, 3}));
+  const auto wave = reader.find(ResourceType::Wave, 201);
+  EXPECT_EQ(Bytes(wave.begin(), wave.end()), (Bytes{4, 5, 6, 7, 8}));
+  EXPECT_TRUE(reader.find(ResourceType::Wave, 143).empty());  // type and number both count
+  EXPECT_TRUE(reader.find(ResourceType::Bitmap, 144).empty());
+
+  Bytes cut(pack.begin(), pack.end() - 4);  // the last entry's data runs past the end
+  EXPECT_EQ(ResourcePack(cut).size(), 0u);
+  Bytes wrongMagic = pack;
+  wrongMagic[0] = 'X';
+  EXPECT_EQ(ResourcePack(wrongMagic).size(), 0u);
+}
+
+TEST(ResourcePack, CollectsTheGeneratedTree) {
+  const fs::path dir = fs::temp_directory_path() / ("tolvaro-pack-" + std::to_string(::getpid()));
+  fs::create_directories(dir / "bitmap");
+  fs::create_directories(dir / "glyphs");
+  std::ofstream(dir / "bitmap" / "143.bmp") << "BMx";
+  std::ofstream(dir / "bitmap" / "notes.txt") << "not a resource";
+  std::ofstream(dir / "glyphs" / "gbk16.bin") << "G";
+  const ResourcePack reader(encodePack(collectGeneratedResources(dir)));
+  EXPECT_EQ(reader.size(), 2u);
+  EXPECT_EQ(reader.find(ResourceType::Bitmap, 143).size(), 3u);
+  EXPECT_EQ(reader.find(ResourceType::Glyphs, 1).size(), 1u);
+  fs::remove_all(dir);
+}
+
+TEST(IconFile, DecodesColoursMaskAndHotspot) {
+  const auto cursor = decodeIconFile(smallIconFile(2, 3, 1, 77));
+  ASSERT_TRUE(cursor);
+  EXPECT_EQ(cursor->width, 4);
+  EXPECT_EQ(cursor->height, 2);
+  EXPECT_EQ(cursor->hotspotX, 3);
+  EXPECT_EQ(cursor->hotspotY, 1);
+  // Top row is the last stored row (green 101); pixel (1, 0): r 77, g 101, b 10, opaque.
+  const std::uint8_t* p = &cursor->rgba[(0 * 4 + 1) * 4];
+  EXPECT_EQ(p[0], 77);
+  EXPECT_EQ(p[1], 101);
+  EXPECT_EQ(p[2], 10);
+  EXPECT_EQ(p[3], 255);
+  EXPECT_EQ(cursor->rgba[(1 * 4 + 3) * 4 + 3], 0);  // masked column is transparent
+  const auto icon = decodeIconFile(smallIconFile(1, 9, 9, 0));
+  ASSERT_TRUE(icon);
+  EXPECT_EQ(icon->hotspotX, 2);  // icons take the centre
+  Bytes png = smallIconFile(2, 0, 0, 0);
+  std::memcpy(&png[22], "\x89PNG", 4);
+  EXPECT_FALSE(decodeIconFile(png));
+  Bytes cut = smallIconFile(2, 0, 0, 0);
+  cut.resize(cut.size() - 5);
+  EXPECT_FALSE(decodeIconFile(cut));
+}
+
+TEST(AnimatedCursor, FollowsSequenceAndRates) {
+  const auto cursor = parseAnimatedCursor(aniFile(2, 1, {6, 12, 6}, {1, 0, 1}));
+  ASSERT_TRUE(cursor);
+  ASSERT_EQ(cursor->frames.size(), 2u);
+  EXPECT_EQ(cursor->frames[1].rgba[0], 201);  // frame 1 is the second icon chunk
+  ASSERT_EQ(cursor->steps.size(), 3u);
+  EXPECT_EQ(cursor->steps[0].frame, 1);
+  EXPECT_EQ(cursor->steps[1].frame, 0);
+  EXPECT_EQ(cursor->steps[0].milliseconds, 100);  // 6 jiffies of 1/60 s
+  EXPECT_EQ(cursor->steps[1].milliseconds, 200);
+  EXPECT_EQ(cursor->loopMilliseconds(), 400);
+  EXPECT_EQ(cursor->stepAt(99), 0);
+  EXPECT_EQ(cursor->stepAt(100), 1);
+  EXPECT_EQ(cursor->stepAt(299), 1);
+  EXPECT_EQ(cursor->stepAt(300), 2);
+  EXPECT_EQ(cursor->stepAt(400), 0);  // loops
+
+  const auto plain = parseAnimatedCursor(aniFile(3, 1, {}, {}));
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->steps.size(), 3u);
+  EXPECT_EQ(plain->steps[2].frame, 2);
+  EXPECT_EQ(plain->steps[2].milliseconds, 167);  // the header's 10 jiffies
+}
+
+TEST(AnimatedCursor, RefusesBrokenFiles) {
+  EXPECT_FALSE(parseAnimatedCursor({}));
+  EXPECT_FALSE(parseAnimatedCursor(aniFile(2, 1, {}, {0, 2})));   // frame 2 does not exist
+  EXPECT_FALSE(parseAnimatedCursor(aniFile(2, 0, {}, {})));       // raw frames, not icons
+  EXPECT_FALSE(parseAnimatedCursor(aniFile(2, 1, {6}, {0, 1})));  // rates too short
+  Bytes cut = aniFile(2, 1, {}, {});
+  cut.resize(cut.size() - 30);
+  EXPECT_FALSE(parseAnimatedCursor(cut));
+}
+
+TEST(AnimatedCursor, GeneratedCursorAndIconDecode) {
+  const fs::path generated = TOLVARO_GENERATED_DIR;
+  const Bytes ani = readFile(generated / "mouse6.ani");
+  const Bytes ico = readFile(generated / "icon" / "141.ico");
+  if (ani.empty() || ico.empty()) GTEST_SKIP() << "the generated cursor and icon are not built";
+  const auto cursor = parseAnimatedCursor(ani);
+  ASSERT_TRUE(cursor);
+  EXPECT_GE(cursor->frames.size(), 2u);
+  EXPECT_GT(cursor->loopMilliseconds(), 0);
+  const auto icon = decodeIconFile(ico);
+  ASSERT_TRUE(icon);
+  EXPECT_EQ(icon->width, 32);
+  EXPECT_EQ(icon->height, 32);
+}
+
+TEST(Letterbox, KeepsPictureCoordinatesOnEveryDisplay) {
+  const Letterbox same(1024, 768, 1024, 768);
+  EXPECT_EQ(same.picture(), (Rect{0, 0, 1024, 768}));
+  EXPECT_EQ(same.toPicture(681, 201), (Point{681, 201}));
+
+  const Letterbox wide(1024, 768, 1920, 1080);  // 1440 x 1080, bars of 240 each side
+  EXPECT_EQ(wide.picture(), (Rect{240, 0, 1440, 1080}));
+  EXPECT_FALSE(wide.toPicture(239, 500));
+  EXPECT_FALSE(wide.toPicture(1680, 500));
+  EXPECT_EQ(wide.toPicture(240, 0), (Point{0, 0}));
+  EXPECT_EQ(wide.toPicture(1679, 1079), (Point{1023, 767}));
+  EXPECT_EQ(wide.toPictureClamped(10, 500).x, 0);
+  // Every corner of the Start Game hot zone maps back to itself through the scaled window.
+  for (Point corner : {Point{681, 201}, Point{942, 201}, Point{681, 250}, Point{942, 250}}) {
+    const Rect pixel = wide.toWindow({corner.x, corner.y, 1, 1});
+    EXPECT_EQ(wide.toPicture(pixel.x, pixel.y), corner);
+    EXPECT_EQ(wide.toPicture(pixel.x + pixel.w - 1, pixel.y + pixel.h - 1), corner);
+  }
+
+  const Letterbox tall(1024, 768, 1280, 1024);  // 1280 x 960, bars of 32 above and below
+  EXPECT_EQ(tall.picture(), (Rect{0, 32, 1280, 960}));
+  EXPECT_EQ(tall.toPicture(1279, 991), (Point{1023, 767}));
+  EXPECT_FALSE(tall.toPicture(0, 31));
+}
+
+TEST(KeyMap, LettersByTheirPrintedLetterEnterAndEsc) {
+  EXPECT_EQ(virtualKeyOf(SDLK_a, SDL_SCANCODE_A), 65);
+  EXPECT_EQ(virtualKeyOf(SDLK_z, SDL_SCANCODE_Z), 90);
+  // AZERTY: the key in the Q position prints A.
+  EXPECT_EQ(virtualKeyOf(SDLK_a, SDL_SCANCODE_Q), 65);
+  EXPECT_EQ(virtualKeyOf(SDLK_RETURN, SDL_SCANCODE_RETURN), 13);
+  EXPECT_EQ(virtualKeyOf(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), 13);
+  EXPECT_EQ(virtualKeyOf(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), 27);
+  // A Cyrillic layout's key in the A position (ф) still types A, as on Windows.
+  EXPECT_EQ(virtualKeyOf(0x0444, SDL_SCANCODE_A), 65);
+  EXPECT_FALSE(virtualKeyOf(SDLK_1, SDL_SCANCODE_1));
+  EXPECT_FALSE(virtualKeyOf(SDLK_F1, SDL_SCANCODE_F1));
+  EXPECT_FALSE(virtualKeyOf(SDLK_SPACE, SDL_SCANCODE_SPACE));
+}
+
+TEST(GbkText, ConvertsTypedTextToWholeGbkCharacters) {
+  EXPECT_EQ(utf8ToGbk("\xE5\xBC\xA0\xE4\xB8\x89"), "\xD5\xC5\xC8\xFD");  // 张三
+  EXPECT_EQ(utf8ToGbk("Ab\xE9\xBE\x8D"), "Ab\xFD\x88");                  // Ab龍
+  EXPECT_EQ(utf8ToGbk("a\xF0\x9F\x98\x80"
+                      "b"),
+            "ab");  // an emoji has no GBK form
+  EXPECT_EQ(utf8ToGbk("a\tb\x7F"
+                      "c"),
+            "abc");  // control characters are dropped
+  EXPECT_EQ(utf8ToGbk("a\xFF"
+                      "b"),
+            "ab");  // so is a stray byte
+  const std::string name =
+      "A\xD5\xC5"
+      "B";
+  EXPECT_EQ(gbkCharLength(name, 0), 1u);
+  EXPECT_EQ(gbkCharLength(name, 1), 2u);
+  EXPECT_EQ(gbkPreviousChar(name, 3), 1u);
+  EXPECT_EQ(gbkPreviousChar(name, 1), 0u);
+}
+
+class NameBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const Bytes glyphs = readFile(fs::path(TOLVARO_GENERATED_DIR) / "glyphs" / "gbk16.bin");
+    if (!g_glyphs.load(glyphs)) GTEST_SKIP() << "the generated glyph set is not built";
+  }
+  void TearDown() override { g_glyphs.clear(); }
+};
+
+TEST_F(NameBoxTest, EditsWholeCharacters) {
+  NameBox box;
+  box.insert("A\xD5\xC5\xC8\xFD");  // A张三
+  EXPECT_EQ(box.caret(), 5u);
+  box.backspace();
+  EXPECT_EQ(box.text(), "A\xD5\xC5");
+  box.moveLeft();
+  EXPECT_EQ(box.caret(), 1u);
+  box.insert("b");
+  EXPECT_EQ(box.text(), "Ab\xD5\xC5");
+  box.moveHome();
+  box.deleteForward();
+  EXPECT_EQ(box.text(), "b\xD5\xC5");
+  box.setText("x: 100 , y: 120");
+  EXPECT_EQ(box.caret(), 0u);  // as SetWindowText leaves an edit control
+  box.moveEnd();
+  EXPECT_EQ(box.caret(), 15u);
+  box.setText(std::string(NameBox::kMaxBytes - 1, 'a'));
+  box.moveEnd();
+  box.insert("\xD5\xC5z");  // the double-byte character does not fit, nothing after it goes in
+  EXPECT_EQ(box.text().size(), NameBox::kMaxBytes - 1);
+}
+
+TEST_F(NameBoxTest, DrawsBorderFieldTextAndCaret) {
+  NameBox box;
+  Picture target(200, 40, rgb(1, 2, 3));
+  box.draw(target, 10, 5, true);
+  EXPECT_EQ(target.at(10, 5), kBlack);  // border corner
+  EXPECT_EQ(target.at(10 + NameBox::kWidth - 1, 5 + 23), kBlack);
+  EXPECT_EQ(target.at(10 + NameBox::kWidth, 5), rgb(1, 2, 3));  // nothing outside
+  EXPECT_EQ(target.at(13, 5 + 12), kBlack);  // the caret at the start of the empty field
+  EXPECT_EQ(target.at(40, 5 + 12), kWhite);
+  box.draw(target, 10, 5, false);
+  EXPECT_EQ(target.at(13, 5 + 12), kWhite);  // blinked off
+
+  // A long name scrolls: the caret stays inside the field.
+  box.insert(std::string(40, 'W'));
+  Picture wide(200, 40, kWhite);
+  box.draw(wide, 0, 0, true);
+  int caretColumns = 0;
+  for (int x = 1; x < NameBox::kWidth - 1; ++x) {
+    bool column = true;
+    for (int y = 4; y < 20; ++y) column = column && wide.at(x, y) == kBlack;
+    if (column) ++caretColumns;
+  }
+  EXPECT_GE(caretColumns, 1);
+  int inked = 0;
+  for (int x = 1; x < NameBox::kWidth - 1; ++x) inked += wide.at(x, 12) == kBlack;
+  EXPECT_GT(inked, 10);  // text fills the field up to the caret
+}
