@@ -53,6 +53,7 @@ SdlHost::~SdlHost() {
       if (chunk) Mix_FreeChunk(chunk);
     }
     Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   if (!cursorFrames_.empty()) {
     SDL_SetCursor(SDL_GetDefaultCursor());
@@ -61,7 +62,8 @@ SdlHost::~SdlHost() {
   if (picture_) SDL_DestroyTexture(picture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
-  if (videoReady_) SDL_Quit();
+  // Subsystems are counted, so a second host (in tests) keeps what the first still uses.
+  if (videoReady_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
 bool SdlHost::registerWindowClass(const std::string& cursorFile) {
