@@ -1,6 +1,7 @@
 #include "game/GameFlow.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/Program.h"
 #include "assets/Catalogue.h"
