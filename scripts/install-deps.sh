@@ -6,7 +6,7 @@ packages=(
   # build and tests
   cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   # asset generator: drawing, lettering, the glyph set's fonts
-  libcairo2-dev libpango1.0-dev libfreetype-dev xfonts-wqy fonts-wqy-microhei
+  libcairo2-dev libpango1.0-dev libfreetype-dev xfonts-wqy fonts-wqy-microhei fonts-dejavu-core
   # fuzzing
   clang libclang-rt-14-dev
   # the Linux desktop host and its end-to-end tests

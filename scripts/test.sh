@@ -27,12 +27,11 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 if [ -f "$root/fuzz/CMakeLists.txt" ]; then
   step "fuzz the record-file reader"
-  CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTOLVARO_FUZZ=ON -DTOLVARO_BUILD_TESTS=OFF -DTOLVARO_BUILD_BENCHMARKS=OFF
-  cmake --build "$root/build-fuzz" -j"$jobs" --target record_files_fuzz
+  cmake -S "$root/fuzz" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DTOLVARO_FUZZ=ON
+  cmake --build "$root/build-fuzz" -j"$jobs"
   mkdir -p "$root/build-fuzz/corpus"
-  "$root/build-fuzz/fuzz/record_files_fuzz" -max_total_time="${TOLVARO_FUZZ_SECONDS:-60}" \
-    "$root/build-fuzz/corpus" "$root/fuzz/corpus"
+  "$root/build-fuzz/record_files_fuzz" -max_total_time="${TOLVARO_FUZZ_SECONDS:-60}" \
+    -max_len=4096 "$root/build-fuzz/corpus" "$root/fuzz/corpus"
 fi
 
 if [ -f "$root/src/hosts/win32/CMakeLists.txt" ]; then

@@ -130,7 +130,8 @@ TEST(Text, WidthsAndCutsFollowWholeCharacters) {
   EXPECT_EQ(GlyphSet::measure(kMixedText), 48);
   EXPECT_EQ(GlyphSet::measure("\xD6"), 8);          // a lone lead byte is one cell
   EXPECT_EQ(GlyphSet::measure("\x81\x7F"), 16);     // 0x7F is no trail byte
-  EXPECT_EQ(gbkPrefix("abc\xD6\xD0\xCE\xC4xyz", 7), "abc\xD6\xD0");
+  EXPECT_EQ(gbkPrefix("abc\xD6\xD0\xCE\xC4xyz", 7), "abc\xD6\xD0\xCE\xC4");
+  EXPECT_EQ(gbkPrefix("abcd\xD6\xD0\xCE\xC4xyz", 7), "abcd\xD6\xD0");
   EXPECT_EQ(gbkPrefix("abcd\xD6\xD0\xCE\xC4", 7), "abcd\xD6\xD0");
   EXPECT_EQ(gbkPrefix("abcde\xD6\xD0\xCE\xC4", 7), "abcde\xD6\xD0");
   EXPECT_EQ(gbkPrefix("abcdef\xD6\xD0", 7), "abcdef");
