@@ -133,11 +133,11 @@ int main(int argc, char** argv) {
   if (floor != reporter.nanoseconds.end() && floor->second > 0) {
     std::printf("\n%-28s %12s %10s\n", "frame", "time (us)", "x memcpy");
     for (const auto& [name, ns] : reporter.nanoseconds) {
-      if (name == "BM_StartUpToFirstFrame") continue;
+      if (name.rfind("BM_StartUpToFirstFrame", 0) == 0) continue;
       std::printf("%-28s %12.2f %10.2f\n", name.c_str(), ns / 1e3, ns / floor->second);
     }
   }
-  const auto startup = reporter.nanoseconds.find("BM_StartUpToFirstFrame");
+  const auto startup = reporter.nanoseconds.find("BM_StartUpToFirstFrame/iterations:10");
   if (startup != reporter.nanoseconds.end()) {
     std::printf("start-up to first frame: %.1f ms\n", startup->second / 1e6);
   }

@@ -64,8 +64,18 @@ void fillRect(Picture& target, int left, int top, int right, int bottom, std::ui
   right = std::min(right, target.width);
   bottom = std::min(bottom, target.height);
   if (left >= right || top >= bottom) return;
-  for (int row = top; row < bottom; ++row) {
-    std::fill_n(target.ptr(left, row), right - left, colour);
+  // Full-width rows are one run of memory; black, the only fill colour of the game, is a memset.
+  const bool wholeRows = left == 0 && right == target.width;
+  const int runs = wholeRows ? 1 : bottom - top;
+  const std::size_t runLength =
+      wholeRows ? static_cast<std::size_t>(right) * (bottom - top) : static_cast<std::size_t>(right - left);
+  for (int run = 0; run < runs; ++run) {
+    std::uint32_t* start = target.ptr(left, top + run);
+    if (colour == 0) {
+      std::memset(start, 0, runLength * sizeof(std::uint32_t));
+    } else {
+      std::fill_n(start, runLength, colour);
+    }
   }
 }
 
