@@ -1,6 +1,7 @@
-# Shared pieces of the Wine tests: a private Xvfb, a fresh Wine prefix, screenshots, waiting.
-# Sourced by run-e2e.sh and run-dialog.sh. Needs: wine (Debian's wine64 + wine), Xvfb, xdotool,
-# imagemagick (import), python3.
+# Shared pieces of the Wine tests: a private Xvfb, a fresh Wine prefix, screenshots, waiting,
+# working directories and runs of the program. Sourced by run-e2e.sh and run-game.sh, which set
+# RUN_DIR (the folder holding tolvaro.exe, 03_16/, charImg/, mouse6.ani) and GENERATED.
+# Needs: wine (Debian's wine64 + wine), Xvfb, xdotool, imagemagick (import), python3.
 
 set -euo pipefail
 
@@ -101,4 +102,73 @@ expect_bytes() {
   else
     fail "$what: $(basename "$file") holds $(od -An -c "$file" | tr -s ' ' | head -c 300)"
   fi
+}
+
+COMPARE="$WINE_TESTS_DIR/compare_screen.py"
+GAME_PID=""
+
+# new_workdir <name>: a fresh working directory holding the program and its picture folders.
+new_workdir() {
+  local dir="$SCRATCH/$1"
+  mkdir -p "$dir"
+  cp -r "$RUN_DIR/tolvaro.exe" "$RUN_DIR/03_16" "$RUN_DIR/charImg" "$dir/"
+  if [[ -f "$RUN_DIR/mouse6.ani" ]]; then cp "$RUN_DIR/mouse6.ani" "$dir/"; fi
+  echo "$dir"
+}
+
+# launch <working dir>: starts the program there; its exit code lands in <dir>/.exit-code.
+launch() {
+  local dir="$1"
+  LAUNCHED_AT=$(date +%s%N)
+  (cd "$dir" && wine tolvaro.exe >"$dir/.wine.log" 2>&1; echo $? >"$dir/.exit-code") &
+  GAME_PID=$!
+  wait_for_window '^Tolvaro$' 30 >/dev/null
+  echo "window shown $(( ($(date +%s%N) - LAUNCHED_AT) / 1000000 )) ms after launch"
+}
+
+# expect_screen <screen> <seconds> <label> [compare_screen.py arguments after the screen]:
+# screenshots until the screen matches, or fails. LAST_SHOT is the last screenshot taken.
+expect_screen() {
+  local screen="$1" limit="$2" label="$3" report
+  shift 3
+  local deadline=$((SECONDS + limit))
+  while :; do
+    LAST_SHOT="$(screenshot "$label")"
+    if report="$(python3 "$COMPARE" "$LAST_SHOT" "$GENERATED" "$screen" "$@")"; then
+      echo "$report"
+      pass "$label matches the generated pictures"
+      return 0
+    fi
+    if ((SECONDS >= deadline)); then
+      echo "$report"
+      fail "$label does not match the generated pictures"
+      return 1
+    fi
+    sleep 0.2
+  done
+}
+
+# finish <dir> <seconds>: waits for the program to end and checks its exit code is 0.
+finish() {
+  local dir="$1" limit="$2"
+  if ! wait_for_exit "$GAME_PID" "$limit"; then
+    fail "the program did not end within $limit s"
+    wineserver -k || true
+    wait "$GAME_PID" 2>/dev/null || true
+    return
+  fi
+  wait "$GAME_PID" 2>/dev/null || true
+  local code
+  code="$(cat "$dir/.exit-code" 2>/dev/null || echo none)"
+  if [[ "$code" == 0 ]]; then pass "exit code 0"; else fail "exit code $code"; fi
+}
+
+# report_and_exit <what>: the script's result from the checks made.
+report_and_exit() {
+  if ((FAILURES)); then
+    echo "$FAILURES check(s) failed"
+    exit 1
+  fi
+  echo "all $1 passed"
+  exit 0
 }

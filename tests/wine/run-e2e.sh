@@ -12,62 +12,6 @@ require_tools
 start_session
 make_prefix
 
-COMPARE="$WINE_TESTS_DIR/compare_screen.py"
-GAME_PID=""
-
-# launch <working dir>: starts the program there; its exit code lands in <dir>/.exit-code.
-launch() {
-  local dir="$1"
-  LAUNCHED_AT=$(date +%s%N)
-  (cd "$dir" && wine tolvaro.exe >"$dir/.wine.log" 2>&1; echo $? >"$dir/.exit-code") &
-  GAME_PID=$!
-  wait_for_window '^Tolvaro$' 30 >/dev/null
-  echo "window shown $(( ($(date +%s%N) - LAUNCHED_AT) / 1000000 )) ms after launch"
-}
-
-# expect_screen <screen> <seconds> [label]: screenshots until the screen matches, or fails.
-expect_screen() {
-  local screen="$1" limit="$2" label="${3:-$1}" shot report
-  local deadline=$((SECONDS + limit))
-  while :; do
-    shot="$(screenshot "$label")"
-    if report="$(python3 "$COMPARE" "$shot" "$GENERATED" "$screen")"; then
-      echo "$report"
-      pass "$label matches the generated pictures"
-      return 0
-    fi
-    if ((SECONDS >= deadline)); then
-      echo "$report"
-      fail "$label does not match the generated pictures"
-      return 1
-    fi
-    sleep 0.2
-  done
-}
-
-# finish <dir> <seconds>: waits for the program to end and checks its exit code is 0.
-finish() {
-  local dir="$1" limit="$2"
-  if ! wait_for_exit "$GAME_PID" "$limit"; then
-    fail "the program did not end within $limit s"
-    wineserver -k || true
-    wait "$GAME_PID" 2>/dev/null || true
-    return
-  fi
-  wait "$GAME_PID" 2>/dev/null || true
-  local code
-  code="$(cat "$dir/.exit-code" 2>/dev/null || echo none)"
-  if [[ "$code" == 0 ]]; then pass "exit code 0"; else fail "exit code $code"; fi
-}
-
-new_workdir() {
-  local dir="$SCRATCH/$1"
-  mkdir -p "$dir"
-  cp -r "$RUN_DIR/tolvaro.exe" "$RUN_DIR/03_16" "$RUN_DIR/charImg" "$dir/"
-  if [[ -f "$RUN_DIR/mouse6.ani" ]]; then cp "$RUN_DIR/mouse6.ani" "$dir/"; fi
-  echo "$dir"
-}
-
 # Both record files, seeded in a loose but readable form; an orderly end rewrites them whole in
 # the program's own form.
 seed_records() {
@@ -129,8 +73,4 @@ finish "$DIR" 20
 expect_bytes "$DIR/mg.tol" '777' "closing the window saves mg.tol in the program's form"
 expect_bytes "$DIR/lhb.lhb" "$SEEDED_RECORDS" "closing the window saves lhb.lhb in the program's form"
 
-if ((FAILURES)); then
-  echo "$FAILURES check(s) failed"
-  exit 1
-fi
-echo "all Wine end-to-end checks passed"
+report_and_exit "Wine end-to-end checks"
