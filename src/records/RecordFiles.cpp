@@ -15,6 +15,15 @@
 
 #include <cerrno>
 #define TOLVARO_POSIX_FILES 1
+#elif defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#define TOLVARO_WIN32_FILES 1
 #endif
 
 namespace tolvaro {
@@ -66,6 +75,26 @@ bool writeTemporary(const fs::path& temporary, std::string_view bytes) {
   if (!ok) ::unlink(temporary.c_str());
   return ok;
 }
+#elif defined(TOLVARO_WIN32_FILES)
+// The new bytes, on the disk, in the temporary file.
+bool writeTemporary(const fs::path& temporary, std::string_view bytes) {
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  while (ok && !bytes.empty()) {
+    DWORD written = 0;
+    ok = WriteFile(file, bytes.data(),
+                   static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20)), &written,
+                   nullptr) != 0 &&
+         written > 0;
+    if (ok) bytes.remove_prefix(written);
+  }
+  ok = ok && FlushFileBuffers(file) != 0;
+  ok = CloseHandle(file) != 0 && ok;
+  if (!ok) DeleteFileW(temporary.c_str());
+  return ok;
+}
 #else
 bool writeTemporary(const fs::path& temporary, std::string_view bytes) {
   {
@@ -88,6 +117,15 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
   fs::path temporary = path;
   temporary += ".tmp";
   if (!writeTemporary(temporary, bytes)) return false;
+#ifdef TOLVARO_WIN32_FILES
+  // Replaces the old file in one step and returns only once the move is on the disk.
+  if (!MoveFileExW(temporary.c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+#else
   std::error_code error;
   fs::rename(temporary, path, error);
   if (error) {
@@ -96,6 +134,7 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
   }
   syncFolder(path.parent_path());
   return true;
+#endif
 }
 
 void loadRecordFiles() {

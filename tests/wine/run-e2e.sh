@@ -73,4 +73,25 @@ finish "$DIR" 20
 expect_bytes "$DIR/mg.tol" '777' "closing the window saves mg.tol in the program's form"
 expect_bytes "$DIR/lhb.lhb" "$SEEDED_RECORDS" "closing the window saves lhb.lhb in the program's form"
 
+echo "== lhb.lhb is a folder: replacing it fails, mg.tol is still written, no temporary file left"
+DIR="$(new_workdir folder)"
+seed_records "$DIR"
+rm "$DIR/lhb.lhb"
+mkdir "$DIR/lhb.lhb"
+launch "$DIR"
+menu_exit_yes folder
+finish "$DIR" 20
+expect_bytes "$DIR/mg.tol" '777' "a record file that cannot be replaced does not stop mg.tol"
+if [[ -d "$DIR/lhb.lhb" && -z "$(ls -A "$DIR/lhb.lhb")" ]]; then
+  pass "the folder lhb.lhb is left as it was, empty"
+else
+  fail "lhb.lhb is no longer an empty folder"
+fi
+leftovers="$(cd "$DIR" && ls -d -- *.tmp 2>/dev/null || true)"
+if [[ -z "$leftovers" ]]; then
+  pass "the refused temporary file was removed"
+else
+  fail "left behind: $leftovers"
+fi
+
 report_and_exit "Wine end-to-end checks"
