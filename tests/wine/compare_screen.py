@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Compares regions of a screenshot with the generated pictures, pixel for pixel.
 
-usage: compare_screen.py <shot.ppm> <generated dir> <screen> [x y]
+usage: compare_screen.py <shot.ppm> <generated dir> <screen> [arguments]
 
 screens:
   menu          main menu at rest: background 143, the five items at x 680, marker 154 at
@@ -11,6 +11,14 @@ screens:
   exit-yes      as exit, with the Yes highlight 239 at (401, 390)
   dialog        name dialog face 242 with its client area at (x, y), the name box left out
   dialog-hover  as dialog, with the confirm button's hovered picture 245 at (63, 109)
+  lobby         idle lobby in the blue theme: title 180 at (99, 147), the five buttons at
+                x 724 (face 155, labels keyed black 80, 7 into them)
+  lobby-start   as lobby, with the start button hovered (face 165)
+  records-board records screen, blue theme: background 157 and board 243 at (227, 184),
+                the text columns and the marker places left out
+  records       the whole records screen, exactly: background 157, board 243, the rows of
+                <lhb file> in pink from the glyph set, marker 244 keyed black beside row <slot>
+                (arguments: lhb file, slot)
 Prints one line per region; exits 1 when any region differs.
 """
 import os
@@ -36,7 +44,7 @@ def read_ppm(path):
     assert fields[0] == b'P6' and fields[3] == b'255', 'need a binary 8-bit PPM'
     width, height = int(fields[1]), int(fields[2])
     pixels = data[at + 1:at + 1 + width * height * 3]
-    return width, height, [tuple(pixels[i:i + 3]) for i in range(0, len(pixels), 3)]
+    return width, height, list(zip(pixels[0::3], pixels[1::3], pixels[2::3]))
 
 
 def read_bmp(path):
@@ -58,11 +66,55 @@ def read_bmp(path):
     for y in range(height):
         row_at = offset + stride * (y if top_down else height - 1 - y)
         if bits == 24:
-            row = [tuple(data[row_at + 3 * x:row_at + 3 * x + 3][::-1]) for x in range(width)]
+            bgr = data[row_at:row_at + 3 * width]
+            row = list(zip(bgr[2::3], bgr[1::3], bgr[0::3]))
         else:
             row = [palette[data[row_at + x]] for x in range(width)]
         rows.append(row)
     return width, height, rows
+
+
+TEXT_COLOUR = (245, 71, 181)
+NAME_PREFIX = b'namehex:'
+
+
+def read_glyphs(path):
+    data = open(path, 'rb').read()
+    assert data[:4] == b'TGLY', '%s: not a glyph set' % path
+    return data
+
+
+def draw_text(pixels, width, x, y, text, glyphs):
+    """Sets the pixels of GBK text, as the game draws it: 8 x 16 cells for single bytes, 16 x 16
+    for double-byte characters, drawn bits in the text colour, the rest left as it is."""
+    i = 0
+    while i < len(text):
+        lead = text[i]
+        pair = i + 1 < len(text) and 0x81 <= lead <= 0xFE and 0x40 <= text[i + 1] <= 0xFE \
+            and text[i + 1] != 0x7F
+        if pair:
+            index = (lead - 0x81) * (0xFE - 0x40 + 1) + (text[i + 1] - 0x40)
+            at, per_row, cell = 16 + 256 * 16 + 32 * index, 2, 16
+        else:
+            at, per_row, cell = 16 + 16 * lead, 1, 8
+        for row in range(16):
+            bits = int.from_bytes(glyphs[at + row * per_row:at + (row + 1) * per_row], 'big')
+            for col in range(cell):
+                if bits & (1 << (per_row * 8 - 1 - col)):
+                    pixels[(y + row) * width + x + col] = TEXT_COLOUR
+        x += cell
+        i += 2 if pair else 1
+
+
+def read_record_rows(path):
+    """The rows of a record file as the program writes it: name, seconds, score per line."""
+    rows = []
+    for line in open(path, 'rb').read().split(b'\r\n')[:6]:
+        name, seconds, score = line.split(b' ')
+        if name.startswith(NAME_PREFIX):
+            name = bytes.fromhex(name[len(NAME_PREFIX):].decode())
+        rows.append((name, seconds, score))
+    return rows
 
 
 class Screen:
@@ -83,18 +135,33 @@ class Screen:
             right, bottom = min(right, region[0] + region[2]), min(bottom, region[1] + region[3])
         checked = differing = 0
         first = None
+        left, right = max(left, 0), min(right, self.width)
         for y in range(max(top, 0), min(bottom, self.height)):
-            for x in range(max(left, 0), min(right, self.width)):
-                if any(sx <= x < sx + sw and sy <= y < sy + sh for sx, sy, sw, sh in skip):
+            # The row's stretches outside the skip rectangles, compared a slice at a time.
+            cuts = sorted((sx, sx + sw) for sx, sy, sw, sh in skip if sy <= y < sy + sh)
+            stretches, at = [], left
+            for cut_left, cut_right in cuts:
+                if cut_left > at:
+                    stretches.append((at, min(cut_left, right)))
+                at = max(at, cut_right)
+            stretches.append((at, right))
+            shown, wanted = self.pixels, rows[y - y0]
+            for a, b in stretches:
+                if a >= b:
                     continue
-                expected = rows[y - y0][x - x0]
-                if key is not None and expected == key:
+                line = y * self.width
+                if key is None and shown[line + a:line + b] == wanted[a - x0:b - x0]:
+                    checked += b - a
                     continue
-                checked += 1
-                if self.at(x, y) != expected:
-                    differing += 1
-                    if first is None:
-                        first = (x, y, self.at(x, y), expected)
+                for x in range(a, b):
+                    expected = wanted[x - x0]
+                    if key is not None and expected == key:
+                        continue
+                    checked += 1
+                    if shown[line + x] != expected:
+                        differing += 1
+                        if first is None:
+                            first = (x, y, shown[line + x], expected)
         ok = checked > 0 and differing == 0
         detail = '' if ok else ' first at %s' % (first,) if first else ' (nothing compared)'
         print('%s %s: %d pixels compared, %d differ%s'
@@ -156,6 +223,45 @@ def main():
                        skip=(name_box, buttons) if screen_name == 'dialog-hover' else (name_box,))
         if screen_name == 'dialog-hover':
             screen.compare('confirm hovered 245', bitmap(245), x + 63, y + 109)
+    elif screen_name in ('lobby', 'lobby-start'):
+        screen.compare('title 180 at (99, 147)', bitmap(180), 99, 147)
+        labels = [(164, 98), (159, 166), (170, 236), (166, 310), (169, 382)]
+        for index, (label, y) in enumerate(labels):
+            face = 165 if index == 0 and screen_name == 'lobby-start' else 155
+            label_box = (724 + 80, y + 7, 75, 36)
+            screen.compare('button face %d at (724, %d)' % (face, y), bitmap(face), 724, y,
+                           skip=(label_box,))
+            screen.compare('label %d at (804, %d)' % (label, y + 7), bitmap(label), 804, y + 7,
+                           key=(0, 0, 0))
+    elif screen_name in ('records-board', 'records'):
+        board = (227, 184, 570, 400)
+        if screen_name == 'records-board':
+            rows_y = [250, 302, 355, 411, 461, 512]
+            text = [(x, y, w, 16) for y in rows_y for x, w in ((361, 56), (529, 88), (704, 88))]
+            markers = [(755, y - 6, 22, 22) for y in rows_y]
+            screen.compare('background 157', bitmap(157), 0, 0, skip=(board,))
+            screen.compare('records board 243 at (227, 184)', bitmap(243), 227, 184,
+                           skip=text + markers)
+        else:
+            rows, slot = read_record_rows(sys.argv[4]), int(sys.argv[5])
+            expected = [pixel for row in bitmap(157)[2] for pixel in row]
+            _, _, board_rows = bitmap(243)
+            for y, row in enumerate(board_rows):
+                expected[(184 + y) * 1024 + 227:(184 + y) * 1024 + 227 + 570] = row
+            glyphs = read_glyphs(os.path.join(generated, 'glyphs', 'gbk16.bin'))
+            for (name, seconds, score), y in zip(rows, [250, 302, 355, 411, 461, 512]):
+                for x, text in ((361, name), (529, seconds), (704, score)):
+                    draw_text(expected, 1024, x, y, text, glyphs)
+            _, _, marker = bitmap(244)
+            marker_y = [250, 302, 355, 411, 461, 512][slot - 1] - 6
+            for y, row in enumerate(marker):
+                for x, pixel in enumerate(row):
+                    if pixel != (0, 0, 0):
+                        expected[(marker_y + y) * 1024 + 755 + x] = pixel
+            names = ', '.join(repr(name) for name, _, _ in rows)
+            screen.compare('records screen with rows %s, marker at row %d' % (names, slot),
+                           (1024, 768, [expected[y * 1024:(y + 1) * 1024] for y in range(768)]),
+                           0, 0)
     else:
         sys.exit('unknown screen %s' % screen_name)
     return 1 if screen.failures else 0
