@@ -65,16 +65,30 @@ void runScreen(benchmark::State& state, std::uint32_t gameState, std::uint32_t p
   g_platform = nullptr;
 }
 
-void BM_MainMenuFrame(benchmark::State& s) { runScreen(s, STATE_MAIN_MENU, 0, 60, 800, 220); }
-void BM_ExitBoxFrame(benchmark::State& s) { runScreen(s, STATE_EXIT_CONFIRM, 0, 40, 440, 400); }
-void BM_LobbyIdleFrame(benchmark::State& s) { runScreen(s, STATE_PLAY, PHASE_PANEL, 0, 800, 120); }
+void BM_MainMenuFrame(benchmark::State& s) {
+  runScreen(s, STATE_MAIN_MENU, 0, 60, 800, 220);
+}
+void BM_ExitBoxFrame(benchmark::State& s) {
+  runScreen(s, STATE_EXIT_CONFIRM, 0, 40, 440, 400);
+}
+void BM_LobbyIdleFrame(benchmark::State& s) {
+  runScreen(s, STATE_PLAY, PHASE_PANEL, 0, 800, 120);
+}
 void BM_LevelIntroFrame(benchmark::State& s) {
   runScreen(s, STATE_PLAY, PHASE_LEVEL_INTRO, 0, 0, 0);
 }
-void BM_PlayingFrame(benchmark::State& s) { runScreen(s, STATE_PLAY, PHASE_PLAYING, 200, 0, 0); }
-void BM_RecordsFrame(benchmark::State& s) { runScreen(s, STATE_PLAY, PHASE_RECORDS, 0, 0, 0); }
-void BM_LoadGameFrame(benchmark::State& s) { runScreen(s, STATE_LOAD_GAME, 0, 0, 500, 300); }
-void BM_AboutFrame(benchmark::State& s) { runScreen(s, STATE_ABOUT, 0, 300, 0, 0); }
+void BM_PlayingFrame(benchmark::State& s) {
+  runScreen(s, STATE_PLAY, PHASE_PLAYING, 200, 0, 0);
+}
+void BM_RecordsFrame(benchmark::State& s) {
+  runScreen(s, STATE_PLAY, PHASE_RECORDS, 0, 0, 0);
+}
+void BM_LoadGameFrame(benchmark::State& s) {
+  runScreen(s, STATE_LOAD_GAME, 0, 0, 500, 300);
+}
+void BM_AboutFrame(benchmark::State& s) {
+  runScreen(s, STATE_ABOUT, 0, 300, 0, 0);
+}
 BENCHMARK(BM_MainMenuFrame);
 BENCHMARK(BM_ExitBoxFrame);
 BENCHMARK(BM_LobbyIdleFrame);

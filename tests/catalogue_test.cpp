@@ -1,11 +1,12 @@
 // Loading the program's pictures at start-up: their order, their sizes, and what happens when a
 // picture or file is missing or has another size.
+#include "assets/Catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "assets/Bmp.h"
-#include "assets/Catalogue.h"
 #include "support/Harness.h"
 
 namespace tolvaro {
@@ -25,17 +26,17 @@ TEST(Catalogue, ResourceBitmapsLoadInTheirOrder) {
   Harness h;
   ASSERT_TRUE(h.start());
   const std::vector<int> expected = {
-      176, 143,                                                         // window, background
-      148, 153, 147, 146, 145, 144, 150, 149, 152, 151, 154,            // menu
+      176, 143,                                                              // window, background
+      148, 153, 147, 146, 145, 144, 150, 149, 152, 151, 154,                 // menu
       180, 157, 158, 159, 160, 161, 164, 162, 163, 166, 169, 170, 155, 165,  // theme 0
       183, 194, 182, 187, 188, 190, 189, 191, 181, 193, 192, 184, 185, 186,  // theme 1
       208, 220, 207, 212, 213, 215, 214, 216, 206, 218, 217, 209, 210, 211,  // theme 2
-      234, 235, 229, 230, 232, 233, 231,                                // game
-      177, 195,                                                         // load-game list
-      171, 224, 226, 225, 228, 227,                                     // about
-      238, 239, 240,                                                    // exit box
-      243, 244, 245, 246, 248, 247,                                     // records, dialog
-      174};                                                             // shot
+      234, 235, 229, 230, 232, 233, 231,                                     // game
+      177, 195,                                                              // load-game list
+      171, 224, 226, 225, 228, 227,                                          // about
+      238, 239, 240,                                                         // exit box
+      243, 244, 245, 246, 248, 247,                                          // records, dialog
+      174};                                                                  // shot
   EXPECT_EQ(bitmapRequests(h.host), expected);
 }
 
@@ -114,10 +115,11 @@ TEST(Catalogue, AFileOfAnotherSizeIsStretchedToItsPlace) {
   Harness h;
   copyTiles(h);
   // A 2 x 1 tile for 'B': red on the left, blue on the right.
-  const std::uint8_t tiny[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
-                               40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,
-                               8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                               0, 0, 255, 255, 0, 0, 0, 0};  // BGR red, BGR blue, padding
+  const std::uint8_t
+      tiny[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0,   0,   54, 0, 0, 0,  // file header
+                40,  0,   0,  0, 2, 0, 0, 0, 1,   0,   0,  0, 1, 0, 24, 0, 0,
+                0,   0,   0,  8, 0, 0, 0, 0, 0,   0,   0,  0, 0, 0, 0,  0, 0,
+                0,   0,   0,  0, 0, 0, 0, 0, 255, 255, 0,  0, 0, 0};  // BGR red, BGR blue, padding
   std::ofstream(h.workDir / "charImg" / "66.bmp", std::ios::binary)
       .write(reinterpret_cast<const char*>(tiny), sizeof tiny);
   ASSERT_TRUE(h.start());

@@ -66,8 +66,8 @@ TEST(Drawing, FillCoversLeftTopInclusiveRightBottomExclusive) {
   EXPECT_EQ(target.at(5, 6), kWhite);
   EXPECT_EQ(target.at(4, 7), kWhite);
   const Picture before = target;
-  fillRect(target, 6, 0, 6, 10, kBlack);   // empty
-  fillRect(target, 9, 0, 3, 10, kBlack);   // inverted
+  fillRect(target, 6, 0, 6, 10, kBlack);  // empty
+  fillRect(target, 9, 0, 3, 10, kBlack);  // inverted
   EXPECT_EQ(target.pixels, before.pixels);
   fillRect(target, -5, -5, 100, 1, kBlack);  // clipped
   EXPECT_EQ(target.at(9, 0), kBlack);
@@ -128,8 +128,8 @@ TEST(Text, TextAtTheEdgesIsClipped) {
 
 TEST(Text, WidthsAndCutsFollowWholeCharacters) {
   EXPECT_EQ(GlyphSet::measure(kMixedText), 48);
-  EXPECT_EQ(GlyphSet::measure("\xD6"), 8);          // a lone lead byte is one cell
-  EXPECT_EQ(GlyphSet::measure("\x81\x7F"), 16);     // 0x7F is no trail byte
+  EXPECT_EQ(GlyphSet::measure("\xD6"), 8);       // a lone lead byte is one cell
+  EXPECT_EQ(GlyphSet::measure("\x81\x7F"), 16);  // 0x7F is no trail byte
   EXPECT_EQ(gbkPrefix("abc\xD6\xD0\xCE\xC4xyz", 7), "abc\xD6\xD0\xCE\xC4");
   EXPECT_EQ(gbkPrefix("abcd\xD6\xD0\xCE\xC4xyz", 7), "abcd\xD6\xD0");
   EXPECT_EQ(gbkPrefix("abcd\xD6\xD0\xCE\xC4", 7), "abcd\xD6\xD0");

@@ -107,15 +107,16 @@ TEST(Bitmap, MalformedInputGivesAnEmptyPicture) {
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
     return b;
   };
-  EXPECT_TRUE(decodeBitmap(patched(18, 0)).empty());            // width 0
-  EXPECT_TRUE(decodeBitmap(patched(18, 100000)).empty());       // absurd width
+  EXPECT_TRUE(decodeBitmap(patched(18, 0)).empty());                // width 0
+  EXPECT_TRUE(decodeBitmap(patched(18, 100000)).empty());           // absurd width
   EXPECT_TRUE(decodeBitmap(patched(22, -2147483647 - 1)).empty());  // most negative height
-  EXPECT_TRUE(decodeBitmap(patched(30, 1)).empty());            // run-length compressed
-  EXPECT_TRUE(decodeBitmap(patched(10, 0x7FFFFFF0)).empty());   // pixels beyond the file
-  EXPECT_TRUE(decodeBitmap(patched(14, 7)).empty());            // unknown header size
+  EXPECT_TRUE(decodeBitmap(patched(30, 1)).empty());                // run-length compressed
+  EXPECT_TRUE(decodeBitmap(patched(10, 0x7FFFFFF0)).empty());       // pixels beyond the file
+  EXPECT_TRUE(decodeBitmap(patched(14, 7)).empty());                // unknown header size
   const std::string text = "BM not a bitmap at all";
-  EXPECT_TRUE(decodeBitmap(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))
-                  .empty());
+  EXPECT_TRUE(
+      decodeBitmap(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))
+          .empty());
 }
 
 Bytes makeWave(int channels, int rate, int bits, std::size_t frames, bool listFirst) {

@@ -154,11 +154,12 @@ TEST(Input, EscapeLeavesTheSimpleScreens) {
   struct Case {
     std::uint32_t state, phase, expectedState;
   };
-  for (Case c : {Case{STATE_LOAD_GAME, 0, STATE_MAIN_MENU}, Case{STATE_SETTINGS, 0, STATE_MAIN_MENU},
-                 Case{STATE_PLAY, PHASE_PANEL, STATE_LOBBY_LEAVE},
-                 Case{STATE_PLAY, PHASE_RECORDS, STATE_PLAY}, Case{STATE_QUIT, 0, STATE_QUIT},
-                 Case{STATE_LOBBY, 0, STATE_LOBBY}, Case{STATE_LOBBY_LEAVE, 0, STATE_LOBBY_LEAVE},
-                 Case{STATE_EXIT_CONFIRM, 0, STATE_EXIT_CONFIRM}}) {
+  for (Case c :
+       {Case{STATE_LOAD_GAME, 0, STATE_MAIN_MENU}, Case{STATE_SETTINGS, 0, STATE_MAIN_MENU},
+        Case{STATE_PLAY, PHASE_PANEL, STATE_LOBBY_LEAVE},
+        Case{STATE_PLAY, PHASE_RECORDS, STATE_PLAY}, Case{STATE_QUIT, 0, STATE_QUIT},
+        Case{STATE_LOBBY, 0, STATE_LOBBY}, Case{STATE_LOBBY_LEAVE, 0, STATE_LOBBY_LEAVE},
+        Case{STATE_EXIT_CONFIRM, 0, STATE_EXIT_CONFIRM}}) {
     Harness each;
     ASSERT_TRUE(each.start());
     g_gameState = c.state;

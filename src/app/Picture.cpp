@@ -67,8 +67,8 @@ void fillRect(Picture& target, int left, int top, int right, int bottom, std::ui
   // Full-width rows are one run of memory; black, the only fill colour of the game, is a memset.
   const bool wholeRows = left == 0 && right == target.width;
   const int runs = wholeRows ? 1 : bottom - top;
-  const std::size_t runLength =
-      wholeRows ? static_cast<std::size_t>(right) * (bottom - top) : static_cast<std::size_t>(right - left);
+  const std::size_t runLength = wholeRows ? static_cast<std::size_t>(right) * (bottom - top)
+                                          : static_cast<std::size_t>(right - left);
   for (int run = 0; run < runs; ++run) {
     std::uint32_t* start = target.ptr(left, top + run);
     if (colour == 0) {

@@ -34,7 +34,9 @@ struct Picture {
   const std::uint32_t* ptr(int x, int y) const {
     return pixels.data() + static_cast<std::size_t>(y) * width + x;
   }
-  std::uint32_t* ptr(int x, int y) { return pixels.data() + static_cast<std::size_t>(y) * width + x; }
+  std::uint32_t* ptr(int x, int y) {
+    return pixels.data() + static_cast<std::size_t>(y) * width + x;
+  }
   PixelView view() const { return {pixels.data(), width, height}; }
   void clear() {
     width = height = 0;

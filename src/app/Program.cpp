@@ -81,7 +81,9 @@ void routeLeftButton() {
 }
 
 // What the window's destruction does: the next pass ends the program with code 0.
-void onDestroy() { g_platform->postQuit(0); }
+void onDestroy() {
+  g_platform->postQuit(0);
+}
 
 void runFrame() {
   switch (g_gameState) {
@@ -215,13 +217,21 @@ void drawTextPresentAndSleep(int x, int y, std::string_view gbk) {
   presentAndSleep();
 }
 
-void sleepOnly() { g_platform->sleep(kFrameSleepMs); }
+void sleepOnly() {
+  g_platform->sleep(kFrameSleepMs);
+}
 
-void drawText(int x, int y, std::string_view gbk) { g_glyphs.draw(g_backDC, x, y, gbk, kTextColour); }
+void drawText(int x, int y, std::string_view gbk) {
+  g_glyphs.draw(g_backDC, x, y, gbk, kTextColour);
+}
 
-void playSound(int waveId, SoundMode mode) { g_platform->playSound(waveId, mode); }
+void playSound(int waveId, SoundMode mode) {
+  g_platform->playSound(waveId, mode);
+}
 
-void stopAllSound() { g_platform->playSound(0, SoundMode::Stop); }
+void stopAllSound() {
+  g_platform->playSound(0, SoundMode::Stop);
+}
 
 std::filesystem::path workingPath(std::string_view name) {
   std::filesystem::path path = g_workingDirectory;

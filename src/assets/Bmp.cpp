@@ -165,8 +165,8 @@ Picture decodeBitmap(std::span<const std::uint8_t> bytes) {
         for (int x = 0; x < w; ++x) {
           const std::uint8_t* p = src + 4 * x;
           if (l.compression == kBiBitfields) {
-            const std::uint32_t v = p[0] | p[1] << 8 | p[2] << 16 |
-                                    static_cast<std::uint32_t>(p[3]) << 24;
+            const std::uint32_t v =
+                p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
             dst[x] = rgb(expandMasked(v, l.masks[0]), expandMasked(v, l.masks[1]),
                          expandMasked(v, l.masks[2]));
           } else {

@@ -124,10 +124,16 @@ void loadRange(std::size_t first, std::size_t end) {
 
 }  // namespace
 
-std::span<const BitmapResource> bitmapResources() { return kBitmaps; }
+std::span<const BitmapResource> bitmapResources() {
+  return kBitmaps;
+}
 
-std::string menuBugFramePath(int number) { return "03_16\\chongzi" + std::to_string(number) + ".bmp"; }
-std::string letterTilePath(int code) { return "charImg\\" + std::to_string(code) + ".bmp"; }
+std::string menuBugFramePath(int number) {
+  return "03_16\\chongzi" + std::to_string(number) + ".bmp";
+}
+std::string letterTilePath(int code) {
+  return "charImg\\" + std::to_string(code) + ".bmp";
+}
 
 Picture loadResourceBitmap(int id) {
   const auto bytes = g_platform->loadResource(ResourceType::Bitmap, id);
@@ -139,7 +145,9 @@ Picture loadBitmapFile(const std::string& path, int width, int height) {
   return stretched(decodeBitmap(bytes), width, height);
 }
 
-void loadPicturesAtWindowCreation() { loadRange(0, kFirstBeforeRecords); }
+void loadPicturesAtWindowCreation() {
+  loadRange(0, kFirstBeforeRecords);
+}
 
 void loadPicturesBeforeRecords() {
   *kBitmaps[kFirstBeforeRecords].slot = loadResourceBitmap(kBitmaps[kFirstBeforeRecords].id);

@@ -10,34 +10,34 @@
 namespace tolvaro {
 
 // Main menu, exit confirmation and shutdown.
-inline Picture g_menuBackground;           // 143
-inline Picture g_menuItemPictures[5][2];   // [item][0 normal, 1 hovered]
-inline Picture g_menuMarkerPicture;        // 154, keyed white
-inline Picture g_exitBoxPicture;           // 238, keyed black
-inline Picture g_exitYesPicture;           // 239
-inline Picture g_exitNoPicture;            // 240
-inline Picture g_menuBugFrames[50];        // 1..49 from "03_16\chongzi%d.bmp"
+inline Picture g_menuBackground;          // 143
+inline Picture g_menuItemPictures[5][2];  // [item][0 normal, 1 hovered]
+inline Picture g_menuMarkerPicture;       // 154, keyed white
+inline Picture g_exitBoxPicture;          // 238, keyed black
+inline Picture g_exitYesPicture;          // 239
+inline Picture g_exitNoPicture;           // 240
+inline Picture g_menuBugFrames[50];       // 1..49 from "03_16\chongzi%d.bmp"
 
 // Theme table, indexed by theme 0..2.
 inline Picture g_themeBackgrounds[3];
 inline Picture g_themeFramePanels[3];
 inline Picture g_themeTitlePictures[3];
-inline Picture g_lobbyButtonPictures[6];   // hover + 2 x theme
+inline Picture g_lobbyButtonPictures[6];  // hover + 2 x theme
 inline Picture g_themeInfoBoxes[3];
 inline Picture g_themeButtonLabels[5][3];  // [button 0..4][theme], keyed black
 inline Picture g_themeInfoLabels[3][3];    // [info box 0..2][theme], keyed black
 
 // Letter game.
-inline Picture g_shotBitmap;               // 174
-inline Picture g_levelCaptionPicture;      // 234
-inline Picture g_levelDigitPictures[6];    // [level 1..5]
-inline Picture g_congratsPicture;          // 235
-inline Picture g_letterTiles[26];          // from "charImg\%d.bmp", 65..90
+inline Picture g_shotBitmap;             // 174
+inline Picture g_levelCaptionPicture;    // 234
+inline Picture g_levelDigitPictures[6];  // [level 1..5]
+inline Picture g_congratsPicture;        // 235
+inline Picture g_letterTiles[26];        // from "charImg\%d.bmp", 65..90
 
 // Load-game list.
-inline Picture g_slotPanelPicture;         // 176, keyed black
-inline Picture g_slotRowPicture;           // 177
-inline Picture g_slotBackPicture;          // 195
+inline Picture g_slotPanelPicture;  // 176, keyed black
+inline Picture g_slotRowPicture;    // 177
+inline Picture g_slotBackPicture;   // 195
 
 // About slideshow, in showing order.
 inline Picture g_aboutCardPictures[6];
@@ -56,8 +56,8 @@ struct BitmapResource {
   int id;
   int width;
   int height;
-  int depth;       // 24, or 8 with a 256-entry palette
-  Picture* slot;   // null for the dialog face and the unused title picture
+  int depth;      // 24, or 8 with a 256-entry palette
+  Picture* slot;  // null for the dialog face and the unused title picture
 };
 
 // Every resource bitmap, in the order start-up loads them (the two the program never loads

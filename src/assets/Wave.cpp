@@ -53,8 +53,9 @@ std::optional<WaveInfo> parseWave(std::span<const std::uint8_t> bytes) {
     if (info.blockAlign != info.channels * info.bitsPerSample / 8) return std::nullopt;
     info.frames = info.dataBytes / static_cast<std::size_t>(info.blockAlign);
   } else if (info.formatTag == 2 && samplesPerBlock > 0) {
-    info.frames = static_cast<std::uint64_t>(info.dataBytes / static_cast<std::size_t>(info.blockAlign)) *
-                  static_cast<std::uint64_t>(samplesPerBlock);
+    info.frames =
+        static_cast<std::uint64_t>(info.dataBytes / static_cast<std::size_t>(info.blockAlign)) *
+        static_cast<std::uint64_t>(samplesPerBlock);
   } else {
     return std::nullopt;
   }

@@ -19,10 +19,10 @@ struct WaveInfo {
 
   // Length in milliseconds, rounded to the nearest.
   std::int64_t durationMs() const {
-    return sampleRate > 0
-               ? static_cast<std::int64_t>((frames * 1000 + static_cast<std::uint64_t>(sampleRate) / 2) /
-                                           static_cast<std::uint64_t>(sampleRate))
-               : 0;
+    return sampleRate > 0 ? static_cast<std::int64_t>(
+                                (frames * 1000 + static_cast<std::uint64_t>(sampleRate) / 2) /
+                                static_cast<std::uint64_t>(sampleRate))
+                          : 0;
   }
 };
 

@@ -17,14 +17,14 @@ struct PixelView {
 };
 
 enum class EventType {
-  Quit,             // wParam: exit code; ends the main loop
-  KeyDown,          // wParam: virtual-key code (13 Enter, 27 Esc, 65..90 letters)
-  MouseMove,        // lParam: x in the low 16 bits, y in the high 16 bits
-  LeftButtonDown,   // lParam as for MouseMove (never used for hit tests)
+  Quit,            // wParam: exit code; ends the main loop
+  KeyDown,         // wParam: virtual-key code (13 Enter, 27 Esc, 65..90 letters)
+  MouseMove,       // lParam: x in the low 16 bits, y in the high 16 bits
+  LeftButtonDown,  // lParam as for MouseMove (never used for hit tests)
   LeftButtonDoubleClick,
   RightButtonDown,
-  Timer,            // wParam: timer number
-  CloseRequest,     // the user closed the window from outside (window manager, Alt+F4)
+  Timer,         // wParam: timer number
+  CloseRequest,  // the user closed the window from outside (window manager, Alt+F4)
   Paint,
   Other,
 };
@@ -36,7 +36,8 @@ struct Event {
 };
 
 constexpr std::uint32_t packPosition(int x, int y) {
-  return (static_cast<std::uint32_t>(y) & 0xFFFFu) << 16 | (static_cast<std::uint32_t>(x) & 0xFFFFu);
+  return (static_cast<std::uint32_t>(y) & 0xFFFFu) << 16 |
+         (static_cast<std::uint32_t>(x) & 0xFFFFu);
 }
 
 enum class SoundMode {

@@ -33,7 +33,7 @@ void put32(Bytes& b, std::uint32_t v) {
   put16(b, v >> 16);
 }
 void putTag(Bytes& b, const char* tag) {
-  b.insert(b.end(), tag, tag + 4);
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(tag[i]));
 }
 
 Bytes readFile(const fs::path& path) {

@@ -10,14 +10,16 @@ namespace fs = std::filesystem;
 
 namespace tolvaro::testing {
 
-fs::path generatedDir() { return TOLVARO_GENERATED_DIR; }
+fs::path generatedDir() {
+  return TOLVARO_GENERATED_DIR;
+}
 
 namespace {
 
 fs::path freshWorkDir() {
   static int counter = 0;
-  const fs::path dir = fs::temp_directory_path() /
-                       ("tolvaro-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+  const fs::path dir = fs::temp_directory_path() / ("tolvaro-test-" + std::to_string(::getpid()) +
+                                                    "-" + std::to_string(++counter));
   fs::remove_all(dir);
   fs::create_directories(dir);
   for (const char* name : {"03_16", "charImg", "mouse6.ani"}) {
@@ -40,7 +42,9 @@ Harness::~Harness() {
   g_platform = nullptr;
 }
 
-bool Harness::start() { return startUp(host); }
+bool Harness::start() {
+  return startUp(host);
+}
 
 void Harness::passes(int n) {
   for (int i = 0; i < n; ++i) {

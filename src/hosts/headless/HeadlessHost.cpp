@@ -55,7 +55,8 @@ class ScriptedDialog : public DialogWindow {
 
 }  // namespace
 
-HeadlessHost::HeadlessHost(std::filesystem::path resourceDir) : resourceDir_(std::move(resourceDir)) {}
+HeadlessHost::HeadlessHost(std::filesystem::path resourceDir)
+    : resourceDir_(std::move(resourceDir)) {}
 
 bool HeadlessHost::registerWindowClass(const std::string& file) {
   cursorFile = file;

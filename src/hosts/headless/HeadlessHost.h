@@ -52,10 +52,10 @@ struct DialogStep {
 
 struct DialogRun {
   int templateId = 0;
-  std::string finalText;         // what the name box held when the dialog ended
+  std::string finalText;  // what the name box held when the dialog ended
   std::intptr_t result = 0;
-  bool endedByScript = false;    // false when the script ran out and the host pressed Esc
-  Picture face;                  // the dialog's client area after the last step
+  bool endedByScript = false;  // false when the script ran out and the host pressed Esc
+  Picture face;                // the dialog's client area after the last step
 };
 
 class HeadlessHost : public Platform {

@@ -12,7 +12,8 @@ void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
-void putChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& body) {
+void putChunk(std::vector<std::uint8_t>& out, const char* type,
+              const std::vector<std::uint8_t>& body) {
   putU32(out, static_cast<std::uint32_t>(body.size()));
   const std::size_t typeAt = out.size();
   out.insert(out.end(), type, type + 4);
@@ -38,7 +39,8 @@ bool savePng(PixelView picture, const std::filesystem::path& path) {
   }
   uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
   std::vector<std::uint8_t> packed(packedSize);
-  if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6) != Z_OK) {
+  if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6) !=
+      Z_OK) {
     return false;
   }
   packed.resize(packedSize);
