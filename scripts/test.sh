@@ -22,8 +22,13 @@ step "build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DTOLVARO_SANITIZE=ON \
   -DTOLVARO_BUILD_BENCHMARKS=OFF
 cmake --build "$root/build-sanitize" -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs" -LE 'sdl|e2e'
+# The desktop program loads the display's and the sound system's drivers at run time, and their
+# allocations outlive it; memory errors stay fatal there, only leak reports are off.
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+  ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs" -L 'sdl|e2e'
 
 if [ -f "$root/fuzz/CMakeLists.txt" ]; then
   step "fuzz the record-file reader"

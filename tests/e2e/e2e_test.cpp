@@ -153,10 +153,13 @@ std::vector<int> lettersOnBoard(const Picture& shot) {
   for (int letter = 0; letter < 26; ++letter) {
     const Picture& tile = tiles[letter];
     if (tile.empty()) continue;
+    // The tile's corners share the playfield's colour, so anchor the search on its centre, which
+    // is the tile's own, and compare the whole tile only where the centre matches.
+    const std::uint32_t anchor = tile.at(10, 10) & 0xFFFFFF;
     bool seen = false;
     for (int y = 40; y + 20 <= 716 && !seen; ++y) {
       for (int x = 60; x + 20 <= 666 && !seen; ++x) {
-        if ((shot.at(x, y) & 0xFFFFFF) != (tile.at(0, 0) & 0xFFFFFF)) continue;
+        if ((shot.at(x + 10, y + 10) & 0xFFFFFF) != anchor) continue;
         seen = mismatches(shot, x, y, tile, 0, 0, 20, 20) == 0;
       }
     }
