@@ -691,4 +691,29 @@ TEST(Generator, SameInputsGiveTheSameBytes) {
   fs::remove_all(again);
 }
 
+TEST(Generator, AnOverrideFileTakesItsPlaceAndNothingElseChanges) {
+  const fs::path scratch =
+      fs::temp_directory_path() / ("tolvaro_assets_override_" + std::to_string(::getpid()));
+  fs::remove_all(scratch);
+  const fs::path overrides = scratch / "overrides";
+  const fs::path out = scratch / "out";
+  fs::create_directories(overrides / "bitmap");
+  fs::create_directories(overrides / "charImg");
+  const Bytes background = readAll(kGenerated / "bitmap" / "157.bmp");
+  const Bytes tile = readAll(kGenerated / "charImg" / "66.bmp");
+  std::ofstream(overrides / "bitmap" / "143.bmp", std::ios::binary)
+      .write(reinterpret_cast<const char*>(background.data()),
+             static_cast<std::streamsize>(background.size()));
+  std::ofstream(overrides / "charImg" / "65.bmp", std::ios::binary)
+      .write(reinterpret_cast<const char*>(tile.data()), static_cast<std::streamsize>(tile.size()));
+  const std::string command = std::string("\"") + TOLVARO_ASSETGEN_EXE + "\" \"" + out.string() +
+                              "\" \"" + overrides.string() + "\" > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(readAll(out / "bitmap" / "143.bmp"), background);
+  EXPECT_EQ(readAll(out / "charImg" / "65.bmp"), tile);
+  EXPECT_EQ(readAll(out / "bitmap" / "144.bmp"), readAll(kGenerated / "bitmap" / "144.bmp"));
+  EXPECT_EQ(readAll(out / "charImg" / "66.bmp"), tile);
+  fs::remove_all(scratch);
+}
+
 }  // namespace
