@@ -12,6 +12,7 @@
 #include "records/RecordFormat.h"
 #include "records/RecordTable.h"
 #include "support/Harness.h"
+#include "support/RecordRows.h"
 
 namespace tolvaro {
 namespace {
@@ -34,20 +35,8 @@ RecordTable tableRead(const std::string& text) {
   return table;
 }
 
-RecordEntry row(std::string_view name, std::int32_t useTime, std::int32_t score) {
-  RecordEntry entry;
-  setName(entry, name);
-  entry.useTime = useTime;
-  entry.score = score;
-  return entry;
-}
-
-void expectRow(const RecordEntry& entry, std::string_view name, std::int32_t useTime,
-               std::int32_t score) {
-  EXPECT_EQ(nameOf(entry), name);
-  EXPECT_EQ(entry.useTime, useTime);
-  EXPECT_EQ(entry.score, score);
-}
+using testing::expectRow;
+using testing::row;
 
 void expectSameTable(const RecordTable& a, const RecordTable& b) {
   for (int i = 0; i < kRecordRows; ++i) {

@@ -8,26 +8,15 @@
 #include "records/RecordTable.h"
 #include "screens/Lobby.h"
 #include "support/Harness.h"
+#include "support/RecordRows.h"
 
 namespace tolvaro {
 namespace {
 
 using testing::Harness;
 
-RecordEntry row(std::string_view name, std::int32_t useTime, std::int32_t score) {
-  RecordEntry entry;
-  setName(entry, name);
-  entry.useTime = useTime;
-  entry.score = score;
-  return entry;
-}
-
-void expectRow(const RecordEntry& entry, std::string_view name, std::int32_t useTime,
-               std::int32_t score) {
-  EXPECT_EQ(nameOf(entry), name);
-  EXPECT_EQ(entry.useTime, useTime);
-  EXPECT_EQ(entry.score, score);
-}
+using testing::expectRow;
+using testing::row;
 
 // Scores 600 down to 100, 50 seconds each, named a to f.
 RecordTable rankedTable() {

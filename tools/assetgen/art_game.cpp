@@ -61,18 +61,8 @@ RgbImage paintShot() {
   cairo_t* cr = canvas.cr();
   const RgbImage backdrop = playfieldBackdrop(15, 15);
   canvas.paintImage(backdrop);
-  cairo_new_path(cr);
-  cairo_arc(cr, 7.5, 7.5, 6.8, 0, 2 * M_PI);
-  fillRadial(cr, 5.5, 5, 0.5, 8, rgb(255, 190, 180), rgb(220, 30, 40));
-  cairo_new_path(cr);
-  cairo_arc(cr, 7.5, 7.5, 6.8, 0, 2 * M_PI);
-  setColour(cr, rgb(150, 20, 30));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, 5.2, 4.8, 1.6, 0, 2 * M_PI);
-  setColour(cr, rgb(255, 255, 255, 0.9));
-  cairo_fill(cr);
+  glossyBall(cr, {7.5, 7.5, 6.8, 5.5, 5, 8, rgb(255, 190, 180), rgb(220, 30, 40), rgb(150, 20, 30),
+                  1, 5.2, 4.8, 1.6, rgb(255, 255, 255, 0.9)});
   return canvas.flattenOver(backdrop);
 }
 

@@ -114,18 +114,8 @@ RgbImage paintBoard() {
 RgbImage paintRecordsMarker(const RgbImage& board) {
   Canvas canvas(22, 22);
   cairo_t* cr = canvas.cr();
-  cairo_new_path(cr);
-  cairo_arc(cr, 11, 11, 9.5, 0, 2 * M_PI);
-  fillRadial(cr, 8.5, 8, 0.5, 11, rgb(255, 150, 140), rgb(220, 20, 40));
-  cairo_new_path(cr);
-  cairo_arc(cr, 11, 11, 9.5, 0, 2 * M_PI);
-  setColour(cr, rgb(150, 10, 30));
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, 8, 7.5, 2.4, 0, 2 * M_PI);
-  setColour(cr, rgb(255, 255, 255, 0.85));
-  cairo_fill(cr);
+  glossyBall(cr, {11, 11, 9.5, 8.5, 8, 11, rgb(255, 150, 140), rgb(220, 20, 40), rgb(150, 10, 30),
+                  1.2, 8, 7.5, 2.4, rgb(255, 255, 255, 0.85)});
   return canvas.flattenKeyed(board.crop(kMarkerX, kRowTops[0] - 6, 22, 22), kBlack);
 }
 

@@ -163,6 +163,21 @@ void fillRadial(cairo_t* cr, double cx, double cy, double r0, double r1, const C
   cairo_pattern_destroy(pattern);
 }
 
+void glossyBall(cairo_t* cr, const GlossyBall& ball) {
+  cairo_new_path(cr);
+  cairo_arc(cr, ball.cx, ball.cy, ball.radius, 0, 2 * M_PI);
+  fillRadial(cr, ball.lightX, ball.lightY, 0.5, ball.lightReach, ball.inner, ball.outer);
+  cairo_new_path(cr);
+  cairo_arc(cr, ball.cx, ball.cy, ball.radius, 0, 2 * M_PI);
+  setColour(cr, ball.outline);
+  cairo_set_line_width(cr, ball.outlineWidth);
+  cairo_stroke(cr);
+  cairo_new_path(cr);
+  cairo_arc(cr, ball.shineX, ball.shineY, ball.shineRadius, 0, 2 * M_PI);
+  setColour(cr, ball.shine);
+  cairo_fill(cr);
+}
+
 void starPath(cairo_t* cr, double cx, double cy, double outer, double inner, int points,
               double rotation) {
   cairo_new_sub_path(cr);

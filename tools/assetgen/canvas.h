@@ -66,6 +66,16 @@ void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry);
 // A glossy candy surface: gradient body, outline, light band on the upper half.
 void glossyRoundedRect(cairo_t* cr, double x, double y, double w, double h, double radius,
                        const Colour& base, const Colour& outline, double outlineWidth);
+// A shiny ball: a radial gradient lit from (lightX, lightY), an outline and a small shine.
+struct GlossyBall {
+  double cx, cy, radius;
+  double lightX, lightY, lightReach;
+  Colour inner, outer, outline;
+  double outlineWidth;
+  double shineX, shineY, shineRadius;
+  Colour shine;
+};
+void glossyBall(cairo_t* cr, const GlossyBall& ball);
 void softShadow(cairo_t* cr, double x, double y, double w, double h, double radius, double spread,
                 double alpha);
 void sparkle(cairo_t* cr, double cx, double cy, double size, const Colour& c);
