@@ -12,7 +12,10 @@
 #include <vector>
 
 #include "app/Program.h"
+#include "frame/Frame.h"
+#include "frame/WorkingFiles.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "state/GameState.h"
 
 namespace fs = std::filesystem;
 using namespace tolvaro;
@@ -102,7 +105,7 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
   for (auto _ : state) {
     auto host = startProgram();
     runPass(nullptr);
-    benchmark::DoNotOptimize(g_backDC.pixels.data());
+    benchmark::DoNotOptimize(g_backBuffer.pixels.data());
   }
   g_platform = nullptr;
 }

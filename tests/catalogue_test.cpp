@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
-#include "assets/Bmp.h"
+#include "base/Bmp.h"
 #include "support/Harness.h"
 
 namespace tolvaro {
@@ -43,10 +44,15 @@ TEST(Catalogue, ResourceBitmapsLoadInTheirOrder) {
 TEST(Catalogue, EveryHandleHoldsItsPictureAtItsSize) {
   Harness h;
   ASSERT_TRUE(h.start());
-  for (const BitmapResource& r : bitmapResources()) {
-    if (!r.slot) continue;
-    EXPECT_EQ(r.slot->width, r.width) << "bitmap " << r.id;
-    EXPECT_EQ(r.slot->height, r.height) << "bitmap " << r.id;
+  std::set<const Picture*> handles;
+  for (const BitmapEntry& r : kBitmapCatalogue) {
+    const Picture* slot = bitmapSlot(r.id);
+    const bool loaded = bitmapIndex(r.id) < kLoadedBitmapCount;
+    EXPECT_EQ(slot != nullptr, loaded) << "bitmap " << r.id;
+    if (!slot) continue;
+    EXPECT_TRUE(handles.insert(slot).second) << "bitmap " << r.id << " shares a handle";
+    EXPECT_EQ(slot->width, r.width) << "bitmap " << r.id;
+    EXPECT_EQ(slot->height, r.height) << "bitmap " << r.id;
   }
   for (int n = 1; n <= 49; ++n) {
     EXPECT_EQ(g_menuBugFrames[n].width, 204) << n;
@@ -64,7 +70,7 @@ TEST(Catalogue, EveryHandleHoldsItsPictureAtItsSize) {
 }
 
 TEST(Catalogue, GeneratedBitmapsHaveTheirListedDepth) {
-  for (const BitmapResource& r : bitmapResources()) {
+  for (const BitmapEntry& r : kBitmapCatalogue) {
     std::ifstream in(testing::generatedDir() / "bitmap" / (std::to_string(r.id) + ".bmp"),
                      std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};

@@ -1,9 +1,9 @@
 // The back buffer's drawing: copies, colour keys, fills and the game's own text.
 #include <gtest/gtest.h>
 
-#include "app/Picture.h"
-#include "app/Program.h"
-#include "app/Text.h"
+#include "base/Picture.h"
+#include "base/Text.h"
+#include "frame/Frame.h"
 #include "support/Harness.h"
 
 namespace tolvaro {
@@ -92,17 +92,17 @@ TEST(Text, GbkTextLandsAtItsPlaceInTheTextColourAndTouchesNothingElse) {
   testing::Harness h;
   ASSERT_TRUE(h.start());
   ASSERT_TRUE(g_glyphs.loaded());
-  fillRect(g_backDC, 0, 0, 1024, 768, rgb(10, 60, 90));
-  const Picture before = g_backDC;
+  fillRect(g_backBuffer, 0, 0, 1024, 768, rgb(10, 60, 90));
+  const Picture before = g_backBuffer;
   drawText(100, 200, kMixedText);
   // A and b take 8 pixels each, the two characters 16 each, all 16 high.
-  expectChangesInside(before, g_backDC, 100, 200, 148, 216);
+  expectChangesInside(before, g_backBuffer, 100, 200, 148, 216);
   int inked[4] = {0, 0, 0, 0};
   const int cellStart[5] = {100, 108, 116, 132, 148};
   for (int y = 200; y < 216; ++y)
     for (int x = 100; x < 148; ++x) {
-      if (g_backDC.at(x, y) == before.at(x, y)) continue;
-      EXPECT_EQ(g_backDC.at(x, y), kTextColour);
+      if (g_backBuffer.at(x, y) == before.at(x, y)) continue;
+      EXPECT_EQ(g_backBuffer.at(x, y), kTextColour);
       for (int c = 0; c < 4; ++c)
         if (x >= cellStart[c] && x < cellStart[c + 1]) ++inked[c];
     }
@@ -110,7 +110,8 @@ TEST(Text, GbkTextLandsAtItsPlaceInTheTextColourAndTouchesNothingElse) {
   // The two Chinese characters differ from each other.
   bool differ = false;
   for (int y = 200; y < 216; ++y)
-    for (int x = 0; x < 16; ++x) differ |= g_backDC.at(116 + x, y) != g_backDC.at(132 + x, y);
+    for (int x = 0; x < 16; ++x)
+      differ |= g_backBuffer.at(116 + x, y) != g_backBuffer.at(132 + x, y);
   EXPECT_TRUE(differ);
   h.screenshot("text-mixed");
 }
@@ -118,11 +119,11 @@ TEST(Text, GbkTextLandsAtItsPlaceInTheTextColourAndTouchesNothingElse) {
 TEST(Text, TextAtTheEdgesIsClipped) {
   testing::Harness h;
   ASSERT_TRUE(h.start());
-  fillRect(g_backDC, 0, 0, 1024, 768, kBlack);
+  fillRect(g_backBuffer, 0, 0, 1024, 768, kBlack);
   drawText(1016, 760, kMixedText);
   drawText(-12, -10, kMixedText);
   int inked = 0;
-  for (std::uint32_t p : g_backDC.pixels) inked += p == kTextColour;
+  for (std::uint32_t p : g_backBuffer.pixels) inked += p == kTextColour;
   EXPECT_GT(inked, 0);
 }
 

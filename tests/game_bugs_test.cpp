@@ -4,46 +4,39 @@
 
 #include <cstdlib>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
 #include "game/GameFlow.h"
 #include "game/LetterBugs.h"
+#include "screen_checks.h"
 #include "support/Harness.h"
+#include "support/Sounds.h"
 
-namespace tolvaro {
+namespace tolvaro::testing {
 namespace {
-
-using testing::Harness;
-
-// Whether the back buffer shows w x h pixels of the picture (from its corner) at (x, y).
-bool shows(const Harness& h, const Picture& picture, int x, int y, int w, int hgt) {
-  if (picture.empty()) return false;
-  for (int row = 0; row < hgt; ++row) {
-    for (int col = 0; col < w; ++col) {
-      if (h.pixel(x + col, y + row) != picture.at(col, row)) return false;
-    }
-  }
-  return true;
-}
 
 // The playfield as the frame panel leaves it, at screen position (x, y).
 std::uint32_t panelAt(int x, int y) {
   return g_themeFramePanels[0].at(x - 60, y - 40);
 }
 
-class BugsTest : public ::testing::Test {
+// The slot holds no bug and no shot is on its way from it.
+bool slotFree(int slot) {
+  return (g_bugs[slot].active | g_bugs[slot].targeted | g_shots[slot].fired) == 0;
+}
+
+class BugsTest : public ProgramTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(h.start());
+    ProgramTest::SetUp();
     g_gameState = STATE_PLAY;
     g_phase = PHASE_PLAYING;
     g_introShown[0] = 1;
   }
 
   static void place(int slot, int x, int y, int letter, int targeted = 0) {
-    g_bugs[slot] = {x, y, letter, 1, targeted};
+    g_bugs[slot] = {.x = x, .y = y, .letter = letter, .active = 1, .targeted = targeted};
   }
-  static void aim(int slot, int x, int y) { g_shots[slot] = {1, x, y}; }
+  static void aim(int slot, int x, int y) { g_shots[slot] = {.fired = 1, .x = x, .y = y}; }
 
   // Fills every slot of the level so that a pass spawns nothing, with bugs far from each other,
   // at a score inside the level that is no threshold.
@@ -53,8 +46,6 @@ class BugsTest : public ::testing::Test {
     g_score = kScoreInLevel[level];
     for (int i = 1; i <= g_bugsPerLevel[level]; ++i) place(i, 100 + 60 * i, 300, 25);
   }
-
-  Harness h;
 };
 
 TEST_F(BugsTest, FirstPassSpawnsSlotsEightDownToOneWithTwoRandCallsEachFromTheClockSeed) {
@@ -80,7 +71,7 @@ TEST_F(BugsTest, FirstPassSpawnsSlotsEightDownToOneWithTwoRandCallsEachFromTheCl
   h.pass();
   for (int i = 1; i <= 8; ++i) EXPECT_EQ(g_bugs[i].y, 75);
   // Slot 1 is drawn last, over any bug it overlaps.
-  EXPECT_TRUE(shows(h, g_letterTiles[g_bugs[1].letter], g_bugs[1].x, 75, 20, 20));
+  EXPECT_TRUE(pictureAt(g_letterTiles[g_bugs[1].letter], g_bugs[1].x, 75, 20, 20));
 }
 
 TEST_F(BugsTest, LowerSlotIsDrawnOverAHigherOneAndSlotsAboveTheLevelStayStill) {
@@ -92,7 +83,7 @@ TEST_F(BugsTest, LowerSlotIsDrawnOverAHigherOneAndSlotsAboveTheLevelStayStill) {
   EXPECT_EQ(g_bugs[1].y, 302);
   EXPECT_EQ(g_bugs[2].y, 307);
   ASSERT_FALSE(g_letterTiles[0].empty());
-  EXPECT_TRUE(shows(h, g_letterTiles[0], 200, 302, 20, 20));
+  EXPECT_TRUE(pictureAt(g_letterTiles[0], 200, 302, 20, 20));
   EXPECT_EQ(h.pixel(224, 325), g_letterTiles[1].at(19, 18));
   EXPECT_EQ(g_bugs[7].y, 400);
   EXPECT_EQ(h.pixel(410, 410), panelAt(410, 410)) << "a slot above the level is not drawn";
@@ -143,8 +134,8 @@ TEST_F(BugsTest, CatchIsStrictAndAddsOnePerShotThatArrives) {
   EXPECT_EQ(g_score, 12) << "two shots arriving in one pass add two";
   EXPECT_EQ(g_bugs[1].active, 1);
   EXPECT_EQ(g_shots[1].y, 217);
-  EXPECT_EQ(g_bugs[2].active | g_bugs[2].targeted | g_shots[2].fired, 0);
-  EXPECT_EQ(g_bugs[3].active | g_bugs[3].targeted | g_shots[3].fired, 0);
+  EXPECT_TRUE(slotFree(2));
+  EXPECT_TRUE(slotFree(3));
 }
 
 TEST_F(BugsTest, ShotHomesThreePixelsAndZigzagsAboutTheBugsColumn) {
@@ -156,8 +147,8 @@ TEST_F(BugsTest, ShotHomesThreePixelsAndZigzagsAboutTheBugsColumn) {
   EXPECT_EQ(g_shots[1].y, 597);
   EXPECT_EQ(g_bugs[1].y, 203);
   ASSERT_FALSE(g_shotBitmap.empty());
-  EXPECT_TRUE(shows(h, g_letterTiles[5], 300, 203, 20, 20));
-  EXPECT_TRUE(shows(h, g_shotBitmap, 297, 597, 15, 15));
+  EXPECT_TRUE(pictureAt(g_letterTiles[5], 300, 203, 20, 20));
+  EXPECT_TRUE(pictureAt(g_shotBitmap, 297, 597, 15, 15));
   h.pass();
   EXPECT_EQ(g_shots[1].x, 300) << "then right again";
   EXPECT_EQ(g_shots[1].y, 594);
@@ -180,9 +171,7 @@ TEST_F(BugsTest, LetterKeysTakeTheFirstFreeMatchingSlotThenCountMisses) {
   EXPECT_EQ(g_bugs[5].targeted, 1);
   h.key('H');
   EXPECT_EQ(g_score, 39) << "no free bug of that letter left: a miss";
-  EXPECT_EQ(h.host.sounds,
-            (std::vector<SoundCall>{
-                {204, SoundMode::OneShot}, {204, SoundMode::OneShot}, {205, SoundMode::OneShot}}));
+  EXPECT_EQ(h.host.sounds, (std::vector<SoundCall>{kCatch, kCatch, kMiss}));
   EXPECT_EQ(g_score, 39) << "the key itself scores nothing";
 }
 
@@ -199,8 +188,7 @@ TEST_F(BugsTest, TheShotStartsAtTheBottomCentre) {
 TEST_F(BugsTest, MissesStopAtTheFloorOfTheLevelBeingPlayed) {
   struct Case {
     int level;
-    std::int32_t score;
-    std::int32_t after;
+    std::int32_t score, after;
   };
   const Case cases[] = {{1, 0, 0},       {1, 5, 4},       {2, 100, 100},   {2, 101, 100},
                         {3, 250, 250},   {4, 450, 450},   {4, 451, 450},   {5, 750, 750},
@@ -228,7 +216,7 @@ TEST_F(BugsTest, BeforeTheFirstPassEveryKeyIsAMiss) {
   h.key('A');
   EXPECT_EQ(g_bugs[1].targeted, 0);
   EXPECT_EQ(g_score, 2);
-  EXPECT_EQ(h.host.sounds.back(), (SoundCall{205, SoundMode::OneShot}));
+  EXPECT_EQ(h.host.sounds.back(), kMiss);
 }
 
 TEST_F(BugsTest, ResetBoardFreesOnlyTheSlotsOfTheLastPassLevel) {
@@ -239,7 +227,7 @@ TEST_F(BugsTest, ResetBoardFreesOnlyTheSlotsOfTheLastPassLevel) {
   g_bugLevel = 4;
   resetBoard();
   for (int i = 1; i <= 3; ++i) {
-    EXPECT_EQ(g_bugs[i].active | g_bugs[i].targeted | g_shots[i].fired, 0);
+    EXPECT_TRUE(slotFree(i)) << i;
     EXPECT_EQ(g_bugs[i].x, 150 + i) << "positions and letters stay";
     EXPECT_EQ(g_bugs[i].letter, i);
   }
@@ -247,4 +235,4 @@ TEST_F(BugsTest, ResetBoardFreesOnlyTheSlotsOfTheLastPassLevel) {
 }
 
 }  // namespace
-}  // namespace tolvaro
+}  // namespace tolvaro::testing

@@ -4,19 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
 #include "screen_checks.h"
 #include "support/Harness.h"
+#include "support/Sounds.h"
 
 namespace tolvaro::testing {
 namespace {
 
-constexpr SoundCall kClick{199, SoundMode::Blocking};
-constexpr SoundCall kMenuMusic{201, SoundMode::Loop};
-constexpr SoundCall kLobbyMusic{203, SoundMode::Loop};
 constexpr int kButtonY[5] = {98, 166, 236, 310, 382};
-constexpr int kEsc = 27;
 
 const Picture& buttonFace(bool hovered, int theme = 0) {
   return g_lobbyButtonPictures[(hovered ? 1 : 0) + 2 * theme];
@@ -24,10 +20,7 @@ const Picture& buttonFace(bool hovered, int theme = 0) {
 
 // Leftmost x where button k's face (whole, or clipped by the right edge) stands; -1 if none.
 int buttonX(int k, bool hovered = false, int theme = 0) {
-  for (int x = 600; x <= 1004; ++x) {  // at least 20 columns on the screen
-    if (pictureAt(buttonFace(hovered, theme), x, kButtonY[k])) return x;
-  }
-  return -1;
+  return leftmostX(buttonFace(hovered, theme), kButtonY[k], 600);
 }
 
 // In the idle lobby the label covers part of the button: compare the face around it.
@@ -35,30 +28,11 @@ bool idleButtonFace(int k, bool hovered, int theme = 0) {
   return pictureAtExcept(buttonFace(hovered, theme), 724, kButtonY[k], 80, 7, 155, 43);
 }
 
-class Lobby : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(h.start());
-    h.passes(48);
-  }
-  // Clicks Start Game; the click's pass draws the first slide-in frame.
-  void enterLobby() {
-    h.move(800, 225);
-    h.click();
-    ASSERT_EQ(g_gameState, STATE_LOBBY);
-  }
-  void enterIdleLobby() {
-    enterLobby();
-    h.passes(47);
-    ASSERT_EQ(g_gameState, STATE_PLAY);
-    h.pass();
-  }
-  Harness h;
-};
+using Lobby = RestingMenuTest;
 
 TEST_F(Lobby, SlideInTakes48FramesWithThePanelAt44OnceAndButtons2To5At694Once) {
   const std::size_t sounds = h.host.sounds.size();
-  enterLobby();
+  ASSERT_TRUE(h.openLobby());
   std::vector<int> panelAt44, seen[5];
   for (int frame = 1; frame <= 48; ++frame) {
     if (frame > 1) h.pass();
@@ -91,20 +65,18 @@ TEST_F(Lobby, SlideInTakes48FramesWithThePanelAt44OnceAndButtons2To5At694Once) {
 }
 
 TEST_F(Lobby, InputDuringTheSlidesIsDropped) {
-  enterLobby();
-  h.move(800, 330);  // button 4's band
-  h.click();
-  h.key(kEsc);
-  h.key(13);
+  ASSERT_TRUE(h.openLobby());
+  h.clickAt(800, 330);  // button 4's band
+  h.key(kKeyEscape);
+  h.key(kKeyEnter);
   h.passes(42);
   EXPECT_EQ(g_gameState, STATE_LOBBY);
   h.pass();  // frame 48
-  EXPECT_EQ(g_gameState, STATE_PLAY);
-  EXPECT_EQ(g_phase, PHASE_PANEL);
+  EXPECT_TRUE(screenIs(STATE_PLAY, PHASE_PANEL));
 
-  h.key(kEsc);  // slide-out frame 1
+  h.key(kKeyEscape);  // slide-out frame 1
   h.click();
-  h.key(kEsc);
+  h.key(kKeyEscape);
   h.passes(46);
   EXPECT_EQ(g_gameState, STATE_LOBBY_LEAVE);
   h.pass();  // frame 50
@@ -112,7 +84,7 @@ TEST_F(Lobby, InputDuringTheSlidesIsDropped) {
 }
 
 TEST_F(Lobby, IdlePanelShowsTitleLabelsInfoBoxesAndTexts) {
-  enterIdleLobby();
+  ASSERT_TRUE(h.openIdleLobby());
   EXPECT_TRUE(pictureAt(g_themeTitlePictures[0], 99, 147));
   // The panel around the title is the slide-in's last frame, never redrawn.
   EXPECT_TRUE(pictureAt(g_themeFramePanels[0], 60, 40, 39, 676));
@@ -129,17 +101,22 @@ TEST_F(Lobby, IdlePanelShowsTitleLabelsInfoBoxesAndTexts) {
     EXPECT_TRUE(pictureAt(g_themeInfoBoxes[0], 711, boxY[box], 15, 63));
   }
   // Level 1 and score 0 as one digit each, then the good-luck line of four characters and "!".
-  EXPECT_GT(countColour(kTextColour, 811, 515, 819, 531), 0);
-  EXPECT_EQ(countColour(kTextColour, 819, 515, 900, 531), 0);
-  EXPECT_GT(countColour(kTextColour, 811, 590, 819, 606), 0);
-  EXPECT_GT(countColour(kTextColour, 811, 665, 827, 681), 0);
-  EXPECT_GT(countColour(kTextColour, 867, 665, 883, 681), 0);
-  EXPECT_EQ(countColour(kTextColour, 883, 665, 980, 681), 0);
+  struct Ink {
+    int left, top, right, bottom;
+    bool inked;
+  };
+  const Ink inks[] = {{811, 515, 819, 531, true}, {819, 515, 900, 531, false},
+                      {811, 590, 819, 606, true}, {811, 665, 827, 681, true},
+                      {867, 665, 883, 681, true}, {883, 665, 980, 681, false}};
+  for (const Ink& i : inks) {
+    EXPECT_EQ(countColour(kTextColour, i.left, i.top, i.right, i.bottom) > 0, i.inked)
+        << i.left << "," << i.top;
+  }
   h.screenshot("lobby_idle_theme0");
 }
 
 TEST_F(Lobby, HoverBandsHaveExclusiveBoundsAndClearOnlyOffEveryBand) {
-  enterIdleLobby();
+  ASSERT_TRUE(h.openIdleLobby());
   struct Probe {
     int x, y, hovered;
   };
@@ -162,30 +139,25 @@ TEST_F(Lobby, HoverBandsHaveExclusiveBoundsAndClearOnlyOffEveryBand) {
 }
 
 TEST_F(Lobby, SaveAndOptionsDoNothingAndStartOpensTheLevelIntroWithTheClick) {
-  enterIdleLobby();
+  ASSERT_TRUE(h.openIdleLobby());
   const std::size_t sounds = h.host.sounds.size();
-  for (int y : {190, 260}) {
-    h.move(800, y);
-    h.click();
-    EXPECT_EQ(g_gameState, STATE_PLAY);
-    EXPECT_EQ(g_phase, PHASE_PANEL);
+  for (int y : {190, 260, 98}) {  // save, options, and the start band's edge
+    h.clickAt(800, y);
+    EXPECT_EQ(g_gameState, STATE_PLAY) << y;
+    EXPECT_EQ(g_phase, PHASE_PANEL) << y;
   }
-  h.move(800, 98);  // the band's edge: nothing
-  h.click();
-  EXPECT_EQ(g_phase, PHASE_PANEL);
   EXPECT_EQ(h.host.sounds.size(), sounds);
-  h.move(800, 120);
-  h.click();
+  h.pressStart();
   EXPECT_EQ(g_phase, PHASE_LEVEL_INTRO);
   ASSERT_GT(h.host.sounds.size(), sounds);  // the level intro's own jingle may follow
   EXPECT_EQ(h.host.sounds[sounds], kClick);
 }
 
 TEST_F(Lobby, EscSlidesOutIn50FramesToTheMenuWithItsMusic) {
-  enterIdleLobby();
+  ASSERT_TRUE(h.openIdleLobby());
   h.move(10, 10);
   const std::size_t sounds = h.host.sounds.size();
-  h.key(kEsc);  // frame 1
+  h.key(kKeyEscape);  // frame 1
   EXPECT_TRUE(pictureAt(g_themeFramePanels[0], 60, 10));
   EXPECT_EQ(buttonX(4), 724);  // stored at 694
   EXPECT_EQ(buttonX(0), 724);  // no label any more
@@ -204,23 +176,22 @@ TEST_F(Lobby, EscSlidesOutIn50FramesToTheMenuWithItsMusic) {
   EXPECT_TRUE(soundsSince(h.host, sounds).empty());
   h.pass();  // frame 50
   EXPECT_EQ(g_gameState, STATE_MAIN_MENU);
-  EXPECT_EQ(soundsSince(h.host, sounds), (std::vector<SoundCall>{kMenuMusic}));
+  EXPECT_EQ(soundsSince(h.host, sounds), std::vector<SoundCall>{kMenuMusic});
   h.pass();
   EXPECT_TRUE(pictureAt(g_menuItemPictures[0][0], 994, 200));  // the menu slides in again
 }
 
 TEST_F(Lobby, ExitButtonLeavesHoveredAndComesBackHoveredUntilTheFirstIdleFrame) {
-  enterIdleLobby();
-  h.move(800, 330);
-  h.click();  // slide-out frame 1
+  ASSERT_TRUE(h.openIdleLobby());
+  h.clickAt(800, 330);  // slide-out frame 1
   ASSERT_EQ(g_gameState, STATE_LOBBY_LEAVE);
   h.passes(10);  // frame 11: button 4 starts out with its hovered face
   EXPECT_EQ(buttonX(3, true), 724);
   h.passes(39);
   ASSERT_EQ(g_gameState, STATE_MAIN_MENU);
   h.passes(48);
-  enterLobby();  // the pointer now sits in the gap above button 3
-  h.passes(27);  // frame 28: button 4 enters, still lit
+  ASSERT_TRUE(h.openLobby());  // the pointer now sits in the gap above button 3
+  h.passes(27);                // frame 28: button 4 enters, still lit
   EXPECT_EQ(buttonX(3, true), 994);
   h.passes(20);  // frame 48, then the first idle frame clears the flags
   h.pass();
@@ -228,7 +199,7 @@ TEST_F(Lobby, ExitButtonLeavesHoveredAndComesBackHoveredUntilTheFirstIdleFrame) 
 }
 
 TEST_F(Lobby, ThreePressesOfButtonFiveCycleTheThemesBackToZero) {
-  enterIdleLobby();
+  ASSERT_TRUE(h.openIdleLobby());
   const std::size_t sounds = h.host.sounds.size();
   h.move(800, 400);
   for (int press = 1; press <= 3; ++press) {
@@ -254,13 +225,12 @@ TEST_F(Lobby, ThreePressesOfButtonFiveCycleTheThemesBackToZero) {
 }
 
 TEST_F(Lobby, APendingNewRecordEndsTheSlideOutAtTheRecordsScreen) {
-  enterIdleLobby();
+  ASSERT_TRUE(h.openIdleLobby());
   const std::size_t sounds = h.host.sounds.size();
   g_newRecordPending = 1;  // what the record table sets after a game entered it
-  h.key(kEsc);
+  h.key(kKeyEscape);
   h.passes(49);
-  EXPECT_EQ(g_gameState, STATE_PLAY);
-  EXPECT_EQ(g_phase, PHASE_RECORDS);
+  EXPECT_TRUE(screenIs(STATE_PLAY, PHASE_RECORDS));
   EXPECT_EQ(g_newRecordPending, 0);
   EXPECT_TRUE(soundsSince(h.host, sounds).empty());
 }

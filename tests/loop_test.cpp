@@ -4,30 +4,28 @@
 
 #include <cstdlib>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
+#include "game/LetterBugs.h"
 #include "support/Harness.h"
+#include "support/Sounds.h"
 
-namespace tolvaro {
+namespace tolvaro::testing {
 namespace {
 
-using testing::Harness;
-
-constexpr int kEnter = 13;
-constexpr int kEsc = 27;
+Event keyDown(std::uint32_t code) {
+  return {.type = EventType::KeyDown, .wParam = code};
+}
 
 TEST(StartUp, FailingClassOrWindowEndsWithZeroAndNoWindow) {
-  Harness noClass;
-  noClass.host.failRegisterClass = true;
-  EXPECT_EQ(runProgram(noClass.host), 0);
-  EXPECT_FALSE(noClass.host.windowCreated);
-  EXPECT_TRUE(noClass.host.resourceRequests.empty());
-
-  Harness noWindow;
-  noWindow.host.failCreateWindow = true;
-  EXPECT_EQ(runProgram(noWindow.host), 0);
-  EXPECT_TRUE(noWindow.host.resourceRequests.empty());
-  EXPECT_EQ(noWindow.host.presents, 0);
+  for (bool failClass : {true, false}) {
+    SCOPED_TRACE(failClass ? "no window class" : "no window");
+    Harness h;
+    (failClass ? h.host.failRegisterClass : h.host.failCreateWindow) = true;
+    EXPECT_EQ(runProgram(h.host), 0);
+    EXPECT_FALSE(h.host.windowCreated);
+    EXPECT_TRUE(h.host.resourceRequests.empty());
+    EXPECT_EQ(h.host.presents, 0);
+  }
 }
 
 TEST(StartUp, OpensTheWindowWithCursorAndStartsMenuMusicBeforeTheFirstFrame) {
@@ -37,8 +35,7 @@ TEST(StartUp, OpensTheWindowWithCursorAndStartsMenuMusicBeforeTheFirstFrame) {
   EXPECT_EQ(h.host.windowWidth, 1024);
   EXPECT_EQ(h.host.windowHeight, 768);
   EXPECT_EQ(h.host.cursorFile, "mouse6.ani");
-  ASSERT_EQ(h.host.sounds.size(), 1u);
-  EXPECT_EQ(h.host.sounds[0], (SoundCall{201, SoundMode::Loop}));
+  EXPECT_EQ(h.host.sounds, std::vector<SoundCall>{kMenuMusic});
   EXPECT_EQ(h.host.presents, 0);
   h.pass();
   EXPECT_EQ(g_gameState, STATE_MAIN_MENU);
@@ -75,7 +72,7 @@ TEST(MainLoop, QuitAtTheHeadEndsBeforeDrawingWithItsCode) {
   Harness h;
   ASSERT_TRUE(h.start());
   h.passes(3);
-  h.host.push({EventType::Quit, 7, 0});
+  h.host.push({.type = EventType::Quit, .wParam = 7});
   h.host.pushMove(500, 500);
   int code = -1;
   EXPECT_FALSE(runPass(&code));
@@ -89,6 +86,7 @@ TEST(MainLoop, StatesBeyondTheTableOnlySleepAndStillTakeInput) {
   Harness h;
   ASSERT_TRUE(h.start());
   for (auto [state, phase] : {std::pair{9u, 0u}, {0xFFFFFFFFu, 0u}, {1u, 4u}, {1u, 0x80000000u}}) {
+    SCOPED_TRACE(::testing::Message() << state << "/" << phase);
     g_gameState = state;
     g_phase = phase;
     const int presents = h.host.presents;
@@ -96,7 +94,7 @@ TEST(MainLoop, StatesBeyondTheTableOnlySleepAndStillTakeInput) {
     const std::int64_t ms = h.host.virtualMs;
     h.move(33, 44);
     h.passes(4);
-    EXPECT_EQ(h.host.presents, presents) << state << "/" << phase;
+    EXPECT_EQ(h.host.presents, presents);
     EXPECT_EQ(h.host.sleeps, sleeps + 5);
     EXPECT_EQ(h.host.virtualMs, ms + 50);
     EXPECT_EQ(g_mouseX, 33);
@@ -108,47 +106,41 @@ TEST(MainLoop, StatesBeyondTheTableOnlySleepAndStillTakeInput) {
 TEST(MainLoop, EveryScreenPresentsExactlyOncePerFrame) {
   for (std::uint32_t state = 0; state <= 8; ++state) {
     for (std::uint32_t phase = 0; phase <= (state == STATE_PLAY ? 3u : 0u); ++phase) {
+      SCOPED_TRACE(::testing::Message() << "state " << state << " phase " << phase);
       Harness h;
       ASSERT_TRUE(h.start());
       g_gameState = state;
       g_phase = phase;
       h.pass();
-      EXPECT_EQ(h.host.presents, 1) << "state " << state << " phase " << phase;
+      EXPECT_EQ(h.host.presents, 1);
     }
   }
 }
 
-TEST(Input, MousePositionComesFromMovesOnly) {
-  Harness h;
-  ASSERT_TRUE(h.start());
-  h.host.push({EventType::MouseMove, 0, 0xFFFF0010u});
+using Input = ProgramTest;
+
+TEST_F(Input, MousePositionComesFromMovesOnly) {
+  h.host.push({.type = EventType::MouseMove, .lParam = 0xFFFF0010u});
   h.pass();
   EXPECT_EQ(g_mouseX, 16);
   EXPECT_EQ(g_mouseY, 65535);
   h.host.pushLeftDown(700, 300);
-  h.host.push({EventType::RightButtonDown, 0, packPosition(5, 6)});
-  h.host.push({EventType::LeftButtonDoubleClick, 0, packPosition(7, 8)});
+  h.host.push({.type = EventType::RightButtonDown, .lParam = packPosition(5, 6)});
+  h.host.push({.type = EventType::LeftButtonDoubleClick, .lParam = packPosition(7, 8)});
   h.passes(3);
   EXPECT_EQ(g_mouseX, 16);
   EXPECT_EQ(g_mouseY, 65535);
   EXPECT_EQ(g_gameState, STATE_MAIN_MENU);
 }
 
-TEST(Input, OnlyTimerZeroCountsSeconds) {
-  Harness h;
-  ASSERT_TRUE(h.start());
-  h.host.pushTimer(0);
-  h.host.pushTimer(1);
-  h.host.pushTimer(0);
-  h.host.pushTimer(7);
+TEST_F(Input, OnlyTimerZeroCountsSeconds) {
+  for (int id : {0, 1, 0, 7}) h.host.pushTimer(id);
   h.passes(4);
   EXPECT_EQ(g_elapsedSeconds, 2);
 }
 
-TEST(Input, EscapeLeavesTheSimpleScreens) {
-  Harness h;
-  ASSERT_TRUE(h.start());
-  h.key(kEsc);
+TEST_F(Input, EscapeLeavesTheSimpleScreens) {
+  h.key(kKeyEscape);
   EXPECT_EQ(g_gameState, STATE_EXIT_CONFIRM);
 
   struct Case {
@@ -160,25 +152,24 @@ TEST(Input, EscapeLeavesTheSimpleScreens) {
         Case{STATE_PLAY, PHASE_RECORDS, STATE_PLAY}, Case{STATE_QUIT, 0, STATE_QUIT},
         Case{STATE_LOBBY, 0, STATE_LOBBY}, Case{STATE_LOBBY_LEAVE, 0, STATE_LOBBY_LEAVE},
         Case{STATE_EXIT_CONFIRM, 0, STATE_EXIT_CONFIRM}}) {
+    SCOPED_TRACE(::testing::Message() << "from state " << c.state);
     Harness each;
     ASSERT_TRUE(each.start());
     g_gameState = c.state;
     g_phase = c.phase;
-    windowProc({EventType::KeyDown, kEsc, 0});
-    EXPECT_EQ(g_gameState, c.expectedState) << "from state " << c.state;
-    EXPECT_EQ(g_phase, c.phase) << "from state " << c.state;
+    windowProc(keyDown(kKeyEscape));
+    EXPECT_EQ(g_gameState, c.expectedState);
+    EXPECT_EQ(g_phase, c.phase);
   }
 }
 
-TEST(Input, EnterActsOnlyInTheLevelAnnouncement) {
-  Harness h;
-  ASSERT_TRUE(h.start());
+TEST_F(Input, EnterActsOnlyInTheLevelAnnouncement) {
   for (std::uint32_t state = 0; state <= 8; ++state) {
     for (std::uint32_t phase : {PHASE_PANEL, PHASE_PLAYING, PHASE_RECORDS}) {
       g_gameState = state;
       g_phase = phase;
       const std::size_t sounds = h.host.sounds.size();
-      windowProc({EventType::KeyDown, kEnter, 0});
+      windowProc(keyDown(kKeyEnter));
       EXPECT_EQ(g_gameState, state);
       EXPECT_EQ(g_phase, phase);
       EXPECT_EQ(h.host.sounds.size(), sounds);
@@ -186,38 +177,34 @@ TEST(Input, EnterActsOnlyInTheLevelAnnouncement) {
   }
   g_gameState = STATE_PLAY;
   g_phase = PHASE_LEVEL_INTRO;
-  windowProc({EventType::KeyDown, kEnter, 0});
+  windowProc(keyDown(kKeyEnter));
   EXPECT_EQ(g_phase, PHASE_PLAYING);
-  EXPECT_EQ(h.host.sounds.back(), (SoundCall{198, SoundMode::Loop}));
+  EXPECT_EQ(h.host.sounds.back(), kPlayMusic);
 }
 
-TEST(Input, LettersFollowThePhaseAloneAndRepeatsEachCount) {
-  Harness h;
-  ASSERT_TRUE(h.start());
+TEST_F(Input, LettersFollowThePhaseAloneAndRepeatsEachCount) {
   for (std::uint32_t phase : {PHASE_PANEL, PHASE_LEVEL_INTRO, PHASE_RECORDS}) {
     g_gameState = STATE_PLAY;
     g_phase = phase;
-    windowProc({EventType::KeyDown, 'Q', 0});
+    windowProc(keyDown('Q'));
   }
   g_gameState = STATE_MAIN_MENU;
   g_phase = PHASE_PANEL;
-  windowProc({EventType::KeyDown, 'Q', 0});
+  windowProc(keyDown('Q'));
   EXPECT_EQ(h.host.sounds.size(), 1u);  // the menu music only
 
   // During the lobby's slide-out after an abandoned game the phase still reads "playing".
   g_gameState = STATE_LOBBY_LEAVE;
   g_phase = PHASE_PLAYING;
-  for (int repeat = 0; repeat < 3; ++repeat) windowProc({EventType::KeyDown, 'Q', 0});
+  for (int repeat = 0; repeat < 3; ++repeat) windowProc(keyDown('Q'));
   ASSERT_EQ(h.host.sounds.size(), 4u);
-  EXPECT_EQ(h.host.sounds[3], (SoundCall{205, SoundMode::OneShot}));
+  EXPECT_EQ(h.host.sounds[3], kMiss);
   // Keys outside A to Z do nothing even then.
-  for (std::uint32_t code : {64u, 91u, 97u, 32u}) windowProc({EventType::KeyDown, code, 0});
+  for (std::uint32_t code : {64u, 91u, 97u, 32u}) windowProc(keyDown(code));
   EXPECT_EQ(h.host.sounds.size(), 4u);
 }
 
-TEST(Input, ClosingTheWindowSavesTheFilesAndEndsWithZero) {
-  Harness h;
-  ASSERT_TRUE(h.start());
+TEST_F(Input, ClosingTheWindowSavesTheFilesAndEndsWithZero) {
   h.passes(5);
   std::filesystem::remove(h.workDir / "mg.tol");
   std::filesystem::remove(h.workDir / "lhb.lhb");
@@ -225,9 +212,9 @@ TEST(Input, ClosingTheWindowSavesTheFilesAndEndsWithZero) {
   h.pass();
   EXPECT_EQ(h.runUntilQuit(3), 0);
   EXPECT_EQ(h.readWorkFile("mg.tol"), "0");
-  EXPECT_TRUE(std::filesystem::exists(h.workDir / "lhb.lhb"));
+  EXPECT_TRUE(h.workFileExists("lhb.lhb"));
   EXPECT_EQ(h.host.sounds.back().mode, SoundMode::Stop);
 }
 
 }  // namespace
-}  // namespace tolvaro
+}  // namespace tolvaro::testing

@@ -6,48 +6,37 @@
 #include "screen_checks.h"
 #include "screens/MainMenu.h"
 #include "support/Harness.h"
+#include "support/Sounds.h"
 
 namespace tolvaro::testing {
 namespace {
-
-constexpr SoundCall kHover{200, SoundMode::OneShot};
-constexpr SoundCall kClick{199, SoundMode::Blocking};
-constexpr SoundCall kMenuMusic{201, SoundMode::Loop};
-constexpr SoundCall kAboutMusic{223, SoundMode::Loop};
-constexpr int kItemY[5] = {200, 280, 360, 440, 520};
 
 const Picture& item(int k, bool hovered = false) {
   return g_menuItemPictures[k][hovered ? 1 : 0];
 }
 
-// The leftmost x at which item k's picture (normal or hovered) stands whole or clipped by the
-// right edge, or -1 when it is not on the screen.
-int itemX(int k, bool hovered = false) {
-  for (int x = 560; x <= 1004; ++x) {  // at least 20 columns on the screen
-    if (pictureAt(item(k, hovered), x, kItemY[k])) return x;
-  }
-  return -1;
+// The marker, its white left out, beside the item whose top is at y + 30.
+bool markerAt(int y) {
+  return keyedPictureAt(g_menuMarkerPicture, 565, y, kWhite);
 }
 
-class MainMenu : public ::testing::Test {
+class MainMenu : public ProgramTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(h.start()); }
   void settle() { h.passes(48); }
-  Harness h;
 };
 
 TEST_F(MainMenu, MusicPlaysBeforeTheFirstFrameAndTheColumnSettlesAfter48Frames) {
-  ASSERT_EQ(h.host.sounds, (std::vector<SoundCall>{kMenuMusic}));
+  ASSERT_EQ(h.host.sounds, std::vector<SoundCall>{kMenuMusic});
   EXPECT_EQ(h.host.presents, 0);
 
   std::vector<int> positions[5];
   for (int frame = 1; frame <= 60; ++frame) {
     h.pass();
-    for (int k = 0; k < 5; ++k) positions[k].push_back(itemX(k));
+    for (int k = 0; k < 5; ++k) positions[k].push_back(menuItemX(k));
     if (frame == 1) {
-      // The marker stands beside item 0 from the first frame, its white left out.
-      EXPECT_TRUE(keyedPictureAt(g_menuMarkerPicture, 565, 170, kWhite));
-      EXPECT_EQ(g_backDC.at(565, 170), g_menuBackground.at(565, 170));  // a white corner
+      // The marker stands beside item 0 from the first frame.
+      EXPECT_TRUE(markerAt(170));
+      EXPECT_EQ(g_backBuffer.at(565, 170), g_menuBackground.at(565, 170));  // a white corner
     }
     if (frame == 10) h.screenshot("menu_sliding");
   }
@@ -73,7 +62,7 @@ TEST_F(MainMenu, HoverPlaysItsSoundOncePerEntryAndMovesTheMarker) {
   h.move(700, 380);  // item 2
   EXPECT_EQ(countSound(h.host, kHover), 1);
   EXPECT_TRUE(pictureAt(item(2, true), 680, 360));
-  EXPECT_TRUE(keyedPictureAt(g_menuMarkerPicture, 565, 330, kWhite));
+  EXPECT_TRUE(markerAt(330));
   h.move(900, 400);  // still item 2
   h.passes(5);
   EXPECT_EQ(countSound(h.host, kHover), 1);
@@ -81,7 +70,7 @@ TEST_F(MainMenu, HoverPlaysItsSoundOncePerEntryAndMovesTheMarker) {
 
   h.move(700, 331);  // the gap between items 1 and 2 clears every highlight, the marker stays
   EXPECT_TRUE(pictureAt(item(2), 680, 360));
-  EXPECT_TRUE(keyedPictureAt(g_menuMarkerPicture, 565, 330, kWhite));
+  EXPECT_TRUE(markerAt(330));
   h.move(700, 361);
   EXPECT_EQ(countSound(h.host, kHover), 2);
   EXPECT_TRUE(pictureAt(item(2, true), 680, 360));
@@ -98,7 +87,7 @@ TEST_F(MainMenu, HotZonesLeaveOutTheLeftColumnAndTopRow) {
   for (const Probe& probe : probes) {
     SCOPED_TRACE(::testing::Message() << probe.x << "," << probe.y);
     h.move(probe.x, probe.y);
-    for (int k = 0; k < 5; ++k) EXPECT_EQ(itemX(k, true) == 680, k == probe.hovered) << k;
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(menuItemX(k, true) == 680, k == probe.hovered) << k;
   }
 }
 
@@ -109,7 +98,7 @@ TEST_F(MainMenu, JumpingStraightFromItemToItemKeepsBothHighlighted) {
   EXPECT_EQ(countSound(h.host, kHover), 2);
   EXPECT_TRUE(pictureAt(item(1, true), 680, 280));
   EXPECT_TRUE(pictureAt(item(3, true), 680, 440));
-  EXPECT_TRUE(keyedPictureAt(g_menuMarkerPicture, 565, 410, kWhite));
+  EXPECT_TRUE(markerAt(410));
   h.move(100, 100);
   EXPECT_TRUE(pictureAt(item(1), 680, 280));
   EXPECT_TRUE(pictureAt(item(3), 680, 440));
@@ -132,11 +121,11 @@ TEST_F(MainMenu, ClicksPlayTheBlockingClickThenLeave) {
     std::uint32_t state;
     std::vector<SoundCall> sounds;
   };
-  const Case cases[] = {{225, STATE_LOBBY, {kClick}},
-                        {305, STATE_LOAD_GAME, {kClick}},
-                        {385, STATE_SETTINGS, {kClick}},
-                        {465, STATE_ABOUT, {kClick, kAboutMusic}},
-                        {545, STATE_EXIT_CONFIRM, {kClick}}};
+  const Case cases[] = {{225, STATE_LOBBY, {kHover, kClick}},
+                        {305, STATE_LOAD_GAME, {kHover, kClick}},
+                        {385, STATE_SETTINGS, {kHover, kClick}},
+                        {465, STATE_ABOUT, {kHover, kClick, kAboutMusic}},
+                        {545, STATE_EXIT_CONFIRM, {kHover, kClick}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.y);
     resetProgramState();
@@ -146,47 +135,39 @@ TEST_F(MainMenu, ClicksPlayTheBlockingClickThenLeave) {
     h.host.pushMove(800, c.y);
     h.host.pushLeftDown(10, 10);  // the click's own position is not used
     h.passes(2);
-    std::vector<SoundCall> expected{kHover};
-    expected.insert(expected.end(), c.sounds.begin(), c.sounds.end());
-    EXPECT_EQ(soundsSince(h.host, before), expected);
+    EXPECT_EQ(soundsSince(h.host, before), c.sounds);
     EXPECT_EQ(g_gameState, c.state);
   }
 }
 
 TEST_F(MainMenu, ClickOutsideTheZonesOrBeforeAnyMoveDoesNothing) {
   settle();
-  h.click();  // the mouse has not moved: (0, 0)
-  h.move(800, 265);
-  h.click();  // gap between items 0 and 1
-  h.move(950, 225);
-  h.click();  // right of the column
+  h.click();            // the mouse has not moved: (0, 0)
+  h.clickAt(800, 265);  // gap between items 0 and 1
+  h.clickAt(950, 225);  // right of the column
   EXPECT_EQ(g_gameState, STATE_MAIN_MENU);
-  EXPECT_EQ(h.host.sounds, (std::vector<SoundCall>{kMenuMusic}));
+  EXPECT_EQ(h.host.sounds, std::vector<SoundCall>{kMenuMusic});
 }
 
 TEST_F(MainMenu, ReturningWithThePointerOnTheClickedItemHighlightsItSilently) {
   settle();
-  h.move(800, 305);
-  h.click();  // load game
+  h.clickAt(800, 305);  // load game
   ASSERT_EQ(g_gameState, STATE_LOAD_GAME);
   const std::size_t before = h.host.sounds.size();
-  h.key(27);  // back to the menu: the items slide in again and no music starts
+  h.key(kKeyEscape);  // back to the menu: the items slide in again and no music starts
   EXPECT_TRUE(soundsSince(h.host, before).empty());
   h.passes(9);
-  EXPECT_EQ(itemX(1, true), 994);
+  EXPECT_EQ(menuItemX(1, true), 994);
   EXPECT_TRUE(soundsSince(h.host, before).empty());
 }
 
 TEST_F(MainMenu, ExitGameWhileSlidingInTakesTheItemsOutFromWhereTheyStand) {
   h.passes(20);
-  h.move(800, 545);  // frame 21: item 1 reaches 664, item 2 is at 934
-  h.click();
+  h.clickAt(800, 545);  // frame 21: item 1 reaches 664, item 2 is at 934
   ASSERT_EQ(g_gameState, STATE_EXIT_CONFIRM);
-  EXPECT_EQ(itemX(0), 680);  // waits for item 1 to pass 750
-  EXPECT_EQ(itemX(1), 684);
-  EXPECT_EQ(itemX(2), 954);
-  EXPECT_EQ(itemX(3), -1);  // had not appeared, and does not
-  EXPECT_EQ(itemX(4), -1);
+  // Item 0 waits for item 1 to pass 750; items 3 and 4 had not appeared, and do not.
+  const int expected[5] = {680, 684, 954, -1, -1};
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(menuItemX(k), expected[k]) << k;
 }
 
 }  // namespace

@@ -7,27 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "base/Files.h"
 #include "game/GameFlow.h"
 #include "records/RecordFiles.h"
 #include "records/RecordFormat.h"
 #include "records/RecordTable.h"
+#include "support/Bytes.h"
 #include "support/Harness.h"
 #include "support/RecordRows.h"
 
-namespace tolvaro {
+namespace tolvaro::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Harness;
 
 // "张三丰a": three GBK characters and a Latin letter, exactly 7 bytes.
 const std::string kGbkName =
     "\xD5\xC5\xC8\xFD\xB7\xE1"
     "a";
-
-std::span<const std::uint8_t> bytesOf(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
 
 RecordTable tableRead(const std::string& text) {
   RecordTable table{};
@@ -35,14 +32,9 @@ RecordTable tableRead(const std::string& text) {
   return table;
 }
 
-using testing::expectRow;
-using testing::row;
-
-void expectSameTable(const RecordTable& a, const RecordTable& b) {
-  for (int i = 0; i < kRecordRows; ++i) {
-    SCOPED_TRACE("row " + std::to_string(i + 1));
-    expectRow(b[i], nameOf(a[i]), a[i].useTime, a[i].score);
-  }
+std::int32_t bestScoreRead(const std::string& text, std::int32_t before) {
+  readBestScore(bytesOf(text), before);
+  return before;
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
@@ -53,26 +45,31 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
   return text;
 }
 
+std::string repeated(const std::string& line, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += line;
+  return text;
+}
+
 // Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the files.
 int exitThroughTheExitBox(Harness& h) {
   h.passes(3);
-  h.key(27);
+  h.key(kKeyEscape);
   h.passes(3);
-  h.move(430, 400);
-  h.click();
+  h.clickAt(430, 400);
   return h.runUntilQuit(2000);
 }
 
 TEST(RecordFilesTest, FirstStartCreatesBothFilesEmptyAndKeepsTheStartValues) {
   Harness h;
-  ASSERT_FALSE(fs::exists(h.workDir / "mg.tol"));
+  ASSERT_FALSE(h.workFileExists("mg.tol"));
   ASSERT_TRUE(h.start());
-  EXPECT_TRUE(fs::exists(h.workDir / "mg.tol"));
-  EXPECT_TRUE(fs::exists(h.workDir / "lhb.lhb"));
-  EXPECT_EQ(fs::file_size(h.workDir / "mg.tol"), 0u);
-  EXPECT_EQ(fs::file_size(h.workDir / "lhb.lhb"), 0u);
+  for (const char* name : {"mg.tol", "lhb.lhb"}) {
+    EXPECT_TRUE(h.workFileExists(name)) << name;
+    EXPECT_EQ(fs::file_size(h.workDir / name), 0u) << name;
+  }
   EXPECT_EQ(g_bestScore, 0);
-  for (const RecordEntry& entry : g_records) expectRow(entry, "", 0, 0);
+  expectTable(g_records, {});
 }
 
 TEST(RecordFilesTest, ClearedTableAndBestScoreAreWrittenExactlyAtTheOrderlyExit) {
@@ -83,11 +80,9 @@ TEST(RecordFilesTest, ClearedTableAndBestScoreAreWrittenExactlyAtTheOrderlyExit)
   g_bestScore = 1100;
   EXPECT_EQ(h.readWorkFile("mg.tol"), "17");  // nothing is written before the exit
   EXPECT_EQ(exitThroughTheExitBox(h), 0);
-  std::string expected;
-  for (int i = 0; i < 6; ++i) expected += "someone 9999 0\r\n";
   const std::string written = h.readWorkFile("lhb.lhb");
   EXPECT_EQ(written.size(), 96u);
-  EXPECT_EQ(written, expected);
+  EXPECT_EQ(written, repeated("someone 9999 0\r\n", 6));
   EXPECT_EQ(h.readWorkFile("mg.tol"), "1100");  // no line end
   // Nothing but the two files is left behind (the rest are the links to the art).
   std::vector<std::string> files;
@@ -105,46 +100,37 @@ TEST(RecordFilesTest, NegativeAndOrdinaryRowsUseThePlainLayout) {
   table[2] = row("b", 0, -3);
   for (int i = 3; i < 6; ++i) table[i] = row("z", 1, 2);
   EXPECT_EQ(recordFileText(table),
-            "ann 312 1100\r\n" + kGbkName + " 7 450\r\nb 0 -3\r\nz 1 2\r\nz 1 2\r\nz 1 2\r\n");
+            "ann 312 1100\r\n" + kGbkName + " 7 450\r\nb 0 -3\r\n" + repeated("z 1 2\r\n", 3));
   EXPECT_EQ(bestScoreFileText(-42), "-42");
   EXPECT_EQ(bestScoreFileText(0), "0");
 }
 
 TEST(RecordFilesTest, BestScoreReadsOneIntegerTokenWhateverWhiteSpaceSurroundsIt) {
   for (const std::string text : {"1100", "1100\r\n", "   1100", "\t\n\v\f 1100 999", "+1100"}) {
-    std::int32_t best = 5;
-    readBestScore(bytesOf(text), best);
-    EXPECT_EQ(best, 1100) << text;
+    EXPECT_EQ(bestScoreRead(text, 5), 1100) << text;
   }
-  std::int32_t best = 5;
-  readBestScore(bytesOf("-17"), best);
-  EXPECT_EQ(best, -17);
-  readBestScore(bytesOf("  \r\n"), best);
-  EXPECT_EQ(best, -17) << "no token leaves the value";
-  readBestScore(bytesOf("-x12"), best);
-  EXPECT_EQ(best, 0) << "a token without a digit gives 0";
+  EXPECT_EQ(bestScoreRead("-17", 5), -17);
+  EXPECT_EQ(bestScoreRead("  \r\n", -17), -17) << "no token leaves the value";
+  EXPECT_EQ(bestScoreRead("-x12", -17), 0) << "a token without a digit gives 0";
 }
 
 TEST(RecordFilesTest, LfOnlyTabsAndRunsOfSpacesReadLikeTheWrittenForm) {
   RecordTable table{};
   for (int i = 0; i < 6; ++i) table[i] = row("p" + std::to_string(i), 100 + i, 1000 - i);
   const std::string written = recordFileText(table);
-  expectSameTable(table, tableRead(written));
-  expectSameTable(table, tableRead(replaceAll(written, "\r\n", "\n")));
-  expectSameTable(table, tableRead(replaceAll(written, " ", "\t")));
-  expectSameTable(table, tableRead(replaceAll(written, " ", "  \t  ")));
   // Line structure carries no meaning: one field per line reads the same.
-  expectSameTable(table, tableRead(replaceAll(written, " ", "\r\n")));
+  for (const auto& [from, to] :
+       {std::pair{"", ""}, {"\r\n", "\n"}, {" ", "\t"}, {" ", "  \t  "}, {" ", "\r\n"}}) {
+    SCOPED_TRACE(::testing::Message() << "'" << from << "' as '" << to << "'");
+    expectSameTable(table, tableRead(*from ? replaceAll(written, from, to) : written));
+  }
 }
 
 TEST(RecordFilesTest, ThreeLineFileLeavesRowsFourToSixEmpty) {
   Harness h;
   h.writeWorkFile("lhb.lhb", "ann 30 900\r\nbob 40 800\r\ncid 50 700\r\n");
   ASSERT_TRUE(h.start());
-  expectRow(g_records[0], "ann", 30, 900);
-  expectRow(g_records[1], "bob", 40, 800);
-  expectRow(g_records[2], "cid", 50, 700);
-  for (int i = 3; i < 6; ++i) expectRow(g_records[i], "", 0, 0);
+  expectTable(g_records, {{"ann", 30, 900}, {"bob", 40, 800}, {"cid", 50, 700}});
 }
 
 TEST(RecordFilesTest, SevenByteGbkNameRoundTripsThroughBothFiles) {
@@ -162,12 +148,8 @@ TEST(RecordFilesTest, SevenByteGbkNameRoundTripsThroughBothFiles) {
 }
 
 TEST(RecordFilesTest, IntegerWithoutDigitIsZeroAndEndsTheReading) {
-  RecordTable table = tableRead("ann x 5\r\nbob 1 2\r\n");
-  expectRow(table[0], "ann", 0, 0);
-  expectRow(table[1], "", 0, 0);
-  table = tableRead("ann 5 -\r\nbob 1 2\r\n");
-  expectRow(table[0], "ann", 5, 0);
-  expectRow(table[1], "", 0, 0);
+  expectTable(tableRead("ann x 5\r\nbob 1 2\r\n"), {{"ann", 0, 0}});
+  expectTable(tableRead("ann 5 -\r\nbob 1 2\r\n"), {{"ann", 5, 0}});
 }
 
 // Mended: an empty name or one with white space used to put the file out of step.
@@ -194,37 +176,27 @@ TEST(RecordFilesTest, StartTableWrittenAtExitReadsBackAsTheStartTable) {
   Harness h;
   ASSERT_TRUE(h.start());
   ASSERT_EQ(exitThroughTheExitBox(h), 0);
-  std::string expected;
-  for (int i = 0; i < 6; ++i) expected += "namehex: 0 0\r\n";
+  const std::string expected = repeated("namehex: 0 0\r\n", 6);
   EXPECT_EQ(h.readWorkFile("lhb.lhb"), expected);
   EXPECT_EQ(h.readWorkFile("mg.tol"), "0");
 
   Harness again;
   again.writeWorkFile("lhb.lhb", expected);
   ASSERT_TRUE(again.start());
-  for (const RecordEntry& entry : g_records) expectRow(entry, "", 0, 0);
+  expectTable(g_records, {});
 }
 
 // Mended: a row whose empty name was written as nothing (a line that starts with the space)
 // reads as an empty name instead of shifting every later field.
 TEST(RecordFilesTest, LineStartingWithTheSpaceIsARowWithAnEmptyName) {
-  RecordTable table = tableRead(" 0 0\r\n 0 0\r\n 0 0\r\n 0 0\r\n 0 0\r\n 0 0\r\n");
-  for (const RecordEntry& entry : table) expectRow(entry, "", 0, 0);
-
-  table = tableRead("ann 5 10\r\n 7 8\n\t9\t6\r\nbob 1 2\r\n");
-  expectRow(table[0], "ann", 5, 10);
-  expectRow(table[1], "", 7, 8);
-  expectRow(table[2], "", 9, 6);
-  expectRow(table[3], "bob", 1, 2);
-  expectRow(table[4], "", 0, 0);
-
+  expectTable(tableRead(repeated(" 0 0\r\n", 6)), {});
+  expectTable(tableRead("ann 5 10\r\n 7 8\n\t9\t6\r\nbob 1 2\r\n"),
+              {{"ann", 5, 10}, {"", 7, 8}, {"", 9, 6}, {"bob", 1, 2}, {"", 0, 0}});
   // An indented line with a name in it is an ordinary row, and fields that continue on the
   // same line are not a new row.
-  table = tableRead("  ann 5 10\r\n   bob\r\n 3 4\r\n0 7 8 9 1 2");
-  expectRow(table[0], "ann", 5, 10);
-  expectRow(table[1], "bob", 3, 4);
-  expectRow(table[2], "0", 7, 8);
-  expectRow(table[3], "9", 1, 2);
+  const RecordTable table = tableRead("  ann 5 10\r\n   bob\r\n 3 4\r\n0 7 8 9 1 2");
+  const RowValues rows[] = {{"ann", 5, 10}, {"bob", 3, 4}, {"0", 7, 8}, {"9", 1, 2}};
+  for (int i = 0; i < 4; ++i) expectRow(table[i], rows[i].name, rows[i].useTime, rows[i].score);
 }
 
 // Mended: a failed write leaves the old file as it was, and the exit goes on.
@@ -243,43 +215,39 @@ TEST(RecordFilesTest, AFileThatCannotBeReplacedKeepsItsOldBytes) {
   EXPECT_TRUE(fs::is_directory(h.workDir / "lhb.lhb.tmp"));
 
   EXPECT_FALSE(writeFileAtomically(h.workDir / "missing-folder" / "mg.tol", "1"));
-  EXPECT_FALSE(fs::exists(h.workDir / "missing-folder"));
+  EXPECT_FALSE(h.workFileExists("missing-folder"));
 }
 
 TEST(RecordFilesTest, AtomicWriteReplacesTheWholeFileAndLeavesNoTemporary) {
   Harness h;
   h.writeWorkFile("mg.tol", std::string(500, '7'));
-  ASSERT_TRUE(writeFileAtomically(h.workDir / "mg.tol", "12"));
-  EXPECT_EQ(h.readWorkFile("mg.tol"), "12");
-  EXPECT_FALSE(fs::exists(h.workDir / "mg.tol.tmp"));
-  // A stale temporary from an interrupted run is simply overwritten.
-  h.writeWorkFile("mg.tol.tmp", "garbage");
-  ASSERT_TRUE(writeFileAtomically(h.workDir / "mg.tol", "34"));
-  EXPECT_EQ(h.readWorkFile("mg.tol"), "34");
-  EXPECT_FALSE(fs::exists(h.workDir / "mg.tol.tmp"));
+  // The second time over a stale temporary from an interrupted run, which is overwritten.
+  for (const char* bytes : {"12", "34"}) {
+    ASSERT_TRUE(writeFileAtomically(h.workDir / "mg.tol", bytes));
+    EXPECT_EQ(h.readWorkFile("mg.tol"), bytes);
+    EXPECT_FALSE(h.workFileExists("mg.tol.tmp"));
+    h.writeWorkFile("mg.tol.tmp", "garbage");
+  }
 }
 
 // Mended: long tokens are cut to a name on a whole character; numbers beyond 32 bits are
 // clamped; other integer forms take their leading digits.
 TEST(RecordFilesTest, OversizedTokensAndNumbersAreCutAndClamped) {
-  RecordTable table = tableRead(
-      "abcdefghijkl 99999999999 -99999999999\r\n"
-      "\xD5\xC5\xC8\xFD\xB7\xE1\xB7\xE1 2147483648 -2147483648\r\n"
-      "c 2147483647 -2147483649\r\n"
-      "d 007 0x1F\r\n"
-      "e 12abc +5\r\n"
-      "namehex:zz 1 2\r\n");
-  expectRow(table[0], "abcdefg", 2147483647, -2147483647 - 1);
-  expectRow(table[1], "\xD5\xC5\xC8\xFD\xB7\xE1", 2147483647, -2147483647 - 1);
-  expectRow(table[2], "c", 2147483647, -2147483647 - 1);
-  expectRow(table[3], "d", 7, 0);
-  expectRow(table[4], "e", 12, 5);
-  expectRow(table[5], "namehex", 1, 2);
-  std::int32_t best = 0;
-  readBestScore(bytesOf(std::string(100000, '9')), best);
-  EXPECT_EQ(best, 2147483647);
-  readBestScore(bytesOf("-" + std::string(100000, '9')), best);
-  EXPECT_EQ(best, -2147483647 - 1);
+  constexpr std::int32_t kMost = 2147483647, kLeast = -2147483647 - 1;
+  expectTable(tableRead("abcdefghijkl 99999999999 -99999999999\r\n"
+                        "\xD5\xC5\xC8\xFD\xB7\xE1\xB7\xE1 2147483648 -2147483648\r\n"
+                        "c 2147483647 -2147483649\r\n"
+                        "d 007 0x1F\r\n"
+                        "e 12abc +5\r\n"
+                        "namehex:zz 1 2\r\n"),
+              {{"abcdefg", kMost, kLeast},
+               {"\xD5\xC5\xC8\xFD\xB7\xE1", kMost, kLeast},
+               {"c", kMost, kLeast},
+               {"d", 7, 0},
+               {"e", 12, 5},
+               {"namehex", 1, 2}});
+  EXPECT_EQ(bestScoreRead(std::string(100000, '9'), 0), kMost);
+  EXPECT_EQ(bestScoreRead("-" + std::string(100000, '9'), kMost), kLeast);
 }
 
 TEST(RecordFilesTest, HugeAndBinaryFilesAreReadOnlyAsFarAsTheTableNeeds) {
@@ -298,4 +266,4 @@ TEST(RecordFilesTest, HugeAndBinaryFilesAreReadOnlyAsFarAsTheTableNeeds) {
 }
 
 }  // namespace
-}  // namespace tolvaro
+}  // namespace tolvaro::testing

@@ -2,22 +2,20 @@
 // the hover pictures and the name's cut to 7 bytes.
 #include <gtest/gtest.h>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
-#include "records/NameEntry.h"
 #include "records/RecordTable.h"
+#include "screens/NameEntry.h"
 #include "support/Harness.h"
 
-namespace tolvaro {
+namespace tolvaro::testing {
 namespace {
 
-using testing::Harness;
 using Type = DialogMessageType;
 
-class NameEntryTest : public ::testing::Test {
+class NameEntryTest : public ProgramTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(h.start());
+    ProgramTest::SetUp();
     setName(g_records[1], "old");
     g_newRecordSlot = 2;
     g_gameState = STATE_PLAY;
@@ -33,51 +31,49 @@ class NameEntryTest : public ::testing::Test {
 
   std::string_view storedName() const { return nameOf(g_records[1]); }
 
-  // True when the dialog face shows the picture at (x, y), rows first..last of the picture.
-  static bool showsPicture(const Picture& face, const Picture& picture, int x, int y,
-                           int firstRow = 0, int lastRow = -1) {
+  // True when the dialog face shows the whole picture at (x, y).
+  static bool showsPicture(const Picture& face, const Picture& picture, int x, int y) {
     if (picture.empty()) return false;
-    if (lastRow < 0) lastRow = picture.height - 1;
-    for (int row = firstRow; row <= lastRow; ++row) {
+    for (int row = 0; row < picture.height; ++row) {
       for (int col = 0; col < picture.width; ++col) {
         if (face.at(x + col, y + row) != picture.at(col, row)) return false;
       }
     }
     return true;
   }
-
-  Harness h;
 };
 
 TEST_F(NameEntryTest, EnterEscAndConfirmEachStoreTheTypedNameAndLeaveTheLobby) {
-  const DialogRun& enter = run({DialogStep::type("ann"), DialogStep::send(Type::Command, 1)});
-  EXPECT_TRUE(enter.endedByScript);
-  EXPECT_EQ(enter.templateId, 241);
-  EXPECT_EQ(enter.result, 1);
-  EXPECT_EQ(storedName(), "ann");
-  EXPECT_EQ(g_gameState, STATE_LOBBY_LEAVE);
-  EXPECT_EQ(nameOf(g_records[0]), "") << "only the new row is written";
-
-  g_gameState = STATE_PLAY;
-  const DialogRun& esc = run({DialogStep::type("bob"), DialogStep::send(Type::Command, 2)});
-  EXPECT_TRUE(esc.endedByScript);
-  EXPECT_EQ(esc.result, 2);
-  EXPECT_EQ(storedName(), "bob");
-  EXPECT_EQ(g_gameState, STATE_LOBBY_LEAVE);
-
-  g_gameState = STATE_PLAY;
-  const DialogRun& confirm = run({DialogStep::type("cid"), DialogStep::moveTo(64, 116),
-                                  DialogStep::send(Type::LeftButtonDown, 0x0001, 0)});
-  EXPECT_TRUE(confirm.endedByScript);
-  EXPECT_EQ(confirm.result, 1) << "the press's key-state flags";
-  EXPECT_EQ(storedName(), "cid");
-
-  // Other commands (the edit control's notifications) do nothing.
-  const DialogRun& notify =
-      run({DialogStep::type("dan"), DialogStep::send(Type::Command, 0x03000000 | 1001),
-           DialogStep::send(Type::Command, 0x10000 | 1)});
-  EXPECT_TRUE(notify.endedByScript) << "low word 1 is Enter whatever the high word";
-  EXPECT_EQ(storedName(), "dan");
+  struct Case {
+    const char* name;
+    std::vector<DialogStep> steps;
+    std::intptr_t result;
+  };
+  const Case cases[] = {
+      {"ann", {DialogStep::type("ann"), DialogStep::send(Type::Command, 1)}, 1},
+      {"bob", {DialogStep::type("bob"), DialogStep::send(Type::Command, 2)}, 2},
+      // The press's key-state flags give the result.
+      {"cid",
+       {DialogStep::type("cid"), DialogStep::moveTo(64, 116),
+        DialogStep::send(Type::LeftButtonDown, kLeftButtonFlag, 0)},
+       1},
+      // Other commands (the edit control's notifications) do nothing; low word 1 is Enter
+      // whatever the high word.
+      {"dan",
+       {DialogStep::type("dan"), DialogStep::send(Type::Command, 0x03000000 | 1001),
+        DialogStep::send(Type::Command, 0x10000 | 1)},
+       1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_gameState = STATE_PLAY;
+    const DialogRun& closed = run(c.steps);
+    EXPECT_TRUE(closed.endedByScript);
+    EXPECT_EQ(closed.templateId, 241);
+    EXPECT_EQ(closed.result, c.result);
+    EXPECT_EQ(storedName(), c.name);
+    EXPECT_EQ(g_gameState, STATE_LOBBY_LEAVE);
+    EXPECT_EQ(nameOf(g_records[0]), "") << "only the new row is written";
+  }
 }
 
 TEST_F(NameEntryTest, EmptyBoxStoresTheEmptyNameAndLongTextIsCutToSevenBytes) {
@@ -166,4 +162,4 @@ TEST_F(NameEntryTest, ThePressAfterTheDialogUsesItsLastPosition) {
 }
 
 }  // namespace
-}  // namespace tolvaro
+}  // namespace tolvaro::testing

@@ -3,26 +3,22 @@
 
 #include <string>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
 #include "records/RecordTable.h"
+#include "screen_checks.h"
 #include "screens/Lobby.h"
 #include "support/Harness.h"
 #include "support/RecordRows.h"
 
-namespace tolvaro {
+namespace tolvaro::testing {
 namespace {
 
-using testing::Harness;
-
-using testing::expectRow;
-using testing::row;
-
-// Scores 600 down to 100, 50 seconds each, named a to f.
-RecordTable rankedTable() {
+// Rows named a to f, 50 seconds each, with the given scores (600 down to 100 unless told).
+RecordTable rankedTable(const std::array<std::int32_t, kRecordRows>& scores = {600, 500, 400, 300,
+                                                                               200, 100}) {
   RecordTable table;
   for (int i = 0; i < kRecordRows; ++i) {
-    table[i] = row(std::string(1, static_cast<char>('a' + i)), 50, 600 - 100 * i);
+    table[i] = row(std::string(1, static_cast<char>('a' + i)), 50, scores[i]);
   }
   return table;
 }
@@ -33,36 +29,38 @@ class RankingTest : public ::testing::Test {
     g_newRecordSlot = 0;
     g_newRecordPending = 0;
   }
+  // The check of a result; expects what it returns, the row it fills and the pending flag.
+  static void expectEntered(RecordTable& table, std::int32_t useTime, std::int32_t& score,
+                            int slot) {
+    EXPECT_EQ(enterRecord(table, useTime, score), slot == 0 ? 0 : 1);
+    EXPECT_EQ(g_newRecordSlot, slot);
+    if (slot == 0) {
+      EXPECT_EQ(g_newRecordPending, 0);
+    }
+  }
 };
 
 TEST_F(RankingTest, StartTableTakesNoZeroScoreAndTheFirstPositiveGoesToRowOne) {
   RecordTable table{};
   std::int32_t score = 0;
-  EXPECT_EQ(enterRecord(table, 12, score), 0);
-  EXPECT_EQ(g_newRecordSlot, 0);
-  EXPECT_EQ(g_newRecordPending, 0);
-  for (const RecordEntry& entry : table) expectRow(entry, "", 0, 0);
+  expectEntered(table, 12, score, 0);
+  expectTable(table, {});
 
   score = 3;
-  EXPECT_EQ(enterRecord(table, 12, score), 1);
+  expectEntered(table, 12, score, 1);
   EXPECT_EQ(score, 0) << "the check clears the score it was given";
-  EXPECT_EQ(g_newRecordSlot, 1);
   EXPECT_EQ(g_newRecordPending, 1);
-  expectRow(table[0], "", 12, 3);
-  for (int i = 1; i < kRecordRows; ++i) expectRow(table[i], "", 0, 0);
+  expectTable(table, {{"", 12, 3}});
 }
 
 TEST_F(RankingTest, ResultEqualToRowSixDoesNotEnterOneSecondLessDoes) {
   RecordTable table = rankedTable();
   std::int32_t score = 100;
-  EXPECT_EQ(enterRecord(table, 50, score), 0);
+  expectEntered(table, 50, score, 0);
   EXPECT_EQ(score, 100) << "a result that does not enter changes nothing";
-  EXPECT_EQ(g_newRecordSlot, 0);
-  EXPECT_EQ(g_newRecordPending, 0);
   expectRow(table[5], "f", 50, 100);
 
-  EXPECT_EQ(enterRecord(table, 49, score), 1);
-  EXPECT_EQ(g_newRecordSlot, 6);
+  expectEntered(table, 49, score, 6);
   // The old row 6 is gone; its name stays until the dialog stores the player's.
   expectRow(table[5], "f", 49, 100);
   expectRow(table[4], "e", 50, 200);
@@ -71,15 +69,14 @@ TEST_F(RankingTest, ResultEqualToRowSixDoesNotEnterOneSecondLessDoes) {
 TEST_F(RankingTest, AtEqualScoreFasterRanksHigherAndTheNewerGoesBelowTheOlder) {
   RecordTable table = rankedTable();
   std::int32_t score = 300;
-  EXPECT_EQ(enterRecord(table, 40, score), 1);
-  EXPECT_EQ(g_newRecordSlot, 4);
+  expectEntered(table, 40, score, 4);
   expectRow(table[3], "d", 40, 300);  // the name copied one row down is still there
   expectRow(table[4], "d", 50, 300);
   expectRow(table[5], "e", 50, 200);  // row 6 (f) fell out
 
   score = 300;
-  EXPECT_EQ(enterRecord(table, 50, score), 1);
-  EXPECT_EQ(g_newRecordSlot, 6) << "same score and time: below the older result";
+  SCOPED_TRACE("same score and time: below the older result");
+  expectEntered(table, 50, score, 6);
   expectRow(table[4], "d", 50, 300);
   expectRow(table[5], "e", 50, 300);
 }
@@ -87,12 +84,13 @@ TEST_F(RankingTest, AtEqualScoreFasterRanksHigherAndTheNewerGoesBelowTheOlder) {
 TEST_F(RankingTest, EntryAtRowOneMovesRowsOneToFiveDown) {
   RecordTable table = rankedTable();
   std::int32_t score = 1100;
-  EXPECT_EQ(enterRecord(table, 500, score), 1);
-  EXPECT_EQ(g_newRecordSlot, 1);
-  expectRow(table[0], "a", 500, 1100);
-  expectRow(table[1], "a", 50, 600);
-  expectRow(table[2], "b", 50, 500);
-  expectRow(table[5], "e", 50, 200);
+  expectEntered(table, 500, score, 1);
+  expectTable(table, {{"a", 500, 1100},
+                      {"a", 50, 600},
+                      {"b", 50, 500},
+                      {"c", 50, 400},
+                      {"d", 50, 300},
+                      {"e", 50, 200}});
 }
 
 TEST_F(RankingTest, ClearedTableTakesAZeroScoreFasterThan9999Seconds) {
@@ -100,34 +98,27 @@ TEST_F(RankingTest, ClearedTableTakesAZeroScoreFasterThan9999Seconds) {
   ASSERT_TRUE(h.start());
   g_records = rankedTable();
   clearRecords();
-  for (const RecordEntry& entry : g_records) expectRow(entry, "someone", 9999, 0);
+  expectTable(g_records, {}, {"someone", 9999, 0});
   std::int32_t score = 0;
   EXPECT_EQ(enterRecord(g_records, 9999, score), 0);
-  EXPECT_EQ(enterRecord(g_records, 9998, score), 1);
-  EXPECT_EQ(g_newRecordSlot, 1);
-  expectRow(g_records[0], "someone", 9998, 0);
-  expectRow(g_records[1], "someone", 9999, 0);
+  expectEntered(g_records, 9998, score, 1);
+  expectTable(g_records, {{"someone", 9998, 0}}, {"someone", 9999, 0});
 }
 
 TEST_F(RankingTest, TableOutOfOrderFollowsTheStepsExactly) {
-  RecordTable table;
-  const int scores[] = {10, 500, 20, 400, 30, 5};
-  for (int i = 0; i < kRecordRows; ++i) {
-    table[i] = row(std::string(1, static_cast<char>('a' + i)), 50, scores[i]);
-  }
+  RecordTable table = rankedTable({10, 500, 20, 400, 30, 5});
   // Step 2 passes rows 6 (5) and 5 (30) and stops at row 4 (400): the result lands at row 5.
   std::int32_t score = 100;
-  EXPECT_EQ(enterRecord(table, 50, score), 1);
-  EXPECT_EQ(g_newRecordSlot, 5);
+  expectEntered(table, 50, score, 5);
   expectRow(table[4], "e", 50, 100);
   expectRow(table[5], "e", 50, 30);
 }
 
 // The records screen, as a finished game reaches it.
-class RecordsScreenTest : public ::testing::Test {
+class RecordsScreenTest : public ProgramTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(h.start());
+    ProgramTest::SetUp();
     for (int i = 0; i < kRecordRows; ++i) {
       g_records[i] = row("p" + std::to_string(i + 1), 100 + i, 900 - 100 * i);
     }
@@ -136,34 +127,6 @@ class RecordsScreenTest : public ::testing::Test {
     g_phase = PHASE_RECORDS;
     h.pass();
   }
-
-  // Bounding box of the text-coloured pixels that differ from the board in a region.
-  struct Box {
-    int left = 10000, top = 10000, right = -1, bottom = -1;
-    bool empty() const { return right < 0; }
-  };
-  Box textBox(int x0, int y0, int x1, int y1) const {
-    Box box;
-    for (int y = y0; y < y1; ++y) {
-      for (int x = x0; x < x1; ++x) {
-        const std::uint32_t board = g_recordsBoardPicture.at(x - 227, y - 184);
-        if (h.pixel(x, y) == kTextColour && board != kTextColour) {
-          box.left = std::min(box.left, x);
-          box.top = std::min(box.top, y);
-          box.right = std::max(box.right, x);
-          box.bottom = std::max(box.bottom, y);
-        }
-      }
-    }
-    return box;
-  }
-
-  void clickAt(int x, int y) {
-    h.move(x, y);
-    h.click();
-  }
-
-  Harness h;
 };
 
 TEST_F(RecordsScreenTest, BoardValuesAndMarkerSitAtTheirPlaces) {
@@ -183,7 +146,8 @@ TEST_F(RecordsScreenTest, BoardValuesAndMarkerSitAtTheirPlaces) {
   for (int r = 0; r < kRecordRows; ++r) {
     for (int c = 0; c < 3; ++c) {
       SCOPED_TRACE("row " + std::to_string(r + 1) + " column " + std::to_string(c));
-      const Box box = textBox(columnX[c] - 20, rowTop[r] - 8, columnX[c] + 60, rowTop[r] + 24);
+      const TextBox box = textOver(g_recordsBoardPicture, 227, 184, columnX[c] - 20, rowTop[r] - 8,
+                                   columnX[c] + 60, rowTop[r] + 24);
       ASSERT_FALSE(box.empty());
       EXPECT_GE(box.left, columnX[c]);
       EXPECT_LT(box.left, columnX[c] + 8);
@@ -209,38 +173,36 @@ TEST_F(RecordsScreenTest, ButtonBoundsAreInclusiveAndOnlyThePressPositionOfTheLa
   const std::size_t soundsAtStart = h.host.sounds.size();
   const int presses[][2] = {{373, 547}, {373, 571}, {475, 560}, {532, 560}, {638, 560}, {500, 560}};
   for (const auto& p : presses) {
-    clickAt(p[0], p[1]);
+    h.clickAt(p[0], p[1]);
     EXPECT_EQ(g_gameState, STATE_PLAY) << p[0] << "," << p[1];
     EXPECT_EQ(g_phase, PHASE_RECORDS);
     expectRow(g_records[0], "p1", 100, 900);
   }
-  for (int key : {13, 27, static_cast<int>('A')}) h.key(key);
+  for (std::uint32_t key : {kKeyEnter, kKeyEscape, kKeyA}) h.key(key);
   EXPECT_EQ(g_phase, PHASE_RECORDS) << "keys do nothing on the records screen";
   EXPECT_EQ(h.host.sounds.size(), soundsAtStart) << "no press or key here plays a sound";
 
-  clickAt(637, 570);  // the clear button's far corner
-  for (const RecordEntry& entry : g_records) expectRow(entry, "someone", 9999, 0);
+  h.clickAt(637, 570);  // the clear button's far corner
+  expectTable(g_records, {}, {"someone", 9999, 0});
   EXPECT_EQ(g_phase, PHASE_RECORDS);
   EXPECT_EQ(g_newRecordSlot, 3) << "the marker stays beside the same row";
 
   g_records[0] = row("q", 1, 1);
-  clickAt(533, 548);
+  h.clickAt(533, 548);
   expectRow(g_records[0], "someone", 9999, 0);
 
   const std::size_t soundsBefore = h.host.sounds.size();
   h.move(474, 570);
   h.host.pushLeftDown(10, 10);  // the press's own position does not count
   h.pass();
-  EXPECT_EQ(g_gameState, STATE_LOBBY);
-  EXPECT_EQ(g_phase, PHASE_PANEL);
+  EXPECT_TRUE(screenIs(STATE_LOBBY, PHASE_PANEL));
   EXPECT_EQ(h.host.sounds.size(), soundsBefore) << "neither button plays a sound";
 }
 
 TEST_F(RecordsScreenTest, ConfirmLeftEdgeActsToo) {
-  clickAt(373, 548);
-  EXPECT_EQ(g_gameState, STATE_LOBBY);
-  EXPECT_EQ(g_phase, PHASE_PANEL);
+  h.clickAt(373, 548);
+  EXPECT_TRUE(screenIs(STATE_LOBBY, PHASE_PANEL));
 }
 
 }  // namespace
-}  // namespace tolvaro
+}  // namespace tolvaro::testing

@@ -1,15 +1,28 @@
 // Checks of what a screen shows: whether a picture of the catalogue sits in the back buffer at a
-// position, opaque or colour-keyed, and which sounds were played.
+// position, opaque or colour-keyed, where text lies, and which sounds were played. Rows are
+// compared as runs of memory, so that checks made every frame stay cheap in sanitizer builds.
 #pragma once
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
-#include "app/Program.h"
+#include "assets/Catalogue.h"
+#include "frame/Frame.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace tolvaro::testing {
+
+// Columns [from, to) of the picture's row equal the back buffer from (x, y); false when a
+// pixel of them lies off the screen.
+inline bool rowShown(const Picture& picture, int row, int from, int to, int x, int y) {
+  if (from >= to) return true;
+  if (y < 0 || y >= g_backBuffer.height || x + from < 0 || x + to > g_backBuffer.width) {
+    return false;
+  }
+  return std::equal(picture.ptr(from, row), picture.ptr(to, row), g_backBuffer.ptr(x + from, y));
+}
 
 // Every pixel of the picture that lands on the screen (clipped to w x h) equals the back
 // buffer; pixels of `key` are skipped when keyed. False for an empty picture or one wholly off
@@ -17,22 +30,25 @@ namespace tolvaro::testing {
 inline bool pictureAt(const Picture& picture, int x, int y, int w, int h, bool keyed = false,
                       std::uint32_t key = kBlack) {
   if (picture.empty()) return false;
-  w = std::min(w, picture.width);
-  h = std::min(h, picture.height);
-  int compared = 0;
-  for (int row = 0; row < h; ++row) {
-    const int ty = y + row;
-    if (ty < 0 || ty >= g_backDC.height) continue;
-    for (int col = 0; col < w; ++col) {
-      const int tx = x + col;
-      if (tx < 0 || tx >= g_backDC.width) continue;
-      const std::uint32_t source = picture.at(col, row);
-      if (keyed && source == key) continue;
-      if (g_backDC.at(tx, ty) != source) return false;
-      ++compared;
+  const int left = std::max(0, -x), top = std::max(0, -y);
+  const int right = std::min({w, picture.width, g_backBuffer.width - x});
+  const int bottom = std::min({h, picture.height, g_backBuffer.height - y});
+  if (left >= right || top >= bottom) return false;
+  bool compared = !keyed;
+  for (int row = top; row < bottom; ++row) {
+    if (!keyed) {
+      if (!rowShown(picture, row, left, right, x, y + row)) return false;
+      continue;
+    }
+    const std::uint32_t* source = picture.ptr(left, row);
+    const std::uint32_t* shown = g_backBuffer.ptr(x + left, y + row);
+    for (int i = 0; i < right - left; ++i) {
+      if (source[i] == key) continue;
+      if (shown[i] != source[i]) return false;
+      compared = true;
     }
   }
-  return compared > 0;
+  return compared;
 }
 inline bool pictureAt(const Picture& picture, int x, int y) {
   return pictureAt(picture, x, y, picture.width, picture.height);
@@ -41,18 +57,17 @@ inline bool keyedPictureAt(const Picture& picture, int x, int y, std::uint32_t k
   return pictureAt(picture, x, y, picture.width, picture.height, true, key);
 }
 
-// As pictureAt for an opaque picture, leaving out the hole (picture coordinates, right and
-// bottom exclusive) where something else is drawn over it.
+// As pictureAt for an opaque picture wholly on the screen, leaving out the hole (picture
+// coordinates, right and bottom exclusive) where something else is drawn over it.
 inline bool pictureAtExcept(const Picture& picture, int x, int y, int holeLeft, int holeTop,
                             int holeRight, int holeBottom) {
   if (picture.empty()) return false;
   for (int row = 0; row < picture.height; ++row) {
-    for (int col = 0; col < picture.width; ++col) {
-      if (col >= holeLeft && col < holeRight && row >= holeTop && row < holeBottom) continue;
-      const int tx = x + col, ty = y + row;
-      if (tx < 0 || ty < 0 || tx >= g_backDC.width || ty >= g_backDC.height) return false;
-      if (g_backDC.at(tx, ty) != picture.at(col, row)) return false;
-    }
+    const bool inHole = row >= holeTop && row < holeBottom;
+    const bool shown = inHole ? rowShown(picture, row, 0, holeLeft, x, y + row) &&
+                                    rowShown(picture, row, holeRight, picture.width, x, y + row)
+                              : rowShown(picture, row, 0, picture.width, x, y + row);
+    if (!shown) return false;
   }
   return true;
 }
@@ -60,10 +75,10 @@ inline bool pictureAtExcept(const Picture& picture, int x, int y, int holeLeft, 
 // The back buffer in the rectangle equals the same rectangle of a full-screen picture.
 inline bool sameAsBackground(const Picture& background, int left, int top, int right, int bottom) {
   if (background.empty()) return false;
-  for (int y = std::max(top, 0); y < std::min(bottom, g_backDC.height); ++y) {
-    for (int x = std::max(left, 0); x < std::min(right, g_backDC.width); ++x) {
-      if (g_backDC.at(x, y) != background.at(x, y)) return false;
-    }
+  left = std::max(left, 0);
+  right = std::min(right, g_backBuffer.width);
+  for (int y = std::max(top, 0); y < std::min(bottom, g_backBuffer.height); ++y) {
+    if (!rowShown(background, y, left, right, 0, y)) return false;
   }
   return true;
 }
@@ -72,13 +87,57 @@ inline bool sameAsBackground(const Picture& background, int left, int top, int r
 inline int countColour(std::uint32_t colour, int left, int top, int right, int bottom) {
   int count = 0;
   for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) count += g_backDC.at(x, y) == colour;
+    count +=
+        static_cast<int>(std::count(g_backBuffer.ptr(left, y), g_backBuffer.ptr(right, y), colour));
   }
   return count;
 }
 
+// Every pixel of the rectangle has the colour.
 inline bool allColour(std::uint32_t colour, int left, int top, int right, int bottom) {
-  return countColour(colour, left, top, right, bottom) == (right - left) * (bottom - top);
+  const std::vector<std::uint32_t> line(static_cast<std::size_t>(std::max(right - left, 0)),
+                                        colour);
+  for (int y = top; y < bottom; ++y) {
+    if (!std::equal(line.begin(), line.end(), g_backBuffer.ptr(left, y))) return false;
+  }
+  return true;
+}
+
+// The leftmost x from `from` to 1004 (so at least 20 columns on the screen) at which the picture
+// stands at row y, whole or clipped by the right edge; -1 when it is nowhere.
+inline int leftmostX(const Picture& picture, int y, int from) {
+  for (int x = from; x <= 1004; ++x) {
+    if (pictureAt(picture, x, y)) return x;
+  }
+  return -1;
+}
+
+constexpr int kMenuItemY[5] = {200, 280, 360, 440, 520};
+
+// Where main-menu item k (normal or hovered) stands.
+inline int menuItemX(int k, bool hovered = false) {
+  return leftmostX(g_menuItemPictures[k][hovered ? 1 : 0], kMenuItemY[k], 560);
+}
+
+// The box around the text-coloured pixels of a rectangle, leaving out those where the picture
+// drawn below at (belowX, belowY) has the text colour itself.
+struct TextBox {
+  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+  bool empty() const { return right < 0; }
+};
+inline TextBox textOver(const Picture& below, int belowX, int belowY, int left, int top, int right,
+                        int bottom) {
+  TextBox box;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) {
+      if (g_backBuffer.at(x, y) != kTextColour || below.at(x - belowX, y - belowY) == kTextColour) {
+        continue;
+      }
+      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+             std::max(box.bottom, y)};
+    }
+  }
+  return box;
 }
 
 inline int countSound(const HeadlessHost& host, SoundCall call, std::size_t from = 0) {

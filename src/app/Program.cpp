@@ -1,28 +1,24 @@
 #include "app/Program.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "assets/Catalogue.h"
+#include "assets/Sounds.h"
+#include "frame/Frame.h"
 #include "game/GameFlow.h"
 #include "game/LetterBugs.h"
 #include "records/RecordFiles.h"
-#include "records/RecordTable.h"
 #include "screens/About.h"
 #include "screens/ExitConfirm.h"
 #include "screens/LoadGame.h"
 #include "screens/Lobby.h"
 #include "screens/MainMenu.h"
+#include "screens/RecordsScreen.h"
+#include "state/GameState.h"
+#include "state/Session.h"
 
 namespace tolvaro {
 namespace {
-
-constexpr int kMenuMusic = 201;
-constexpr int kKeyEnter = 13;
-constexpr int kKeyEscape = 27;
-constexpr int kKeyA = 65;
-constexpr int kKeyZ = 90;
 
 void routeKey(std::uint32_t code) {
   if (code == kKeyEnter) {
@@ -124,12 +120,8 @@ void runFrame() {
 }  // namespace
 
 void resetProgramState() {
-  g_gameState = STATE_MAIN_MENU;
-  g_phase = PHASE_PANEL;
-  g_mouseX = 0;
-  g_mouseY = 0;
-  g_elapsedSeconds = 0;
-  g_backDC = Picture(kScreenWidth, kScreenHeight, kBlack);
+  resetSharedState();
+  g_backBuffer = Picture(kScreenWidth, kScreenHeight, kBlack);
   g_glyphs.clear();
   resetCatalogue();
   resetMainMenuState();
@@ -138,13 +130,12 @@ void resetProgramState() {
   resetAboutState();
   resetLetterBugsState();
   resetGameFlowState();
-  resetRecordTableState();
 }
 
 bool startUp(Platform& platform) {
   g_platform = &platform;
   resetProgramState();
-  if (!platform.registerWindowClass(kCursorFile)) return false;
+  if (!platform.registerWindowClass(kCursorFile, kIconResource)) return false;
   std::srand(static_cast<unsigned>(platform.currentTime()));
   if (!platform.createMainWindow("Tolvaro", kScreenWidth, kScreenHeight)) return false;
   loadPicturesAtWindowCreation();
@@ -152,7 +143,7 @@ bool startUp(Platform& platform) {
   loadPicturesBeforeRecords();
   loadRecordFiles();
   loadPicturesAfterRecords();
-  playSound(kMenuMusic, SoundMode::Loop);
+  playSound(kMenuMusicWave, SoundMode::Loop);
   return true;
 }
 
@@ -187,8 +178,8 @@ void windowProc(const Event& event) {
       routeKey(event.wParam);
       break;
     case EventType::MouseMove:
-      g_mouseX = static_cast<std::int32_t>(event.lParam & 0xFFFFu);
-      g_mouseY = static_cast<std::int32_t>(event.lParam >> 16);
+      g_mouseX = positionX(event.lParam);
+      g_mouseY = positionY(event.lParam);
       break;
     case EventType::LeftButtonDown:
       routeLeftButton();
@@ -205,59 +196,6 @@ void windowProc(const Event& event) {
     default:
       break;  // double clicks, right clicks, paints and the rest change nothing
   }
-}
-
-void presentAndSleep() {
-  g_platform->present(g_backDC.view());
-  g_platform->sleep(kFrameSleepMs);
-}
-
-void drawTextPresentAndSleep(int x, int y, std::string_view gbk) {
-  drawText(x, y, gbk);
-  presentAndSleep();
-}
-
-void sleepOnly() {
-  g_platform->sleep(kFrameSleepMs);
-}
-
-void drawText(int x, int y, std::string_view gbk) {
-  g_glyphs.draw(g_backDC, x, y, gbk, kTextColour);
-}
-
-void playSound(int waveId, SoundMode mode) {
-  g_platform->playSound(waveId, mode);
-}
-
-void stopAllSound() {
-  g_platform->playSound(0, SoundMode::Stop);
-}
-
-std::filesystem::path workingPath(std::string_view name) {
-  std::filesystem::path path = g_workingDirectory;
-  std::string part;
-  for (char c : name) {
-    if (c == '\\' || c == '/') {
-      if (!part.empty()) path /= part;
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) path /= part;
-  return path;
-}
-
-std::vector<std::uint8_t> readWorkingFile(std::string_view name) {
-  // No picture or cursor of the game comes near this; a larger file is not one of ours.
-  constexpr std::uintmax_t kLargestFile = 64u << 20;
-  const std::filesystem::path path = workingPath(name);
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size > kLargestFile) return {};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace tolvaro

@@ -2,10 +2,10 @@
 // of them in their fixed order.
 #pragma once
 
-#include <span>
 #include <string>
 
-#include "app/Picture.h"
+#include "assets/BitmapCatalogue.h"
+#include "base/Picture.h"
 
 namespace tolvaro {
 
@@ -51,24 +51,11 @@ constexpr int kDialogFaceBitmap = 242;
 constexpr int kIconResource = 141;
 constexpr int kGlyphResource = 1;
 
-// One resource bitmap of the catalogue.
-struct BitmapResource {
-  int id;
-  int width;
-  int height;
-  int depth;      // 24, or 8 with a 256-entry palette
-  Picture* slot;  // null for the dialog face and the unused title picture
-};
+// The handle a resource bitmap of kBitmapCatalogue is loaded into; null for the two the
+// program never loads itself.
+Picture* bitmapSlot(int id);
 
-// Every resource bitmap, in the order start-up loads them (the two the program never loads
-// itself come last).
-std::span<const BitmapResource> bitmapResources();
-
-// Bitmap files of the working directory.
-constexpr int kMenuBugFrameCount = 49;
-constexpr int kMenuBugFrameWidth = 204;
-constexpr int kMenuBugFrameHeight = 51;
-constexpr int kLetterTileSize = 20;
+// Bitmap files of the working directory; their sizes are in assets/BitmapCatalogue.h.
 std::string menuBugFramePath(int number);  // "03_16\chongzi<number>.bmp"
 std::string letterTilePath(int code);      // "charImg\<code>.bmp"
 inline const char* const kCursorFile = "mouse6.ani";

@@ -1,32 +1,32 @@
 #include "game/GameFlow.h"
 
-#include <cstdio>
-#include <string>
-
-#include "app/Program.h"
+#include "assets/BitmapCatalogue.h"
 #include "assets/Catalogue.h"
+#include "assets/Sounds.h"
+#include "frame/Frame.h"
 #include "game/LetterBugs.h"
-#include "records/NameEntry.h"
 #include "records/RecordTable.h"
+#include "screens/InfoBoxes.h"
 #include "screens/Lobby.h"
+#include "screens/NameEntry.h"
+#include "state/GameState.h"
+#include "state/Session.h"
 
 namespace tolvaro {
 namespace {
 
-constexpr int kPanelX = 60;
-constexpr int kPanelY = 40;
-constexpr int kPanelWidth = 606;
-constexpr int kPanelHeight = 676;
 constexpr int kCaptionX = 193;
 constexpr int kCaptionY = 240;
+constexpr BitmapSize kCaptionSize = bitmapSize(234);
 constexpr int kDigitX = 320;
 constexpr int kDigitY = 312;
+// The digits of levels 1 to 5 share one block.
+constexpr BitmapSize kDigitSize = commonBitmapSize({229, 230, 231, 232, 233});
 constexpr int kCongratsX = 163;
 constexpr int kCongratsY = 240;
+constexpr BitmapSize kCongratsSize = bitmapSize(235);
 
-constexpr int kLevelTextY = 515;
-constexpr int kScoreTextY = 590;
-constexpr int kIntroBestTextY = 665;
+constexpr int kIntroBestTextY = kInfoTextY[2];
 constexpr int kPlayBestTextY = 655;
 constexpr int kTimeTextY = 675;
 
@@ -35,22 +35,17 @@ constexpr const char* kBestScoreFormat = "\xC0\xFA\xCA\xB7\xD7\xEE\xB8\xDF\xB7\x
 // "用时: %d 秒!" (time used)
 constexpr const char* kTimeFormat = "\xD3\xC3\xCA\xB1: %d \xC3\xEB!";
 
-std::string formatted(const char* format, std::int32_t value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, static_cast<int>(value));
-  return text;
-}
-
+// The lobby's frame panel where it rests.
 void drawFramePanel() {
-  copyOpaque(g_backDC, g_themeFramePanels[g_theme], kPanelX, kPanelY, kPanelWidth, kPanelHeight);
+  copyOpaque(g_backBuffer, g_themeFramePanels[g_theme], kLobbyPanelX, kLobbyPanelRestY,
+             kLobbyPanelWidth, kLobbyPanelHeight);
 }
 
 // The boxes with level, score and best score; the caller adds what follows them.
 void drawInfoBoxesWithTexts(int bestScoreY) {
   drawInfoBoxes();
-  drawText(kInfoTextX, kLevelTextY, formatted("%d", g_level));
-  drawText(kInfoTextX, kScoreTextY, formatted("%d", g_score));
-  drawText(kInfoTextX, bestScoreY, formatted(kBestScoreFormat, g_bestScore));
+  drawLevelAndScore();
+  drawFormatted(kInfoTextX, bestScoreY, kBestScoreFormat, g_bestScore);
 }
 
 void clearIntroFlags() {
@@ -77,22 +72,25 @@ void levelIntroFrame() {
   stopGameTimer();
   drawFramePanel();
   if (g_score != kWinningScore) {
-    copyOpaque(g_backDC, g_levelCaptionPicture, kCaptionX, kCaptionY, 341, 67);
+    copyOpaque(g_backBuffer, g_levelCaptionPicture, kCaptionX, kCaptionY, kCaptionSize.width,
+               kCaptionSize.height);
   }
   for (int i = 0; i < kThresholdCount; ++i) {
     if (g_score != kScoreThresholds[i]) continue;
     g_introShown[i] = 1;
     if (i == kWinningThreshold) {
-      copyOpaque(g_backDC, g_congratsPicture, kCongratsX, kCongratsY, 400, 200);
+      copyOpaque(g_backBuffer, g_congratsPicture, kCongratsX, kCongratsY, kCongratsSize.width,
+                 kCongratsSize.height);
     } else {
-      copyOpaque(g_backDC, g_levelDigitPictures[i + 1], kDigitX, kDigitY, 86, 86);
+      copyOpaque(g_backBuffer, g_levelDigitPictures[i + 1], kDigitX, kDigitY, kDigitSize.width,
+                 kDigitSize.height);
     }
   }
   drawInfoBoxesWithTexts(kIntroBestTextY);
   resetBoard();
-  g_platform->present(g_backDC.view());
+  presentBackBuffer();
   if (g_introJinglePlayed == 0) {
-    playSound(kIntroJingle, SoundMode::OneShot);
+    playSound(kIntroJingleWave, SoundMode::OneShot);
     g_introJinglePlayed = 1;
   }
   sleepOnly();
@@ -114,7 +112,7 @@ void playingFrame() {
   // The frame that finds a threshold still runs the bugs, at the level just set.
   updateBugs();
   drawInfoBoxesWithTexts(kPlayBestTextY);
-  drawTextPresentAndSleep(kInfoTextX, kTimeTextY, formatted(kTimeFormat, g_elapsedSeconds));
+  drawFormattedPresentAndSleep(kInfoTextX, kTimeTextY, kTimeFormat, g_elapsedSeconds);
 }
 
 void levelIntroEnter() {
@@ -128,16 +126,16 @@ void levelIntroEnter() {
   }
   g_phase = PHASE_PLAYING;
   g_introJinglePlayed = 0;
-  playSound(kPlayMusic, SoundMode::Loop);
+  playSound(kPlayMusicWave, SoundMode::Loop);
 }
 
 void levelIntroEscape() {
   g_phase = PHASE_PANEL;
-  playSound(kLobbyMusic, SoundMode::Loop);
+  playSound(kLobbyMusicWave, SoundMode::Loop);
 }
 
 void abandonGame() {
-  playSound(kLobbyMusic, SoundMode::Loop);
+  playSound(kLobbyMusicWave, SoundMode::Loop);
   resetBoard();
   g_level = 1;
   clearIntroFlags();
@@ -152,9 +150,6 @@ void abandonGame() {
 }
 
 void resetGameFlowState() {
-  g_level = 1;
-  g_score = 0;
-  g_bestScore = 0;
   clearIntroFlags();
   g_introJinglePlayed = 0;
   g_timerRunning = 0;

@@ -2,38 +2,33 @@
 
 #include <cstdlib>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
-#include "game/GameFlow.h"
+#include "assets/Sounds.h"
+#include "frame/Frame.h"
+#include "state/Session.h"
 
 namespace tolvaro {
 namespace {
 
-// An escape costs nothing while the score stands on one of these.
+// The 15x15 shot is copied through the tiles' 20x20 block.
+constexpr int kShotBlock = kTileBlock;
+
+// An escape costs nothing while the score stands at the start of a level.
 bool escapeIsSpared(std::int32_t score) {
-  return score == 0 || score == 100 || score == 250 || score == 450 || score == 750;
+  for (int level = 1; level <= kLevelCount; ++level) {
+    if (score == kScoreThresholds[level - 1]) return true;
+  }
+  return false;
 }
 
-// A miss costs nothing at the floor of the level being played.
+// A miss costs nothing at the floor of the level being played, nor on the winning score.
 bool missIsSpared(std::int32_t level, std::int32_t score) {
-  switch (level) {
-    case 1:
-      return score == 0;
-    case 2:
-      return score == 100;
-    case 3:
-      return score == 250;
-    case 4:
-      return score == 450;
-    case 5:
-      return score == 750 || score == 1100;
-    default:
-      return false;
-  }
+  if (level < 1 || level > kLevelCount) return false;
+  return score == kScoreThresholds[level - 1] || (level == kLevelCount && score == kWinningScore);
 }
 
 int slotsInUse(std::int32_t level) {
-  return level >= 0 && level <= 5 ? g_bugsPerLevel[level] : 0;
+  return level >= 0 && level <= kLevelCount ? g_bugsPerLevel[level] : 0;
 }
 
 void freeSlot(int i) {
@@ -44,7 +39,7 @@ void freeSlot(int i) {
 
 void drawTile(const BugEntry& bug) {
   if (bug.letter < 0 || bug.letter >= 26) return;
-  copyOpaque(g_backDC, g_letterTiles[bug.letter], bug.x, bug.y, kTileBlock, kTileBlock);
+  copyOpaque(g_backBuffer, g_letterTiles[bug.letter], bug.x, bug.y, kTileBlock, kTileBlock);
 }
 
 }  // namespace
@@ -73,7 +68,7 @@ void updateBugs() {
       shot.y -= kShotStep;
       bug.y += speed;
       drawTile(bug);
-      copyOpaque(g_backDC, g_shotBitmap, shot.x, shot.y, kTileBlock, kTileBlock);
+      copyOpaque(g_backBuffer, g_shotBitmap, shot.x, shot.y, kShotBlock, kShotBlock);
     } else {
       bug.y += speed;
       drawTile(bug);
@@ -86,13 +81,13 @@ void fireAtLetter(int letter) {
   for (int i = 1; i <= count; ++i) {
     BugEntry& bug = g_bugs[i];
     if (bug.active == 1 && bug.letter == letter && bug.targeted == 0) {
-      playSound(kCatchSound, SoundMode::OneShot);
+      playSound(kCatchWave, SoundMode::OneShot);
       bug.targeted = 1;
       g_shots[i] = {1, kShotStartX, kShotStartY};
       return;
     }
   }
-  playSound(kMissSound, SoundMode::OneShot);
+  playSound(kMissWave, SoundMode::OneShot);
   if (!missIsSpared(g_level, g_score)) --g_score;
 }
 

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+#include "assets/BitmapCatalogue.h"
+#include "game/Levels.h"
+
 namespace tolvaro {
 
 // One bug slot.
@@ -27,8 +30,8 @@ constexpr int kMostBugsInPlay = 8;
 inline BugEntry g_bugs[kBugSlots];
 inline ShotEntry g_shots[kBugSlots];
 // Slots in use and pixels fallen per frame, by level 1..5; index 0 is no level.
-inline const std::int32_t g_bugsPerLevel[6] = {0, 8, 6, 4, 3, 3};
-inline const std::int32_t g_fallSpeed[6] = {0, 1, 2, 3, 4, 5};
+inline const std::int32_t g_bugsPerLevel[kLevelCount + 1] = {0, 8, 6, 4, 3, 3};
+inline const std::int32_t g_fallSpeed[kLevelCount + 1] = {0, 1, 2, 3, 4, 5};
 // The level whose slot count and speed the last pass used (0 before the first pass).
 inline std::int32_t g_bugLevel = 0;
 
@@ -39,10 +42,7 @@ constexpr int kBugEscapeY = 680;
 constexpr int kShotStartX = 363;
 constexpr int kShotStartY = 680;
 constexpr int kShotStep = 3;
-constexpr int kTileBlock = 20;
-
-constexpr int kCatchSound = 204;
-constexpr int kMissSound = 205;
+constexpr int kTileBlock = kLetterTileSize;
 
 // One pass over the slots: spawn, escape, catch, homing and fall, drawn into the back buffer.
 void updateBugs();

@@ -18,9 +18,9 @@ struct PixelView {
 
 enum class EventType {
   Quit,            // wParam: exit code; ends the main loop
-  KeyDown,         // wParam: virtual-key code (13 Enter, 27 Esc, 65..90 letters)
+  KeyDown,         // wParam: virtual-key code (kKeyEnter, kKeyEscape, kKeyA..kKeyZ)
   MouseMove,       // lParam: x in the low 16 bits, y in the high 16 bits
-  LeftButtonDown,  // lParam as for MouseMove (never used for hit tests)
+  LeftButtonDown,  // wParam: button flags; lParam as for MouseMove (never used for hit tests)
   LeftButtonDoubleClick,
   RightButtonDown,
   Timer,         // wParam: timer number
@@ -35,9 +35,26 @@ struct Event {
   std::uint32_t lParam = 0;
 };
 
+// The virtual-key codes of the keys the game knows.
+constexpr std::uint32_t kKeyEnter = 13;
+constexpr std::uint32_t kKeyEscape = 27;
+constexpr std::uint32_t kKeyA = 'A';
+constexpr std::uint32_t kKeyZ = 'Z';
+
+// Button flags of a mouse event's wParam: the buttons held down.
+constexpr std::uint32_t kLeftButtonFlag = 0x0001;
+constexpr std::uint32_t kRightButtonFlag = 0x0002;
+
+// A mouse position as a mouse event's lParam carries it.
 constexpr std::uint32_t packPosition(int x, int y) {
   return (static_cast<std::uint32_t>(y) & 0xFFFFu) << 16 |
          (static_cast<std::uint32_t>(x) & 0xFFFFu);
+}
+constexpr std::int32_t positionX(std::uint32_t lParam) {
+  return static_cast<std::int32_t>(lParam & 0xFFFFu);
+}
+constexpr std::int32_t positionY(std::uint32_t lParam) {
+  return static_cast<std::int32_t>(lParam >> 16);
 }
 
 enum class SoundMode {
@@ -82,8 +99,9 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // Window class and window. Either failing ends the program with exit code 0.
-  virtual bool registerWindowClass(const std::string& cursorFile) = 0;
+  // Window class (the animated cursor file of the working directory, the program's icon
+  // resource) and window. Either failing ends the program with exit code 0.
+  virtual bool registerWindowClass(const std::string& cursorFile, int iconId) = 0;
   virtual bool createMainWindow(const std::string& title, int width, int height) = 0;
 
   // Takes at most one event off the queue; false when the queue is empty.
@@ -105,8 +123,10 @@ class Platform {
   // Seconds since the epoch; seeds the random generator once at start-up.
   virtual std::int64_t currentTime() = 0;
 
-  // Runs the modal dialog until the procedure ends it; no frame is drawn meanwhile.
-  virtual std::intptr_t runModalDialog(int templateId, DialogProcedure procedure) = 0;
+  // Runs the modal dialog of the template, whose face is the bitmap resource, until the
+  // procedure ends it; no frame is drawn meanwhile.
+  virtual std::intptr_t runModalDialog(int templateId, int faceBitmapId,
+                                       DialogProcedure procedure) = 0;
 };
 
 }  // namespace tolvaro

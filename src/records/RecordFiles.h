@@ -1,11 +1,6 @@
 // The best-score file and the record file of the working directory.
 #pragma once
 
-#include <filesystem>
-#include <string_view>
-
-#include "records/RecordFormat.h"
-
 namespace tolvaro {
 
 inline const char* const kBestScoreFile = "mg.tol";
@@ -15,10 +10,5 @@ inline const char* const kRecordFile = "lhb.lhb";
 void loadRecordFiles();
 // Writes both files whole; a file that cannot be written keeps what it held.
 void saveRecordFiles();
-
-// Replaces the file with the bytes through a temporary file in the same folder, so the file
-// holds either its old or its new bytes whatever happens. False, with the file as it was,
-// when it cannot be written.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace tolvaro

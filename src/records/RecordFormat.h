@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/RecordEntry.h"
+#include "state/RecordEntry.h"
 
 namespace tolvaro {
 

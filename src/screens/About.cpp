@@ -1,8 +1,10 @@
 #include "screens/About.h"
 
-#include "app/Program.h"
+#include "assets/BitmapCatalogue.h"
 #include "assets/Catalogue.h"
-#include "screens/ScreenSounds.h"
+#include "assets/Sounds.h"
+#include "frame/Frame.h"
+#include "state/GameState.h"
 
 namespace tolvaro {
 namespace {
@@ -12,23 +14,19 @@ constexpr int kCurtainClosed = kScreenWidth;
 constexpr int kCurtainWithdrawStep = 4;
 constexpr int kCurtainReturnStep = 2;
 
-struct CardPictureSize {
-  int width;
-  int height;
-};
-
 // Sizes of the card pictures in showing order: title, maker logo, three staff cards, dedication.
-constexpr CardPictureSize kCardPictureSizes[kAboutCardCount] = {{500, 250}, {800, 600}, {400, 250},
-                                                                {400, 250}, {400, 250}, {600, 250}};
+constexpr BitmapSize kCardPictureSizes[kAboutCardCount] = {bitmapSize(224), bitmapSize(171),
+                                                           bitmapSize(226), bitmapSize(225),
+                                                           bitmapSize(228), bitmapSize(227)};
 
 // Centred on the screen with halves truncated, the block one pixel larger than the picture.
-constexpr AboutCard cardFor(CardPictureSize size) {
+constexpr AboutCard cardFor(BitmapSize size) {
   return {size.width + 1, size.height + 1, kScreenWidth / 2 - size.width / 2,
           kScreenHeight / 2 - size.height / 2, 1};
 }
 
 void fillWithBlackBrush(int left, int top, int right, int bottom) {
-  if (g_blackBrush.live) fillRect(g_backDC, left, top, right, bottom, g_blackBrush.colour);
+  if (g_blackBrush.live) fillRect(g_backBuffer, left, top, right, bottom, g_blackBrush.colour);
 }
 
 // Every way out of the slideshow leaves it at the first card under a closed curtain.
@@ -72,7 +70,8 @@ void aboutFrame() {
   // The card drawn in this frame is also the one the curtain covers, even when the curtain
   // hands over to the next card.
   AboutCard& card = g_aboutCards[g_aboutStep];
-  copyOpaque(g_backDC, g_aboutCardPictures[g_aboutStep], card.x, card.y, card.width, card.height);
+  copyOpaque(g_backBuffer, g_aboutCardPictures[g_aboutStep], card.x, card.y, card.width,
+             card.height);
   moveCurtain(card);
   fillWithBlackBrush(card.x, card.y, g_aboutCurtain, card.y + card.height);
   presentAndSleep();

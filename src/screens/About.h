@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/Picture.h"
+#include "base/Picture.h"
 
 namespace tolvaro {
 

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
+#include "assets/Sounds.h"
+#include "frame/Frame.h"
 #include "records/RecordFiles.h"
 #include "screens/About.h"
 #include "screens/MainMenu.h"
-#include "screens/ScreenSounds.h"
+#include "state/GameState.h"
 
 namespace tolvaro {
 namespace {
@@ -52,7 +53,7 @@ void slideItemsOut(int step) {
 }
 
 void drawMenuBackground() {
-  copyOpaque(g_backDC, g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
+  copyOpaque(g_backBuffer, g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
 }
 
 void drawExitBox() {
@@ -61,7 +62,7 @@ void drawExitBox() {
     g_exitBoxX += kExitBoxStep;
     x = g_exitBoxX;
   }
-  copyKeyed(g_backDC, g_exitBoxPicture, x, kExitBoxY, kExitBoxWidth, kExitBoxHeight, kBlack);
+  copyKeyed(g_backBuffer, g_exitBoxPicture, x, kExitBoxY, kExitBoxWidth, kExitBoxHeight, kBlack);
 }
 
 void highlightButton(std::int32_t& sounded, const Picture& picture, int x) {
@@ -69,7 +70,7 @@ void highlightButton(std::int32_t& sounded, const Picture& picture, int x) {
     sounded = 1;
     playSound(kHoverWave, SoundMode::OneShot);
   }
-  copyOpaque(g_backDC, picture, x, kExitHighlightY, kExitButtonWidth, kExitButtonHeight);
+  copyOpaque(g_backBuffer, picture, x, kExitHighlightY, kExitButtonWidth, kExitButtonHeight);
 }
 
 // Writes the records, silences the program and ends it the way the window's destruction does.
@@ -123,7 +124,7 @@ void quitFrame() {
   drawMenuBackground();
   slideItemsOut(kQuitStep);
   stepMenuBugAnimation();
-  g_platform->present(g_backDC.view());
+  presentBackBuffer();
   // The top item is the last to leave; once it is past the right edge the program ends.
   if (g_menuItemX[0] > kMenuItemStartX) shutDown();
   sleepOnly();

@@ -3,17 +3,21 @@
 
 #include <cstdint>
 
+#include "assets/BitmapCatalogue.h"
+
 namespace tolvaro {
 
 constexpr int kExitBoxRestX = 387;
 constexpr int kExitBoxY = 339;
-constexpr int kExitBoxWidth = 250;
-constexpr int kExitBoxHeight = 90;
+constexpr int kExitBoxWidth = bitmapSize(238).width;
+constexpr int kExitBoxHeight = bitmapSize(238).height;
 constexpr int kExitYesHighlightX = 401;
 constexpr int kExitNoHighlightX = 482;
 constexpr int kExitHighlightY = 390;
-constexpr int kExitButtonWidth = 77;
-constexpr int kExitButtonHeight = 26;
+// The yes and no highlights share one block.
+constexpr BitmapSize kExitButtonSize = commonBitmapSize({239, 240});
+constexpr int kExitButtonWidth = kExitButtonSize.width;
+constexpr int kExitButtonHeight = kExitButtonSize.height;
 // Menu items that have left the screen stop here instead of growing without end while the
 // box stays open; anything at or beyond the right edge draws nothing.
 constexpr int kMenuItemParkedX = 2048;

@@ -1,30 +1,41 @@
-#include "app/Program.h"
+#include "screens/InfoBoxes.h"
+
+#include "assets/BitmapCatalogue.h"
 #include "assets/Catalogue.h"
-#include "screens/Lobby.h"
+#include "frame/Frame.h"
+#include "state/Session.h"
 
 namespace tolvaro {
 namespace {
 
 constexpr int kBoxX = 711;
 constexpr int kBoxY[3] = {490, 565, 640};
+// Theme 0's 270x63 box; the 270x64 boxes of themes 1 and 2 lose their bottom row.
 constexpr int kBoxWidth = 270;
 constexpr int kBoxHeight = 63;
 constexpr int kLabelX = 726;
 constexpr int kLabelY[3] = {503, 578, 653};
-constexpr int kLabelWidth = 75;
-constexpr int kLabelHeight = 36;
+// The three info labels of the three themes share one block.
+constexpr BitmapSize kLabelSize = commonBitmapSize({161, 185, 210, 160, 184, 209, 162, 186, 211});
+constexpr int kLabelWidth = kLabelSize.width;
+constexpr int kLabelHeight = kLabelSize.height;
 
 }  // namespace
 
 void drawInfoBoxes() {
   const int theme = g_theme;
   for (int box = 0; box < 3; ++box) {
-    copyOpaque(g_backDC, g_themeInfoBoxes[theme], kBoxX, kBoxY[box], kBoxWidth, kBoxHeight);
+    copyOpaque(g_backBuffer, g_themeInfoBoxes[theme], kBoxX, kBoxY[box], kBoxWidth, kBoxHeight);
   }
   for (int box = 0; box < 3; ++box) {
-    copyKeyed(g_backDC, g_themeInfoLabels[box][theme], kLabelX, kLabelY[box], kLabelWidth,
+    copyKeyed(g_backBuffer, g_themeInfoLabels[box][theme], kLabelX, kLabelY[box], kLabelWidth,
               kLabelHeight, kBlack);
   }
+}
+
+void drawLevelAndScore() {
+  drawNumber(kInfoTextX, kInfoTextY[0], g_level);
+  drawNumber(kInfoTextX, kInfoTextY[1], g_score);
 }
 
 }  // namespace tolvaro

@@ -1,7 +1,8 @@
 #include "screens/LoadGame.h"
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
+#include "frame/Frame.h"
+#include "state/GameState.h"
 
 namespace tolvaro {
 namespace {
@@ -33,14 +34,14 @@ SlotHit slotUnderMouse() {
 
 void loadGameFrame() {
   // No background: the menu's last frame shows around the panel.
-  copyKeyed(g_backDC, g_slotPanelPicture, g_slotPanelX, g_slotPanelY, g_slotPanelWidth,
+  copyKeyed(g_backBuffer, g_slotPanelPicture, g_slotPanelX, g_slotPanelY, g_slotPanelWidth,
             g_slotPanelHeight, kBlack);
   const SlotHit hit = slotUnderMouse();
   if (hit.target == SlotTarget::Row) {
-    copyOpaque(g_backDC, g_slotRowPicture, g_slotRowX, g_slotRowY[hit.row], g_slotRowWidth,
+    copyOpaque(g_backBuffer, g_slotRowPicture, g_slotRowX, g_slotRowY[hit.row], g_slotRowWidth,
                g_slotRowHeight);
   } else if (hit.target == SlotTarget::Back) {
-    copyOpaque(g_backDC, g_slotBackPicture, g_slotBackX, g_slotBackY, g_slotBackWidth,
+    copyOpaque(g_backBuffer, g_slotBackPicture, g_slotBackX, g_slotBackY, g_slotBackWidth,
                g_slotBackHeight);
   }
   presentAndSleep();

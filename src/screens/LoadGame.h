@@ -1,22 +1,24 @@
 // The load-game list and the settings notice, both drawn over the menu's last frame.
 #pragma once
 
+#include "assets/BitmapCatalogue.h"
+
 namespace tolvaro {
 
 // The slot panel is centred on the screen; its rows and Back button sit at fixed offsets.
-inline constexpr int g_slotPanelWidth = 305;
-inline constexpr int g_slotPanelHeight = 405;
+inline constexpr int g_slotPanelWidth = bitmapSize(176).width;
+inline constexpr int g_slotPanelHeight = bitmapSize(176).height;
 inline constexpr int g_slotPanelX = 512 - g_slotPanelWidth / 2;
 inline constexpr int g_slotPanelY = 384 - g_slotPanelHeight / 2;
 inline constexpr int g_slotRowX = g_slotPanelX + 30;
 inline constexpr int g_slotRowY[6] = {g_slotPanelY + 58,  g_slotPanelY + 108, g_slotPanelY + 161,
                                       g_slotPanelY + 214, g_slotPanelY + 267, g_slotPanelY + 317};
-inline constexpr int g_slotRowWidth = 241;
-inline constexpr int g_slotRowHeight = 28;
+inline constexpr int g_slotRowWidth = bitmapSize(177).width;
+inline constexpr int g_slotRowHeight = bitmapSize(177).height;
 inline constexpr int g_slotBackX = g_slotPanelX + 114;
 inline constexpr int g_slotBackY = g_slotPanelY + 367;
-inline constexpr int g_slotBackWidth = 83;
-inline constexpr int g_slotBackHeight = 25;
+inline constexpr int g_slotBackWidth = bitmapSize(195).width;
+inline constexpr int g_slotBackHeight = bitmapSize(195).height;
 
 // The settings notice: "正在建设中。。请按 Esc 回到主菜单" (under construction; press Esc to return
 // to the main menu).

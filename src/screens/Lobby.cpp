@@ -1,12 +1,13 @@
 #include "screens/Lobby.h"
 
 #include <algorithm>
-#include <cstdio>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
-#include "game/GameFlow.h"
-#include "screens/ScreenSounds.h"
+#include "assets/Sounds.h"
+#include "frame/Frame.h"
+#include "screens/InfoBoxes.h"
+#include "state/GameState.h"
+#include "state/Session.h"
 
 namespace tolvaro {
 namespace {
@@ -19,11 +20,15 @@ constexpr int kButtonBelowGoneX = 1000;
 // Hot bands: both bounds exclusive.
 constexpr int kHotLeft = 724;
 constexpr int kHotRight = 964;
-constexpr int kLabelWidth = 75;
-constexpr int kLabelHeight = 36;
+// The five button labels of the three themes share one block.
+constexpr BitmapSize kLabelSize =
+    commonBitmapSize({164, 188, 213, 159, 187, 212, 170, 191, 216, 166, 190, 215, 169, 189, 214});
+constexpr int kLabelWidth = kLabelSize.width;
+constexpr int kLabelHeight = kLabelSize.height;
+// The block of the 528x305 titles of themes 1 and 2; theme 0's 504x287 title fits inside it and
+// is copied whole.
 constexpr int kTitleWidth = 528;
 constexpr int kTitleHeight = 305;
-constexpr int kInfoTextY[3] = {515, 590, 665};
 // "祝君好运!" (good luck!)
 constexpr char kGoodLuck[] = "\xD7\xA3\xBE\xFD\xBA\xC3\xD4\xCB!";
 
@@ -39,23 +44,17 @@ int buttonUnderMouse() {
 }
 
 void drawBackground() {
-  copyOpaque(g_backDC, g_themeBackgrounds[g_theme], 0, 0, kScreenWidth, kScreenHeight);
+  copyOpaque(g_backBuffer, g_themeBackgrounds[g_theme], 0, 0, kScreenWidth, kScreenHeight);
 }
 
 void drawPanel() {
-  copyOpaque(g_backDC, g_themeFramePanels[g_theme], kLobbyPanelX, g_lobbyPanelY, kLobbyPanelWidth,
-             kLobbyPanelHeight);
+  copyOpaque(g_backBuffer, g_themeFramePanels[g_theme], kLobbyPanelX, g_lobbyPanelY,
+             kLobbyPanelWidth, kLobbyPanelHeight);
 }
 
 void drawButton(int button, int x) {
   const Picture& face = g_lobbyButtonPictures[(g_lobbyHover[button] ? 1 : 0) + 2 * g_theme];
-  copyOpaque(g_backDC, face, x, kLobbyButtonY[button], kLobbyButtonWidth, kLobbyButtonHeight);
-}
-
-void drawNumber(int x, int y, std::int32_t value) {
-  char text[16];
-  const int length = std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-  drawText(x, y, {text, static_cast<std::size_t>(length)});
+  copyOpaque(g_backBuffer, face, x, kLobbyButtonY[button], kLobbyButtonWidth, kLobbyButtonHeight);
 }
 
 // The slide-out is over: everything is back off the screen for the next slide-in.
@@ -119,19 +118,18 @@ void lobbyIdleFrame() {
     g_lobbyHover[hovered] = 1;  // the others keep their flags until the mouse is over no band
   }
   // The background and the panel stay as the last frame left them.
-  copyOpaque(g_backDC, g_themeTitlePictures[g_theme], kLobbyTitleX, kLobbyTitleY, kTitleWidth,
+  copyOpaque(g_backBuffer, g_themeTitlePictures[g_theme], kLobbyTitleX, kLobbyTitleY, kTitleWidth,
              kTitleHeight);
   for (int button = 0; button < kLobbyButtonCount; ++button) {
     drawButton(button, kLobbyButtonRestX);
   }
   for (int button = 0; button < kLobbyButtonCount; ++button) {
-    copyKeyed(g_backDC, g_themeButtonLabels[button][g_theme],
+    copyKeyed(g_backBuffer, g_themeButtonLabels[button][g_theme],
               kLobbyButtonRestX + kLobbyLabelOffsetX, kLobbyButtonY[button] + kLobbyLabelOffsetY,
               kLabelWidth, kLabelHeight, kBlack);
   }
   drawInfoBoxes();
-  drawNumber(kInfoTextX, kInfoTextY[0], g_level);
-  drawNumber(kInfoTextX, kInfoTextY[1], g_score);
+  drawLevelAndScore();
   drawText(kInfoTextX, kInfoTextY[2], {kGoodLuck, sizeof(kGoodLuck) - 1});
   presentAndSleep();
 }
@@ -172,14 +170,12 @@ void lobbySlideOutFrame() {
       drawButton(button, kLobbyButtonRestX);
     }
   }
-  g_platform->present(g_backDC.view());
+  presentBackBuffer();
   if (g_lobbyButtonX[0] >= kLobbyButtonStartX) finishSlideOut();
   sleepOnly();
 }
 
 void resetLobbyState() {
-  g_theme = 0;
-  g_newRecordPending = 0;
   g_lobbyPanelY = kLobbyPanelStartY;
   std::fill(std::begin(g_lobbyButtonX), std::end(g_lobbyButtonX), kLobbyButtonStartX);
   std::fill(std::begin(g_lobbyHover), std::end(g_lobbyHover), 0);

@@ -1,8 +1,9 @@
 #include "screens/MainMenu.h"
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
-#include "screens/ScreenSounds.h"
+#include "assets/Sounds.h"
+#include "frame/Frame.h"
+#include "state/GameState.h"
 
 namespace tolvaro {
 namespace {
@@ -64,22 +65,22 @@ void leaveMenu(std::uint32_t state, int item) {
 }  // namespace
 
 void drawMenuItem(int item, int x) {
-  copyOpaque(g_backDC, g_menuItemPictures[item][g_menuHover[item] ? 1 : 0], x, menuItemY(item),
+  copyOpaque(g_backBuffer, g_menuItemPictures[item][g_menuHover[item] ? 1 : 0], x, menuItemY(item),
              kMenuItemWidth, kMenuItemHeight);
 }
 
 void stepMenuBugAnimation() {
   if (g_menuBugFrame == kBugFrameWrap) g_menuBugFrame = 1;
-  copyOpaque(g_backDC, g_menuBugFrames[g_menuBugFrame], kMenuBugX, kMenuBugY, kMenuBugFrameWidth,
-             kMenuBugFrameHeight);
+  copyOpaque(g_backBuffer, g_menuBugFrames[g_menuBugFrame], kMenuBugX, kMenuBugY,
+             kMenuBugFrameWidth, kMenuBugFrameHeight);
   ++g_menuBugFrame;
 }
 
 void mainMenuFrame() {
   updateHover();
-  copyOpaque(g_backDC, g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
-  copyKeyed(g_backDC, g_menuMarkerPicture, g_menuMarkerX, g_menuMarkerY, kMenuMarkerSize,
-            kMenuMarkerSize, kWhite);
+  copyOpaque(g_backBuffer, g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
+  copyKeyed(g_backBuffer, g_menuMarkerPicture, g_menuMarkerX, g_menuMarkerY, kMenuMarkerWidth,
+            kMenuMarkerHeight, kWhite);
   slideItemIn(0);
   for (int item = 1; item < kMenuItemCount; ++item) {
     if (g_menuItemX[item - 1] < kNextItemThreshold) slideItemIn(item);

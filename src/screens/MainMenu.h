@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "assets/BitmapCatalogue.h"
+
 namespace tolvaro {
 
 constexpr int kMenuItemCount = 5;
@@ -10,10 +12,14 @@ constexpr int kMenuItemStartX = 1024;  // off the right edge
 constexpr int kMenuItemRestX = 680;
 constexpr int kMenuItemTopY = 200;
 constexpr int kMenuItemSpacing = 80;
-constexpr int kMenuItemWidth = 263;
-constexpr int kMenuItemHeight = 51;
+// The ten item pictures, normal and hovered, share one block.
+constexpr BitmapSize kMenuItemSize =
+    commonBitmapSize({144, 145, 146, 147, 148, 149, 150, 151, 152, 153});
+constexpr int kMenuItemWidth = kMenuItemSize.width;
+constexpr int kMenuItemHeight = kMenuItemSize.height;
 constexpr int kMenuMarkerX = 565;
-constexpr int kMenuMarkerSize = 110;
+constexpr int kMenuMarkerWidth = bitmapSize(154).width;
+constexpr int kMenuMarkerHeight = bitmapSize(154).height;
 constexpr int kMenuBugX = 192;
 constexpr int kMenuBugY = 360;
 

@@ -11,7 +11,7 @@
 #include <iterator>
 #include <thread>
 
-#include "assets/Bmp.h"
+#include "base/Bmp.h"
 
 extern char** environ;
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Picture.h"
+#include "base/Picture.h"
 
 namespace tolvaro::e2e {
 

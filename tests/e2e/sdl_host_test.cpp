@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
 #include "hosts/sdl/NameDialog.h"
 #include "hosts/sdl/ResourcePack.h"
 #include "hosts/sdl/SdlHost.h"
+#include "platform/Platform.h"
 
 using namespace tolvaro;
 using namespace tolvaro::sdl;
@@ -22,6 +22,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint32_t kFaceColour = 0x00336699;
+constexpr int kIcon = 141;  // not in the pack: the window has no icon
+constexpr int kFaceBitmap = 242;
 constexpr int kClickWave = 199;
 constexpr int kMusicWave = 201;
 
@@ -78,9 +80,10 @@ Bytes bitmap(int w, int h, std::uint32_t colour) {
 }
 
 const Bytes& testPack() {
-  static const Bytes pack = encodePack({{ResourceType::Bitmap, 242, bitmap(320, 160, kFaceColour)},
-                                        {ResourceType::Wave, kClickWave, wave(300)},
-                                        {ResourceType::Wave, kMusicWave, wave(2000)}});
+  static const Bytes pack =
+      encodePack({{ResourceType::Bitmap, kFaceBitmap, bitmap(320, 160, kFaceColour)},
+                  {ResourceType::Wave, kClickWave, wave(300)},
+                  {ResourceType::Wave, kMusicWave, wave(2000)}});
   return pack;
 }
 
@@ -98,7 +101,7 @@ class SdlHostTest : public ::testing::Test {
     HostOptions options;
     options.windowSizeOverride = windowSize;
     auto host = std::make_unique<SdlHost>(ResourcePack(testPack()), options);
-    EXPECT_TRUE(host->registerWindowClass("no-such-cursor.ani"));
+    EXPECT_TRUE(host->registerWindowClass("no-such-cursor.ani", kIcon));
     EXPECT_TRUE(host->createMainWindow("Tolvaro", 1024, 768));
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // the window's own start-up events
@@ -331,7 +334,8 @@ TEST_F(SdlHostTest, NameDialogTypesChineseAndForwardsTheFaceMouse) {
   push(text("\xE5\xBC\xA0\xE4\xB8\x89"));                 // 张三 from the input method
   push(text("x"));
   push(key(SDLK_RETURN, SDL_SCANCODE_RETURN));
-  const std::intptr_t result = host->runModalDialog(kNameDialogTemplate, recordingProcedure);
+  const std::intptr_t result =
+      host->runModalDialog(kNameDialogTemplate, kFaceBitmap, recordingProcedure);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(g_log.storedText, "\xD5\xC5\xC8\xFDx");
   ASSERT_EQ(g_log.messages.size(), 5u);
@@ -356,7 +360,7 @@ TEST_F(SdlHostTest, NameDialogEscRightClickAndClose) {
   g_log = {};
   push(press(SDL_BUTTON_RIGHT, 352 + 100, 304 + 120));
   push(key(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE));
-  EXPECT_EQ(host->runModalDialog(kNameDialogTemplate, recordingProcedure), 2);
+  EXPECT_EQ(host->runModalDialog(kNameDialogTemplate, kFaceBitmap, recordingProcedure), 2);
   EXPECT_EQ(g_log.storedText, "x: 1");
 
   // Closing the window while the dialog is open stores the name, then closes the program.
@@ -365,7 +369,7 @@ TEST_F(SdlHostTest, NameDialogEscRightClickAndClose) {
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   push(quit);
-  EXPECT_EQ(host->runModalDialog(kNameDialogTemplate, recordingProcedure), 2);
+  EXPECT_EQ(host->runModalDialog(kNameDialogTemplate, kFaceBitmap, recordingProcedure), 2);
   EXPECT_EQ(g_log.storedText, "Amy");
   // SDL may end one poll early (its poll sentinel); the main loop asks again every pass.
   Event event;

@@ -7,7 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/Program.h"
+#include "base/Picture.h"
+#include "base/Text.h"
 #include "hosts/sdl/AnimatedCursor.h"
 #include "hosts/sdl/GbkText.h"
 #include "hosts/sdl/IconFile.h"
@@ -128,7 +129,7 @@ TEST(ResourcePack, FindsEveryPackedResourceAndRefusesDamage) {
                                           {ResourceType::Glyphs, 1, {}}};
   const Bytes pack = encodePack(entries);
   const ResourcePack reader(pack);
-  ASSERT_EQ(reader.size(), 3u);
+  ASSERT_EQ(reader.entryCount(), 3u);
   const auto bitmap = reader.find(ResourceType::Bitmap, 143);
   EXPECT_EQ(Bytes(bitmap.begin(), bitmap.end()), (Bytes{1, 2, 3}));
   const auto wave = reader.find(ResourceType::Wave, 201);
@@ -137,10 +138,10 @@ TEST(ResourcePack, FindsEveryPackedResourceAndRefusesDamage) {
   EXPECT_TRUE(reader.find(ResourceType::Bitmap, 144).empty());
 
   Bytes cut(pack.begin(), pack.end() - 4);  // the last entry's data runs past the end
-  EXPECT_EQ(ResourcePack(cut).size(), 0u);
+  EXPECT_EQ(ResourcePack(cut).entryCount(), 0u);
   Bytes wrongMagic = pack;
   wrongMagic[0] = 'X';
-  EXPECT_EQ(ResourcePack(wrongMagic).size(), 0u);
+  EXPECT_EQ(ResourcePack(wrongMagic).entryCount(), 0u);
 }
 
 TEST(ResourcePack, CollectsTheGeneratedTree) {
@@ -151,7 +152,7 @@ TEST(ResourcePack, CollectsTheGeneratedTree) {
   std::ofstream(dir / "bitmap" / "notes.txt") << "not a resource";
   std::ofstream(dir / "glyphs" / "gbk16.bin") << "G";
   const ResourcePack reader(encodePack(collectGeneratedResources(dir)));
-  EXPECT_EQ(reader.size(), 2u);
+  EXPECT_EQ(reader.entryCount(), 2u);
   EXPECT_EQ(reader.find(ResourceType::Bitmap, 143).size(), 3u);
   EXPECT_EQ(reader.find(ResourceType::Glyphs, 1).size(), 1u);
   fs::remove_all(dir);
@@ -296,9 +297,9 @@ class NameBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const Bytes glyphs = readFile(fs::path(TOLVARO_GENERATED_DIR) / "glyphs" / "gbk16.bin");
-    if (!g_glyphs.load(glyphs)) GTEST_SKIP() << "the generated glyph set is not built";
+    if (!glyphs_.load(glyphs)) GTEST_SKIP() << "the generated glyph set is not built";
   }
-  void TearDown() override { g_glyphs.clear(); }
+  GlyphSet glyphs_;
 };
 
 TEST_F(NameBoxTest, EditsWholeCharacters) {
@@ -327,19 +328,19 @@ TEST_F(NameBoxTest, EditsWholeCharacters) {
 TEST_F(NameBoxTest, DrawsBorderFieldTextAndCaret) {
   NameBox box;
   Picture target(200, 40, rgb(1, 2, 3));
-  box.draw(target, 10, 5, true);
+  box.draw(target, glyphs_, 10, 5, true);
   EXPECT_EQ(target.at(10, 5), kBlack);  // border corner
   EXPECT_EQ(target.at(10 + NameBox::kWidth - 1, 5 + 23), kBlack);
   EXPECT_EQ(target.at(10 + NameBox::kWidth, 5), rgb(1, 2, 3));  // nothing outside
   EXPECT_EQ(target.at(13, 5 + 12), kBlack);  // the caret at the start of the empty field
   EXPECT_EQ(target.at(40, 5 + 12), kWhite);
-  box.draw(target, 10, 5, false);
+  box.draw(target, glyphs_, 10, 5, false);
   EXPECT_EQ(target.at(13, 5 + 12), kWhite);  // blinked off
 
   // A long name scrolls: the caret stays inside the field.
   box.insert(std::string(40, 'W'));
   Picture wide(200, 40, kWhite);
-  box.draw(wide, 0, 0, true);
+  box.draw(wide, glyphs_, 0, 0, true);
   int caretColumns = 0;
   for (int x = 1; x < NameBox::kWidth - 1; ++x) {
     bool column = true;

@@ -4,7 +4,8 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
+
+#include "base/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -27,6 +28,11 @@ fs::path freshWorkDir() {
     fs::create_symlink(fs::absolute(generatedDir() / name), dir / name, error);
   }
   return dir;
+}
+
+::testing::AssertionResult reached(std::uint32_t state, const char* screen) {
+  if (g_gameState == state) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "state " << g_gameState << " instead of " << screen;
 }
 
 }  // namespace
@@ -64,7 +70,7 @@ int Harness::runUntilQuit(int maxPasses) {
   return -1;
 }
 
-void Harness::key(int code) {
+void Harness::key(std::uint32_t code) {
   host.pushKey(code);
   pass();
 }
@@ -79,22 +85,45 @@ void Harness::click() {
   pass();
 }
 
+::testing::AssertionResult Harness::startAtRestingMenu() {
+  if (!start()) return ::testing::AssertionFailure() << "start-up ended early";
+  passes(48);
+  return reached(STATE_MAIN_MENU, "the menu");
+}
+
+::testing::AssertionResult Harness::openLobby() {
+  clickAt(800, 225);
+  return reached(STATE_LOBBY, "the lobby");
+}
+
+::testing::AssertionResult Harness::openIdleLobby() {
+  if (auto opened = openLobby(); !opened) return opened;
+  passes(47);
+  if (auto idle = screenIs(STATE_PLAY, PHASE_PANEL); !idle) return idle;
+  pass();
+  return ::testing::AssertionSuccess();
+}
+
 fs::path Harness::screenshot(const std::string& name) const {
   const fs::path dir = TOLVARO_SCREENSHOT_DIR;
   fs::create_directories(dir);
   const fs::path file = dir / (name + ".png");
-  savePng(g_backDC.view(), file);
+  savePng(g_backBuffer.view(), file);
   return file;
 }
 
 std::string Harness::readWorkFile(const std::string& name) const {
-  std::ifstream in(workDir / name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::vector<std::uint8_t> bytes = readFile(workDir / name);
+  return {bytes.begin(), bytes.end()};
 }
 
 void Harness::writeWorkFile(const std::string& name, const std::string& bytes) const {
   std::ofstream out(workDir / name, std::ios::binary);
   out << bytes;
+}
+
+bool Harness::workFileExists(const std::string& name) const {
+  return fs::exists(workDir / name);
 }
 
 }  // namespace tolvaro::testing

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
-#include "records/RecordEntry.h"
+#include "state/RecordEntry.h"
 
 namespace tolvaro::testing {
 
@@ -23,6 +25,29 @@ inline void expectRow(const RecordEntry& entry, std::string_view name, std::int3
   EXPECT_EQ(nameOf(entry), name);
   EXPECT_EQ(entry.useTime, useTime);
   EXPECT_EQ(entry.score, score);
+}
+
+struct RowValues {
+  std::string_view name;
+  std::int32_t useTime = 0;
+  std::int32_t score = 0;
+};
+
+// The table's first rows are `first`, and every row after them is `rest`.
+inline void expectTable(const RecordTable& table, const std::vector<RowValues>& first,
+                        RowValues rest = {}) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i + 1));
+    const RowValues& expected = i < first.size() ? first[i] : rest;
+    expectRow(table[i], expected.name, expected.useTime, expected.score);
+  }
+}
+
+inline void expectSameTable(const RecordTable& expected, const RecordTable& actual) {
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i + 1));
+    expectRow(actual[i], nameOf(expected[i]), expected[i].useTime, expected[i].score);
+  }
 }
 
 }  // namespace tolvaro::testing

@@ -7,11 +7,12 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "art.h"
-#include "catalogue.h"
+#include "assets/BitmapCatalogue.h"
 #include "file_formats.h"
 #include "glyphs.h"
 #include "quantize.h"
@@ -46,9 +47,34 @@ Bytes encodePicture(const Picture& picture) {
   return encodeBmp8(indexed.width, indexed.height, indexed.indices, indexed.palette);
 }
 
+std::optional<Rgb> keyColour(ColourKey key) {
+  switch (key) {
+    case ColourKey::White:
+      return kWhite;
+    case ColourKey::Black:
+      return kBlack;
+    case ColourKey::None:
+      break;
+  }
+  return std::nullopt;
+}
+
+// The size the game stretches a working-directory file to, if it is one of its pictures.
+std::optional<BitmapSize> fileSize(const std::string& relativePath) {
+  for (int n = 1; n <= kMenuBugFrameCount; ++n) {
+    if (relativePath == "03_16/chongzi" + std::to_string(n) + ".bmp")
+      return BitmapSize{kMenuBugFrameWidth, kMenuBugFrameHeight};
+  }
+  for (int code = 'A'; code <= 'Z'; ++code) {
+    if (relativePath == "charImg/" + std::to_string(code) + ".bmp")
+      return BitmapSize{kLetterTileSize, kLetterTileSize};
+  }
+  return std::nullopt;
+}
+
 int writeBitmaps(const PictureBook& book, const fs::path& out) {
   int problems = 0;
-  for (const BitmapEntry& entry : bitmapCatalogue()) {
+  for (const BitmapEntry& entry : kBitmapCatalogue) {
     const auto found = book.resources().find(entry.id);
     if (found == book.resources().end()) {
       std::fprintf(stderr, "bitmap %d was not painted\n", entry.id);
@@ -57,7 +83,7 @@ int writeBitmaps(const PictureBook& book, const fs::path& out) {
     }
     const Picture& picture = found->second;
     if (picture.image.width() != entry.width || picture.image.height() != entry.height ||
-        picture.depth != entry.depth || picture.key != entry.key) {
+        picture.depth != entry.depth || picture.key != keyColour(entry.key)) {
       std::fprintf(stderr, "bitmap %d painted as %dx%d/%d, catalogue wants %dx%d/%d\n", entry.id,
                    picture.image.width(), picture.image.height(), picture.depth, entry.width,
                    entry.height, entry.depth);
@@ -66,13 +92,30 @@ int writeBitmaps(const PictureBook& book, const fs::path& out) {
     }
     writeFile(out / "bitmap" / (std::to_string(entry.id) + ".bmp"), encodePicture(picture));
   }
-  if (book.resources().size() != bitmapCatalogue().size()) {
+  if (book.resources().size() != kBitmapCatalogue.size()) {
     std::fprintf(stderr, "painted %zu bitmaps, catalogue lists %zu\n", book.resources().size(),
-                 bitmapCatalogue().size());
+                 kBitmapCatalogue.size());
     ++problems;
   }
-  for (const auto& [relativePath, image] : book.files())
+  std::size_t gamePictureFiles = 0;
+  for (const auto& [relativePath, image] : book.files()) {
+    if (const auto size = fileSize(relativePath)) {
+      ++gamePictureFiles;
+      if (image.width() != size->width || image.height() != size->height) {
+        std::fprintf(stderr, "%s painted as %dx%d, the game loads it as %dx%d\n",
+                     relativePath.c_str(), image.width(), image.height(), size->width,
+                     size->height);
+        ++problems;
+        continue;
+      }
+    }
     writeFile(out / relativePath, encodeBmp24(image));
+  }
+  if (gamePictureFiles != kMenuBugFrameCount + 26) {
+    std::fprintf(stderr, "painted %zu of the %d bug frames and letter tiles\n", gamePictureFiles,
+                 kMenuBugFrameCount + 26);
+    ++problems;
+  }
   return problems;
 }
 

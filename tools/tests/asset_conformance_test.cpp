@@ -2,8 +2,8 @@
 // exact size, depth and colour key; the WAVE formats and lengths; the icon, the animated cursor,
 // the glyph set; and that the generator gives the same bytes every time.
 //
-// The expectations here are written out independently of the generator's own tables, and the
-// files are parsed by this test's own readers.
+// The pictures are checked against the game's own bitmap catalogue, the table it loads and
+// draws by; the files are parsed by this test's own readers, not the generator's writers.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -20,9 +20,15 @@
 #include <string>
 #include <vector>
 
+#include "assets/BitmapCatalogue.h"
+
 namespace fs = std::filesystem;
 
 namespace {
+
+using tolvaro::BitmapEntry;
+using tolvaro::ColourKey;
+using tolvaro::kBitmapCatalogue;
 
 const fs::path kGenerated = TOLVARO_GENERATED_DIR;
 
@@ -113,49 +119,6 @@ std::optional<Bitmap> loadBitmap(const fs::path& path) {
   return bmp;
 }
 
-enum class Key { kNone, kBlack, kWhite };
-
-struct Expected {
-  int id, width, height, depth;
-  Key key;
-};
-
-// The asset catalogue, as the game's screens use it.
-std::vector<Expected> expectedBitmaps() {
-  std::vector<Expected> list = {
-      {143, 1024, 768, 24, Key::kNone}, {154, 110, 110, 24, Key::kWhite},
-      {238, 250, 90, 24, Key::kBlack},  {239, 77, 26, 24, Key::kNone},
-      {240, 77, 26, 24, Key::kNone},    {157, 1024, 768, 24, Key::kNone},
-      {194, 1024, 768, 24, Key::kNone}, {220, 1024, 768, 8, Key::kNone},
-      {158, 606, 676, 24, Key::kNone},  {182, 606, 676, 8, Key::kNone},
-      {207, 606, 676, 8, Key::kNone},   {180, 504, 287, 24, Key::kNone},
-      {183, 528, 305, 8, Key::kNone},   {208, 528, 305, 8, Key::kNone},
-      {155, 240, 50, 24, Key::kNone},   {181, 240, 50, 8, Key::kNone},
-      {206, 240, 50, 8, Key::kNone},    {165, 240, 50, 24, Key::kNone},
-      {193, 240, 50, 8, Key::kNone},    {218, 240, 50, 8, Key::kNone},
-      {163, 270, 63, 24, Key::kNone},   {192, 270, 64, 8, Key::kNone},
-      {217, 270, 64, 8, Key::kNone},    {174, 15, 15, 24, Key::kNone},
-      {234, 341, 67, 8, Key::kNone},    {229, 86, 86, 8, Key::kNone},
-      {230, 86, 86, 8, Key::kNone},     {231, 86, 86, 8, Key::kNone},
-      {232, 86, 86, 8, Key::kNone},     {233, 86, 86, 8, Key::kNone},
-      {235, 400, 200, 8, Key::kNone},   {176, 305, 405, 8, Key::kBlack},
-      {177, 241, 28, 8, Key::kNone},    {195, 83, 25, 8, Key::kNone},
-      {224, 500, 250, 8, Key::kNone},   {171, 800, 600, 8, Key::kNone},
-      {226, 400, 250, 8, Key::kNone},   {225, 400, 250, 8, Key::kNone},
-      {228, 400, 250, 8, Key::kNone},   {227, 600, 250, 8, Key::kNone},
-      {243, 570, 400, 24, Key::kNone},  {244, 22, 22, 24, Key::kBlack},
-      {242, 320, 160, 24, Key::kNone},  {245, 93, 29, 24, Key::kNone},
-      {246, 93, 29, 24, Key::kNone},    {247, 93, 29, 24, Key::kNone},
-      {248, 93, 29, 24, Key::kNone},    {175, 528, 305, 24, Key::kNone},
-  };
-  for (int id = 144; id <= 153; ++id) list.push_back({id, 263, 51, 24, Key::kNone});
-  for (int id : {164, 159, 170, 166, 169, 161, 160, 162, 188, 187, 191, 190,
-                 189, 185, 184, 186, 213, 212, 216, 215, 214, 210, 209, 211}) {
-    list.push_back({id, 75, 36, 24, Key::kBlack});
-  }
-  return list;
-}
-
 fs::path bitmapPath(int id) {
   return kGenerated / "bitmap" / (std::to_string(id) + ".bmp");
 }
@@ -212,7 +175,7 @@ size_t distinctColours(const Bitmap& bmp) {
 }
 
 TEST(Bitmaps, EveryCatalogueEntryHasItsSizeDepthAndPalette) {
-  for (const Expected& e : expectedBitmaps()) {
+  for (const BitmapEntry& e : kBitmapCatalogue) {
     SCOPED_TRACE("bitmap " + std::to_string(e.id));
     const auto bmp = loadResource(e.id);
     ASSERT_TRUE(bmp.has_value());
@@ -227,16 +190,17 @@ TEST(Bitmaps, EveryCatalogueEntryHasItsSizeDepthAndPalette) {
   }
   size_t files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(kGenerated / "bitmap")) ++files;
-  EXPECT_EQ(files, expectedBitmaps().size()) << "the bitmap folder holds exactly the catalogue";
+  EXPECT_EQ(files, kBitmapCatalogue.size()) << "the bitmap folder holds exactly the catalogue";
+  EXPECT_EQ(kBitmapCatalogue.size(), 82u) << "80 loaded by the game, the dialog face, one unused";
 }
 
 TEST(Bitmaps, KeyedPicturesHaveTheirKeyAroundAndNoneInside) {
-  for (const Expected& e : expectedBitmaps()) {
-    if (e.key == Key::kNone) continue;
+  for (const BitmapEntry& e : kBitmapCatalogue) {
+    if (e.key == ColourKey::None) continue;
     SCOPED_TRACE("bitmap " + std::to_string(e.id));
     const auto bmp = loadResource(e.id);
     ASSERT_TRUE(bmp.has_value());
-    const Pixel key = e.key == Key::kWhite ? kWhite : kBlack;
+    const Pixel key = e.key == ColourKey::White ? kWhite : kBlack;
     // The corners are outside every shape.
     EXPECT_EQ(bmp->at(0, 0), key);
     EXPECT_EQ(bmp->at(e.width - 1, 0), key);
@@ -251,8 +215,10 @@ TEST(Bitmaps, KeyedPicturesHaveTheirKeyAroundAndNoneInside) {
 }
 
 TEST(Bitmaps, ThemeLabelsHaveLetteringOnBlack) {
-  for (const Expected& e : expectedBitmaps()) {
+  int labels = 0;
+  for (const BitmapEntry& e : kBitmapCatalogue) {
     if (e.width != 75) continue;
+    ++labels;
     SCOPED_TRACE("label " + std::to_string(e.id));
     const auto bmp = loadResource(e.id);
     ASSERT_TRUE(bmp.has_value());
@@ -262,6 +228,7 @@ TEST(Bitmaps, ThemeLabelsHaveLetteringOnBlack) {
     EXPECT_EQ(countColour(*bmp, 0, 0, e.width, 2, kBlack), e.width * 2);
     EXPECT_EQ(countColour(*bmp, 0, e.height - 2, e.width, e.height, kBlack), e.width * 2);
   }
+  EXPECT_EQ(labels, 24) << "five buttons and three info boxes in three themes";
 }
 
 TEST(Bitmaps, ExitBoxButtonsLieUnderTheirHighlights) {

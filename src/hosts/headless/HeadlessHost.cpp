@@ -1,23 +1,14 @@
 #include "hosts/headless/HeadlessHost.h"
 
-#include <fstream>
-#include <iterator>
-
-#include "assets/Bmp.h"
-#include "assets/Wave.h"
+#include "base/Bmp.h"
+#include "base/Files.h"
+#include "base/Wave.h"
 
 namespace tolvaro {
 namespace {
 
-constexpr int kDialogFaceBitmap = 242;
 constexpr int kDialogWidth = 320;
 constexpr int kDialogHeight = 160;
-
-std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class ScriptedDialog : public DialogWindow {
  public:
@@ -58,8 +49,9 @@ class ScriptedDialog : public DialogWindow {
 HeadlessHost::HeadlessHost(std::filesystem::path resourceDir)
     : resourceDir_(std::move(resourceDir)) {}
 
-bool HeadlessHost::registerWindowClass(const std::string& file) {
+bool HeadlessHost::registerWindowClass(const std::string& file, int icon) {
   cursorFile = file;
+  iconId = icon;
   return !failRegisterClass;
 }
 
@@ -88,6 +80,7 @@ bool HeadlessHost::nextEvent(Event& event) {
 
 void HeadlessHost::present(PixelView backBuffer) {
   ++presents;
+  lastPresented = backBuffer;
   if (onPresent) onPresent(backBuffer);
 }
 
@@ -138,8 +131,9 @@ void HeadlessHost::sleep(int milliseconds) {
   virtualMs += milliseconds;
 }
 
-std::intptr_t HeadlessHost::runModalDialog(int templateId, DialogProcedure procedure) {
-  Picture face = decodeBitmap(readFile(resourcePath(ResourceType::Bitmap, kDialogFaceBitmap)));
+std::intptr_t HeadlessHost::runModalDialog(int templateId, int faceBitmapId,
+                                           DialogProcedure procedure) {
+  Picture face = decodeBitmap(readFile(resourcePath(ResourceType::Bitmap, faceBitmapId)));
   if (face.empty()) face = Picture(kDialogWidth, kDialogHeight, kWhite);
   ScriptedDialog dialog(std::move(face));
   std::vector<DialogStep> steps;
@@ -155,6 +149,7 @@ std::intptr_t HeadlessHost::runModalDialog(int templateId, DialogProcedure proce
   }
   DialogRun run;
   run.templateId = templateId;
+  run.faceBitmapId = faceBitmapId;
   run.endedByScript = dialog.ended();
   if (!dialog.ended()) {
     // A script that leaves the dialog open would hang a real player too; close it with Esc.

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Picture.h"
+#include "base/Picture.h"
+#include "base/Png.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
@@ -52,6 +53,7 @@ struct DialogStep {
 
 struct DialogRun {
   int templateId = 0;
+  int faceBitmapId = 0;
   std::string finalText;  // what the name box held when the dialog ended
   std::intptr_t result = 0;
   bool endedByScript = false;  // false when the script ran out and the host pressed Esc
@@ -65,10 +67,10 @@ class HeadlessHost : public Platform {
 
   // Scripted input.
   void push(Event event) { events_.push_back(event); }
-  void pushKey(int code) { push({EventType::KeyDown, static_cast<std::uint32_t>(code), 0}); }
+  void pushKey(std::uint32_t code) { push({EventType::KeyDown, code, 0}); }
   void pushMove(int x, int y) { push({EventType::MouseMove, 0, packPosition(x, y)}); }
   void pushLeftDown(int x = 0, int y = 0) {
-    push({EventType::LeftButtonDown, 1, packPosition(x, y)});
+    push({EventType::LeftButtonDown, kLeftButtonFlag, packPosition(x, y)});
   }
   void pushTimer(int id = 0) { push({EventType::Timer, static_cast<std::uint32_t>(id), 0}); }
   void pushClose() { push({EventType::CloseRequest, 0, 0}); }
@@ -88,17 +90,19 @@ class HeadlessHost : public Platform {
   std::vector<ResourceRequest> resourceRequests;
   std::vector<DialogRun> dialogs;
   std::string cursorFile;
+  int iconId = 0;
   std::string windowTitle;
   int windowWidth = 0, windowHeight = 0;
   bool windowCreated = false;
   int presents = 0;
+  PixelView lastPresented;  // the game's back buffer as it was last presented
   int sleeps = 0;
   int eventsTaken = 0;
   std::int64_t virtualMs = 0;  // sleeps plus blocking sounds
   bool timerRunning(int id) const { return activeTimers_.count(id) != 0; }
 
   // Platform.
-  bool registerWindowClass(const std::string& cursorFile) override;
+  bool registerWindowClass(const std::string& cursorFile, int iconId) override;
   bool createMainWindow(const std::string& title, int width, int height) override;
   bool nextEvent(Event& event) override;
   void postQuit(int exitCode) override { quitCode_ = exitCode; }
@@ -109,7 +113,8 @@ class HeadlessHost : public Platform {
   void killTimer(int timerId) override;
   void sleep(int milliseconds) override;
   std::int64_t currentTime() override { return clockSeconds; }
-  std::intptr_t runModalDialog(int templateId, DialogProcedure procedure) override;
+  std::intptr_t runModalDialog(int templateId, int faceBitmapId,
+                               DialogProcedure procedure) override;
 
   std::filesystem::path resourcePath(ResourceType type, int id) const;
 
@@ -121,8 +126,5 @@ class HeadlessHost : public Platform {
   std::map<int, int> activeTimers_;
   std::map<int, std::int64_t> soundLengthMs_;
 };
-
-// Writes a picture as an RGB PNG; false when the file cannot be written.
-bool savePng(PixelView picture, const std::filesystem::path& path);
 
 }  // namespace tolvaro

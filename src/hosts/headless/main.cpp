@@ -32,18 +32,20 @@ int main(int argc, char** argv) {
   const fs::path out = argc > 2 ? fs::path(argv[2]) : fs::path("tolvaro-demo");
   fs::create_directories(out);
   linkWorkingFiles(generated, out);
-  g_workingDirectory = out;
+  // The program finds its working files and writes its records in the working directory.
+  const fs::path resources = fs::absolute(generated);
+  fs::current_path(out);
 
-  HeadlessHost host(generated);
+  HeadlessHost host(resources);
   if (!startUp(host)) {
     std::fprintf(stderr, "the window could not be opened\n");
     return 1;
   }
   int shots = 0;
   auto snapshot = [&](const std::string& name) {
-    const fs::path file = out / (std::to_string(++shots) + "-" + name + ".png");
-    savePng(g_backDC.view(), file);
-    std::printf("  %s\n", file.string().c_str());
+    const fs::path file = std::to_string(++shots) + "-" + name + ".png";
+    savePng(host.lastPresented, file);
+    std::printf("  %s\n", fs::absolute(file).string().c_str());
   };
   auto passes = [&](int n) {
     for (int i = 0; i < n; ++i) runPass(nullptr);
@@ -55,7 +57,7 @@ int main(int argc, char** argv) {
   host.pushMove(800, 220);
   passes(5);
   snapshot("main-menu-hover");
-  host.pushKey(27);
+  host.pushKey(kKeyEscape);
   passes(40);
   snapshot("exit-box");
   host.pushMove(440, 400);

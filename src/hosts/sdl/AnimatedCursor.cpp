@@ -3,17 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/Bytes.h"
+
 namespace tolvaro::sdl {
 namespace {
 
 constexpr std::uint32_t kIconFlag = 1;  // frames are icon or cursor files, not raw bitmaps
 constexpr std::uint32_t kMaxFrames = 1024;
 constexpr std::size_t kHeaderBytes = 36;
-
-std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-         static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
 
 bool tagIs(std::span<const std::uint8_t> b, std::size_t at, const char* tag) {
   return std::memcmp(b.data() + at, tag, 4) == 0;
@@ -30,7 +27,7 @@ bool forEachChunk(std::span<const std::uint8_t> b, std::size_t begin, std::size_
                   Visit visit) {
   std::size_t at = begin;
   while (at + 8 <= end) {
-    const std::size_t size = u32(b, at + 4);
+    const std::size_t size = readLe32(b, at + 4);
     if (size > end - at - 8) return false;
     visit(at, Chunk{at + 8, size});
     at += 8 + size + (size & 1);
@@ -40,7 +37,7 @@ bool forEachChunk(std::span<const std::uint8_t> b, std::size_t begin, std::size_
 
 std::vector<std::uint32_t> readWords(std::span<const std::uint8_t> b, Chunk chunk) {
   std::vector<std::uint32_t> words;
-  for (std::size_t i = 0; i + 4 <= chunk.size; i += 4) words.push_back(u32(b, chunk.at + i));
+  for (std::size_t i = 0; i + 4 <= chunk.size; i += 4) words.push_back(readLe32(b, chunk.at + i));
   return words;
 }
 
@@ -71,7 +68,7 @@ int AnimatedCursor::stepAt(std::int64_t elapsedMs) const {
 
 std::optional<AnimatedCursor> parseAnimatedCursor(std::span<const std::uint8_t> b) {
   if (b.size() < 12 || !tagIs(b, 0, "RIFF") || !tagIs(b, 8, "ACON")) return std::nullopt;
-  const std::size_t end = std::min<std::size_t>(b.size(), std::size_t{8} + u32(b, 4));
+  const std::size_t end = std::min<std::size_t>(b.size(), std::size_t{8} + readLe32(b, 4));
   std::optional<Chunk> header;
   std::optional<Chunk> rate;
   std::optional<Chunk> sequence;
@@ -90,10 +87,10 @@ std::optional<AnimatedCursor> parseAnimatedCursor(std::span<const std::uint8_t> 
     }
   });
   if (!whole || !header || header->size < kHeaderBytes) return std::nullopt;
-  const std::uint32_t frameCount = u32(b, header->at + 4);
-  std::uint32_t stepCount = u32(b, header->at + 8);
-  const std::uint32_t defaultRate = u32(b, header->at + 28);
-  const std::uint32_t flags = u32(b, header->at + 32);
+  const std::uint32_t frameCount = readLe32(b, header->at + 4);
+  std::uint32_t stepCount = readLe32(b, header->at + 8);
+  const std::uint32_t defaultRate = readLe32(b, header->at + 28);
+  const std::uint32_t flags = readLe32(b, header->at + 32);
   if (!(flags & kIconFlag) || frameCount == 0 || frameCount > kMaxFrames ||
       icons.size() < frameCount) {
     return std::nullopt;

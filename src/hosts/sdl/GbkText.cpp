@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace tolvaro::sdl {
 namespace {
@@ -77,25 +77,6 @@ std::string utf8ToGbk(std::string_view utf8) {
     }
   }
   return gbk;
-}
-
-std::size_t gbkCharLength(std::string_view gbk, std::size_t at) {
-  if (at >= gbk.size()) return 0;
-  if (at + 1 < gbk.size() &&
-      isGbkPair(static_cast<std::uint8_t>(gbk[at]), static_cast<std::uint8_t>(gbk[at + 1]))) {
-    return 2;
-  }
-  return 1;
-}
-
-std::size_t gbkPreviousChar(std::string_view gbk, std::size_t at) {
-  std::size_t start = 0;
-  while (start < at) {
-    const std::size_t next = start + gbkCharLength(gbk, start);
-    if (next >= at) break;
-    start = next;
-  }
-  return start;
 }
 
 }  // namespace tolvaro::sdl

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/Bytes.h"
+
 namespace tolvaro::sdl {
 namespace {
 
@@ -10,14 +12,8 @@ constexpr std::size_t kDirectoryEntryBytes = 16;
 constexpr std::size_t kInfoHeaderBytes = 40;
 constexpr int kLargestSide = 256;
 
-std::uint32_t u16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8;
-}
-std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
-  return u16(b, at) | u16(b, at + 2) << 16;
-}
 std::int32_t s32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::int32_t>(u32(b, at));
+  return static_cast<std::int32_t>(readLe32(b, at));
 }
 
 std::size_t rowBytes(int width, int bits) {
@@ -27,12 +23,12 @@ std::size_t rowBytes(int width, int bits) {
 // One image: a BITMAPINFOHEADER whose height counts the colour rows and the mask rows.
 std::optional<IconImage> decodeImage(std::span<const std::uint8_t> dib) {
   if (dib.size() < kInfoHeaderBytes) return std::nullopt;
-  const std::uint32_t headerSize = u32(dib, 0);
+  const std::uint32_t headerSize = readLe32(dib, 0);
   const std::int32_t width = s32(dib, 4);
   const std::int32_t doubleHeight = s32(dib, 8);
-  const std::uint32_t bits = u16(dib, 14);
-  const std::uint32_t compression = u32(dib, 16);
-  std::uint32_t colours = u32(dib, 32);
+  const std::uint32_t bits = readLe16(dib, 14);
+  const std::uint32_t compression = readLe32(dib, 16);
+  std::uint32_t colours = readLe32(dib, 32);
   if (headerSize < kInfoHeaderBytes || headerSize > dib.size() || compression != 0) {
     return std::nullopt;
   }
@@ -110,9 +106,9 @@ std::optional<IconImage> decodeImage(std::span<const std::uint8_t> dib) {
 }  // namespace
 
 std::optional<IconImage> decodeIconFile(std::span<const std::uint8_t> file) {
-  if (file.size() < kDirectoryBytes || u16(file, 0) != 0) return std::nullopt;
-  const std::uint32_t kind = u16(file, 2);  // 1 icon, 2 cursor
-  const std::uint32_t count = u16(file, 4);
+  if (file.size() < kDirectoryBytes || readLe16(file, 0) != 0) return std::nullopt;
+  const std::uint32_t kind = readLe16(file, 2);  // 1 icon, 2 cursor
+  const std::uint32_t count = readLe16(file, 4);
   if ((kind != 1 && kind != 2) || count == 0 ||
       file.size() < kDirectoryBytes + kDirectoryEntryBytes * count) {
     return std::nullopt;
@@ -120,14 +116,14 @@ std::optional<IconImage> decodeIconFile(std::span<const std::uint8_t> file) {
   std::optional<IconImage> best;
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::size_t entry = kDirectoryBytes + kDirectoryEntryBytes * i;
-    const std::uint32_t size = u32(file, entry + 8);
-    const std::uint32_t offset = u32(file, entry + 12);
+    const std::uint32_t size = readLe32(file, entry + 8);
+    const std::uint32_t offset = readLe32(file, entry + 12);
     if (offset > file.size() || size > file.size() - offset) continue;
     std::optional<IconImage> image = decodeImage(file.subspan(offset, size));
     if (!image) continue;
     if (kind == 2) {
-      image->hotspotX = static_cast<int>(u16(file, entry + 4));
-      image->hotspotY = static_cast<int>(u16(file, entry + 6));
+      image->hotspotX = static_cast<int>(readLe16(file, entry + 4));
+      image->hotspotY = static_cast<int>(readLe16(file, entry + 6));
     } else {
       image->hotspotX = image->width / 2;
       image->hotspotY = image->height / 2;

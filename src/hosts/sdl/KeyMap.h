@@ -3,16 +3,14 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <optional>
 
 namespace tolvaro::sdl {
 
-constexpr int kVirtualKeyEnter = 13;
-constexpr int kVirtualKeyEscape = 27;
-
 // Enter (either key), Esc, and the letters by the letter printed on the key: the layout's
 // keycode decides, so an AZERTY A is an A. Layouts without Latin letters (their keycodes are
 // other characters) fall back to the key's position, as Windows does. Other keys: nullopt.
-std::optional<int> virtualKeyOf(SDL_Keycode keycode, SDL_Scancode scancode);
+std::optional<std::uint32_t> virtualKeyOf(SDL_Keycode keycode, SDL_Scancode scancode);
 
 }  // namespace tolvaro::sdl

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "app/Program.h"
-#include "hosts/sdl/GbkText.h"
-
 namespace tolvaro::sdl {
 namespace {
 
@@ -85,22 +82,22 @@ void NameBox::scrollToCaret() const {
   scroll_ = std::max(scroll_, 0);
 }
 
-void NameBox::draw(Picture& target, int x, int y, bool caretShown) const {
+void NameBox::draw(Picture& target, const GlyphSet& glyphs, int x, int y, bool caretShown) const {
   scrollToCaret();
   fillRect(target, x, y, x + kWidth, y + kHeight, kFrameColour);
   Picture field(kFieldWidth, kFieldHeight, kFieldColour);
   const std::string_view before = std::string_view(text_).substr(0, caret_);
   const std::string_view after = std::string_view(text_).substr(caret_);
   int pen = kTextLeft - scroll_;
-  pen += g_glyphs.draw(field, pen, kTextTop, before, kTextColourInBox);
+  pen += glyphs.draw(field, pen, kTextTop, before, kTextColourInBox);
   if (!composition_.empty()) {
-    const int width = g_glyphs.draw(field, pen, kTextTop, composition_, kCompositionColour);
+    const int width = glyphs.draw(field, pen, kTextTop, composition_, kCompositionColour);
     const int underline = kTextTop + GlyphSet::kCellHeight;
     fillRect(field, pen, underline - 1, pen + width, underline, kCompositionColour);
     pen += width;
   }
   if (caretShown) fillRect(field, pen, kTextTop, pen + 1, kTextTop + GlyphSet::kCellHeight, kBlack);
-  g_glyphs.draw(field, pen, kTextTop, after, kTextColourInBox);
+  glyphs.draw(field, pen, kTextTop, after, kTextColourInBox);
   copyOpaque(target, field, x + 1, y + 1);
 }
 

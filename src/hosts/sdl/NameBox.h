@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/Picture.h"
+#include "base/Picture.h"
+#include "base/Text.h"
 
 namespace tolvaro::sdl {
 
@@ -37,8 +38,8 @@ class NameBox {
   void setComposition(std::string_view gbk) { composition_ = gbk; }
 
   // Draws the control (border, white field, text, composition, caret) with its top-left
-  // at (x, y) of target.
-  void draw(Picture& target, int x, int y, bool caretShown) const;
+  // at (x, y) of target, the text in the given glyphs.
+  void draw(Picture& target, const GlyphSet& glyphs, int x, int y, bool caretShown) const;
 
  private:
   // Pixel offset of the caret from the start of the text, composition included.

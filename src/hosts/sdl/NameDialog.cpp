@@ -2,15 +2,13 @@
 
 #include <algorithm>
 
-#include "assets/Bmp.h"
+#include "base/Bmp.h"
 #include "hosts/sdl/GbkText.h"
 #include "hosts/sdl/SdlHost.h"
 
 namespace tolvaro::sdl {
 namespace {
 
-constexpr std::uint32_t kLeftButtonFlag = 1;
-constexpr std::uint32_t kRightButtonFlag = 2;
 constexpr std::uint32_t kFace3d = rgb(212, 208, 200);
 constexpr std::uint32_t kLight3d = kWhite;
 constexpr std::uint32_t kShadow3d = rgb(128, 128, 128);
@@ -131,7 +129,7 @@ void NameDialog::redraw() {
   Picture window(rect.w, rect.h);
   paintFrame(window);
   copyOpaque(window, face_, kFrame, kFrame);
-  box_.draw(window, kFrame + kNameBox.x, kFrame + kNameBox.y, caretOn_);
+  box_.draw(window, host_.glyphs_, kFrame + kNameBox.x, kFrame + kNameBox.y, caretOn_);
   if (texture_) SDL_UpdateTexture(texture_, nullptr, window.pixels.data(), rect.w * 4);
   host_.render(texture_, rect);
   dirty_ = false;

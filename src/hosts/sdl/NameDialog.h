@@ -1,4 +1,4 @@
-// The modal name-entry dialog: a 320 x 160 face (bitmap 242) in a thin dialog frame, centred
+// The modal name-entry dialog: a 320 x 160 face picture in a thin dialog frame, centred
 // over the frozen last frame, with the name box of the template at dialog units (42, 36),
 // 74 x 12, two pixels per unit. The game's dialog procedure sees Init, Enter and Esc as
 // IDOK and IDCANCEL, and the mouse over the face in client pixels.
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Picture.h"
+#include "base/Picture.h"
 #include "hosts/sdl/Letterbox.h"
 #include "hosts/sdl/NameBox.h"
 #include "platform/Platform.h"

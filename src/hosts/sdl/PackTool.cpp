@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
-#include "app/Picture.h"
-#include "hosts/headless/HeadlessHost.h"
+#include "base/Files.h"
+#include "base/Picture.h"
+#include "base/Png.h"
 #include "hosts/sdl/IconFile.h"
 #include "hosts/sdl/ResourcePack.h"
 
@@ -16,12 +16,6 @@ namespace fs = std::filesystem;
 using namespace tolvaro;
 
 namespace {
-
-std::vector<std::uint8_t> readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 bool writeIfChanged(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::error_code error;
@@ -32,22 +26,31 @@ bool writeIfChanged(const fs::path& path, const std::vector<std::uint8_t>& bytes
   return static_cast<bool>(out);
 }
 
+// The program has one icon, whatever its number; with none or several there is no PNG.
+const sdl::PackEntry* onlyIcon(const std::vector<sdl::PackEntry>& entries) {
+  const sdl::PackEntry* found = nullptr;
+  for (const sdl::PackEntry& entry : entries) {
+    if (entry.type != ResourceType::Icon) continue;
+    if (found) return nullptr;
+    found = &entry;
+  }
+  return found;
+}
+
 // The icon over white, as the desktop shows it at its own size.
 bool writeIconPng(const std::vector<sdl::PackEntry>& entries, const fs::path& out) {
-  for (const sdl::PackEntry& entry : entries) {
-    if (entry.type != ResourceType::Icon || entry.id != 141) continue;
-    const std::optional<sdl::IconImage> icon = sdl::decodeIconFile(entry.bytes);
-    if (!icon) return false;
-    Picture picture(icon->width, icon->height, kWhite);
-    for (int i = 0; i < icon->width * icon->height; ++i) {
-      const std::uint8_t* p = &icon->rgba[static_cast<std::size_t>(i) * 4];
-      const int a = p[3];
-      auto mix = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
-      picture.pixels[static_cast<std::size_t>(i)] = rgb(mix(p[0]), mix(p[1]), mix(p[2]));
-    }
-    return savePng(picture.view(), out);
+  const sdl::PackEntry* entry = onlyIcon(entries);
+  if (!entry) return false;
+  const std::optional<sdl::IconImage> icon = sdl::decodeIconFile(entry->bytes);
+  if (!icon) return false;
+  Picture picture(icon->width, icon->height, kWhite);
+  for (int i = 0; i < icon->width * icon->height; ++i) {
+    const std::uint8_t* p = &icon->rgba[static_cast<std::size_t>(i) * 4];
+    const int a = p[3];
+    auto mix = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+    picture.pixels[static_cast<std::size_t>(i)] = rgb(mix(p[0]), mix(p[1]), mix(p[2]));
   }
-  return false;
+  return savePng(picture.view(), out);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <string>
+
+#include "base/Bytes.h"
+#include "base/Files.h"
 
 namespace tolvaro::sdl {
 namespace {
@@ -16,18 +18,6 @@ constexpr std::size_t kEntryBytes = 16;
 
 void putU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-std::uint32_t getU32(std::span<const std::uint8_t> bytes, std::size_t at) {
-  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-         static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-         static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
-std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Files named "<number><extension>" in one folder, as (number, path).
@@ -73,7 +63,7 @@ std::vector<PackEntry> collectGeneratedResources(const std::filesystem::path& ge
   const std::filesystem::path glyphs = generatedDir / "glyphs" / "gbk16.bin";
   std::error_code error;
   if (std::filesystem::is_regular_file(glyphs, error)) {
-    entries.push_back({ResourceType::Glyphs, 1, readFile(glyphs)});
+    entries.push_back({ResourceType::Glyphs, kPackGlyphSet, readFile(glyphs)});
   }
   std::sort(entries.begin(), entries.end(), [](const PackEntry& a, const PackEntry& b) {
     return std::pair(static_cast<int>(a.type), a.id) < std::pair(static_cast<int>(b.type), b.id);
@@ -83,16 +73,16 @@ std::vector<PackEntry> collectGeneratedResources(const std::filesystem::path& ge
 
 ResourcePack::ResourcePack(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return;
-  const std::uint32_t count = getU32(bytes, 8);
+  const std::uint32_t count = readLe32(bytes, 8);
   if (count > (bytes.size() - kHeaderBytes) / kEntryBytes) return;
   std::vector<Slot> index;
   index.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::size_t at = kHeaderBytes + kEntryBytes * i;
-    const std::uint32_t offset = getU32(bytes, at + 8);
-    const std::uint32_t size = getU32(bytes, at + 12);
+    const std::uint32_t offset = readLe32(bytes, at + 8);
+    const std::uint32_t size = readLe32(bytes, at + 12);
     if (offset > bytes.size() || size > bytes.size() - offset) return;
-    index.push_back({getU32(bytes, at), getU32(bytes, at + 4), bytes.subspan(offset, size)});
+    index.push_back({readLe32(bytes, at), readLe32(bytes, at + 4), bytes.subspan(offset, size)});
   }
   index_ = std::move(index);
 }

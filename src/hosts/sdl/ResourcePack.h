@@ -21,10 +21,14 @@ struct PackEntry {
   std::vector<std::uint8_t> bytes;
 };
 
+// The generated tree has one glyph set and no number for it; the pack gives it this one.
+constexpr int kPackGlyphSet = 1;
+
 std::vector<std::uint8_t> encodePack(const std::vector<PackEntry>& entries);
 
 // The resources of a generated tree (bitmap/<id>.bmp, wave/<id>.wav, icon/<id>.ico,
-// glyphs/gbk16.bin as glyph set 1), sorted by type and id; missing folders give no entries.
+// glyphs/gbk16.bin as glyph set kPackGlyphSet), sorted by type and id; missing folders give no
+// entries.
 std::vector<PackEntry> collectGeneratedResources(const std::filesystem::path& generatedDir);
 
 // A read-only view of a pack; a malformed pack reads as empty.
@@ -35,7 +39,7 @@ class ResourcePack {
 
   // The resource's bytes; empty when the pack has none.
   std::span<const std::uint8_t> find(ResourceType type, int id) const;
-  std::size_t size() const { return index_.size(); }
+  std::size_t entryCount() const { return index_.size(); }
 
  private:
   struct Slot {

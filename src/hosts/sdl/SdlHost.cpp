@@ -1,12 +1,13 @@
 #include "hosts/sdl/SdlHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 
-#include "app/Program.h"
-#include "assets/Bmp.h"
-#include "assets/Wave.h"
+#include "base/Bmp.h"
+#include "base/Files.h"
+#include "base/Wave.h"
 #include "hosts/sdl/IconFile.h"
 #include "hosts/sdl/KeyMap.h"
 #include "hosts/sdl/NameDialog.h"
@@ -14,8 +15,8 @@
 namespace tolvaro::sdl {
 namespace {
 
-constexpr std::uint32_t kLeftButtonFlag = 1;   // MK_LBUTTON
-constexpr std::uint32_t kRightButtonFlag = 2;  // MK_RBUTTON
+// No cursor of ours comes near this; a larger file is not one.
+constexpr std::uintmax_t kLargestCursorFile = 64u << 20;
 constexpr int kMixFrequency = 44100;
 constexpr int kMixChunkSamples = 1024;
 constexpr std::size_t kFrameLogCapacity = 1 << 20;
@@ -43,6 +44,7 @@ SdlHost::SdlHost(ResourcePack resources, HostOptions options)
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
   if (!options_.frameLog.empty()) frameLogLines_.reserve(2 * 4096);
+  glyphs_.load(resources_.find(ResourceType::Glyphs, kPackGlyphSet));
 }
 
 SdlHost::~SdlHost() {
@@ -66,14 +68,15 @@ SdlHost::~SdlHost() {
   if (videoReady_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
-bool SdlHost::registerWindowClass(const std::string& cursorFile) {
+bool SdlHost::registerWindowClass(const std::string& cursorFile, int iconId) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     std::fprintf(stderr, "tolvaro: no display: %s\n", SDL_GetError());
     return false;
   }
   videoReady_ = true;
+  iconId_ = iconId;
   // A missing or unreadable cursor file leaves the system's cursor.
-  cursorAnimation_ = parseAnimatedCursor(readWorkingFile(cursorFile));
+  cursorAnimation_ = parseAnimatedCursor(readFile(cursorFile, kLargestCursorFile));
   if (!cursorAnimation_) return true;
   for (const IconImage& frame : cursorAnimation_->frames) {
     SDL_Surface* surface = surfaceOf(frame);
@@ -122,7 +125,7 @@ bool SdlHost::createMainWindow(const std::string& title, int width, int height) 
   SDL_GetWindowSize(window_, &windowW, &windowH);
   letterbox_ = Letterbox(width, height, windowW, windowH);
 
-  const std::vector<std::uint8_t> icon = loadResource(ResourceType::Icon, 141);
+  const std::vector<std::uint8_t> icon = loadResource(ResourceType::Icon, iconId_);
   if (std::optional<IconImage> image = decodeIconFile(icon)) {
     if (SDL_Surface* surface = surfaceOf(*image)) {
       SDL_SetWindowIcon(window_, surface);
@@ -191,9 +194,10 @@ bool SdlHost::translate(const SDL_Event& in, Event& out) {
       }
       return false;
     case SDL_KEYDOWN: {
-      const std::optional<int> key = virtualKeyOf(in.key.keysym.sym, in.key.keysym.scancode);
+      const std::optional<std::uint32_t> key =
+          virtualKeyOf(in.key.keysym.sym, in.key.keysym.scancode);
       if (!key) return false;
-      out = {EventType::KeyDown, static_cast<std::uint32_t>(*key), 0};
+      out = {EventType::KeyDown, *key, 0};
       return true;
     }
     case SDL_MOUSEMOTION: {
@@ -352,9 +356,10 @@ void SdlHost::playSound(int waveId, SoundMode mode) {
   }
 }
 
-std::intptr_t SdlHost::runModalDialog(int /*templateId*/, DialogProcedure procedure) {
+std::intptr_t SdlHost::runModalDialog(int /*templateId*/, int faceBitmapId,
+                                      DialogProcedure procedure) {
   if (!renderer_) return 0;
-  NameDialog dialog(*this, decodeBitmap(loadResource(ResourceType::Bitmap, 242)));
+  NameDialog dialog(*this, decodeBitmap(loadResource(ResourceType::Bitmap, faceBitmapId)));
   return dialog.run(procedure);
 }
 

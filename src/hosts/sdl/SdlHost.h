@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "hosts/sdl/AnimatedCursor.h"
 #include "hosts/sdl/Letterbox.h"
 #include "hosts/sdl/ResourcePack.h"
@@ -37,7 +38,7 @@ class SdlHost : public Platform {
   SdlHost(const SdlHost&) = delete;
   SdlHost& operator=(const SdlHost&) = delete;
 
-  bool registerWindowClass(const std::string& cursorFile) override;
+  bool registerWindowClass(const std::string& cursorFile, int iconId) override;
   bool createMainWindow(const std::string& title, int width, int height) override;
   bool nextEvent(Event& event) override;
   void postQuit(int exitCode) override { quitCode_ = exitCode; }
@@ -48,7 +49,8 @@ class SdlHost : public Platform {
   void killTimer(int timerId) override;
   void sleep(int milliseconds) override;
   std::int64_t currentTime() override;
-  std::intptr_t runModalDialog(int templateId, DialogProcedure procedure) override;
+  std::intptr_t runModalDialog(int templateId, int faceBitmapId,
+                               DialogProcedure procedure) override;
 
   // What tests look at.
   bool audioOpen() const { return audioOpen_; }
@@ -78,6 +80,9 @@ class SdlHost : public Platform {
 
   ResourcePack resources_;
   HostOptions options_;
+  // The name box's glyphs; the game loads a set of its own for everything else.
+  GlyphSet glyphs_;
+  int iconId_ = 0;
   bool videoReady_ = false;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;

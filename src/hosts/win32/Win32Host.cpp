@@ -17,7 +17,7 @@ constexpr DWORD kSoundLoop = SND_RESOURCE | SND_ASYNC | SND_LOOP;  // 0x4000D
 constexpr DWORD kSoundOneShot = SND_RESOURCE | SND_ASYNC;          // 0x40005
 constexpr DWORD kSoundBlocking = SND_RESOURCE | SND_SYNC;          // 0x40004
 
-// The dialog face, bitmap 242, is 320 x 160 pixels: two pixels per dialog unit.
+// The dialog face is 320 x 160 pixels: two pixels per dialog unit.
 constexpr int kFaceWidth = 320;
 constexpr int kFaceHeight = 160;
 constexpr int kPixelsPerDialogUnit = 2;
@@ -180,14 +180,14 @@ Win32Host::~Win32Host() {
   if (g_host == this) g_host = nullptr;
 }
 
-bool Win32Host::registerWindowClass(const std::string& cursorFile) {
+bool Win32Host::registerWindowClass(const std::string& cursorFile, int iconId) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = kClassStyle;
   windowClass.lpfnWndProc = &Win32Host::windowProcedure;
   windowClass.hInstance = g_appInstance;
-  windowClass.hIcon = LoadIconA(g_appInstance, MAKEINTRESOURCEA(141));
-  windowClass.hIconSm = LoadIconA(g_appInstance, MAKEINTRESOURCEA(141));
+  windowClass.hIcon = LoadIconA(g_appInstance, MAKEINTRESOURCEA(iconId));
+  windowClass.hIconSm = LoadIconA(g_appInstance, MAKEINTRESOURCEA(iconId));
   windowClass.hCursor = LoadCursorFromFileA(cursorFile.c_str());
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = kWindowClassName;
@@ -359,7 +359,9 @@ std::int64_t Win32Host::currentTime() {
   return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-std::intptr_t Win32Host::runModalDialog(int templateId, DialogProcedure procedure) {
+// The template's picture control names the face bitmap itself.
+std::intptr_t Win32Host::runModalDialog(int templateId, int /*faceBitmapId*/,
+                                        DialogProcedure procedure) {
   DialogSession session{procedure};
   ++modalDepth_;
   // The wide form makes the dialog and its name box Unicode windows, so typed Chinese reaches

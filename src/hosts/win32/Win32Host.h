@@ -29,7 +29,7 @@ class Win32Host : public Platform {
   Win32Host(const Win32Host&) = delete;
   Win32Host& operator=(const Win32Host&) = delete;
 
-  bool registerWindowClass(const std::string& cursorFile) override;
+  bool registerWindowClass(const std::string& cursorFile, int iconId) override;
   bool createMainWindow(const std::string& title, int width, int height) override;
   bool nextEvent(Event& event) override;
   void postQuit(int exitCode) override;
@@ -40,7 +40,8 @@ class Win32Host : public Platform {
   void killTimer(int timerId) override;
   void sleep(int milliseconds) override;
   std::int64_t currentTime() override;
-  std::intptr_t runModalDialog(int templateId, DialogProcedure procedure) override;
+  std::intptr_t runModalDialog(int templateId, int faceBitmapId,
+                               DialogProcedure procedure) override;
 
   // Releases the window's DC, as the program does after its main loop.
   void releaseWindow();

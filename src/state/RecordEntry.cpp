@@ -1,8 +1,8 @@
-#include "records/RecordEntry.h"
+#include "state/RecordEntry.h"
 
 #include <cstring>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace tolvaro {
 

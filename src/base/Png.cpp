@@ -1,9 +1,11 @@
+#include "base/Png.h"
+
 #include <zlib.h>
 
 #include <array>
+#include <cstdint>
 #include <fstream>
-
-#include "hosts/headless/HeadlessHost.h"
+#include <vector>
 
 namespace tolvaro {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/Picture.h"
+#include "base/Picture.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,8 @@
-#include "assets/Bmp.h"
+#include "base/Bmp.h"
 
 #include <cstring>
+
+#include "base/Bytes.h"
 
 namespace tolvaro {
 namespace {
@@ -8,13 +10,6 @@ namespace {
 constexpr int kMaxDimension = 16384;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
-
-std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
 
 struct Layout {
   BitmapInfo info;
@@ -30,27 +25,27 @@ std::optional<Layout> readLayout(std::span<const std::uint8_t> bytes) {
   std::optional<std::size_t> fileOffset;
   if (bytes.size() >= 14 && bytes[0] == 'B' && bytes[1] == 'M') {
     dib = 14;
-    fileOffset = u32(bytes, 10);
+    fileOffset = readLe32(bytes, 10);
   }
   if (bytes.size() < dib + 12) return std::nullopt;
-  const std::uint32_t headerSize = u32(bytes, dib);
+  const std::uint32_t headerSize = readLe32(bytes, dib);
   Layout l;
   std::int64_t width = 0, height = 0;
   int planes = 0;
   if (headerSize == 12) {  // OS/2 core header
-    width = u16(bytes, dib + 4);
-    height = static_cast<std::int16_t>(u16(bytes, dib + 6));
-    planes = u16(bytes, dib + 8);
-    l.info.bitsPerPixel = u16(bytes, dib + 10);
+    width = readLe16(bytes, dib + 4);
+    height = static_cast<std::int16_t>(readLe16(bytes, dib + 6));
+    planes = readLe16(bytes, dib + 8);
+    l.info.bitsPerPixel = readLe16(bytes, dib + 10);
     l.paletteEntrySize = 3;
   } else if (headerSize >= 40 && headerSize <= 124) {
     if (bytes.size() < dib + headerSize) return std::nullopt;
-    width = static_cast<std::int32_t>(u32(bytes, dib + 4));
-    height = static_cast<std::int32_t>(u32(bytes, dib + 8));
-    planes = u16(bytes, dib + 12);
-    l.info.bitsPerPixel = u16(bytes, dib + 14);
-    l.compression = u32(bytes, dib + 16);
-    l.info.paletteEntries = static_cast<int>(u32(bytes, dib + 32));
+    width = static_cast<std::int32_t>(readLe32(bytes, dib + 4));
+    height = static_cast<std::int32_t>(readLe32(bytes, dib + 8));
+    planes = readLe16(bytes, dib + 12);
+    l.info.bitsPerPixel = readLe16(bytes, dib + 14);
+    l.compression = readLe32(bytes, dib + 16);
+    l.info.paletteEntries = static_cast<int>(readLe32(bytes, dib + 32));
   } else {
     return std::nullopt;
   }
@@ -68,7 +63,7 @@ std::optional<Layout> readLayout(std::span<const std::uint8_t> bytes) {
   if (l.compression == kBiBitfields && (bpp == 16 || bpp == 32)) {
     if (headerSize == 40) maskBytes = 12;
     if (bytes.size() < dib + 40 + 12) return std::nullopt;
-    for (int i = 0; i < 3; ++i) l.masks[i] = u32(bytes, dib + 40 + 4 * i);
+    for (int i = 0; i < 3; ++i) l.masks[i] = readLe32(bytes, dib + 40 + 4 * i);
   } else if (l.compression != kBiRgb) {
     return std::nullopt;  // run-length and embedded formats are not used by the game
   }
@@ -165,8 +160,7 @@ Picture decodeBitmap(std::span<const std::uint8_t> bytes) {
         for (int x = 0; x < w; ++x) {
           const std::uint8_t* p = src + 4 * x;
           if (l.compression == kBiBitfields) {
-            const std::uint32_t v =
-                p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+            const std::uint32_t v = readLe32({p, 4}, 0);
             dst[x] = rgb(expandMasked(v, l.masks[0]), expandMasked(v, l.masks[1]),
                          expandMasked(v, l.masks[2]));
           } else {

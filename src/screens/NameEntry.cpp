@@ -1,11 +1,13 @@
-#include "records/NameEntry.h"
+#include "screens/NameEntry.h"
 
 #include <cstdio>
 #include <string>
 
-#include "app/Program.h"
 #include "assets/Catalogue.h"
+#include "frame/Frame.h"
 #include "records/RecordTable.h"
+#include "state/GameState.h"
+#include "state/Session.h"
 
 namespace tolvaro {
 namespace {
@@ -63,8 +65,8 @@ bool nameEntryProc(DialogWindow& dialog, const DialogMessage& message) {
       break;
     }
     case DialogMessageType::MouseMove:
-      g_mouseX = static_cast<std::int32_t>(message.lParam & 0xFFFFu);
-      g_mouseY = static_cast<std::int32_t>(message.lParam >> 16);
+      g_mouseX = positionX(message.lParam);
+      g_mouseY = positionY(message.lParam);
       if (!inButtonRow()) {
         drawBothNormal(dialog);
       } else if (overConfirm()) {
@@ -97,7 +99,7 @@ bool nameEntryProc(DialogWindow& dialog, const DialogMessage& message) {
 }
 
 void openNameEntryDialog() {
-  g_platform->runModalDialog(kNameDialogTemplate, nameEntryProc);
+  g_platform->runModalDialog(kNameDialogTemplate, kDialogFaceBitmap, nameEntryProc);
 }
 
 }  // namespace tolvaro

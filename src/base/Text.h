@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Picture.h"
+#include "base/Picture.h"
 
 namespace tolvaro {
 
@@ -37,6 +37,10 @@ inline bool isGbkPair(std::uint8_t lead, std::uint8_t trail) {
   return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
 }
 
+// Bytes of the GBK character starting at `at` (1 or 2; 0 at the end).
+std::size_t gbkCharLength(std::string_view gbk, std::size_t at);
+// Start of the character before `at` (0 at the start).
+std::size_t gbkPreviousChar(std::string_view gbk, std::size_t at);
 // The longest prefix of at most maxBytes bytes that does not split a double-byte character.
 std::string_view gbkPrefix(std::string_view gbk, std::size_t maxBytes);
 

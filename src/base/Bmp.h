@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "app/Picture.h"
+#include "base/Picture.h"
 
 namespace tolvaro {
 

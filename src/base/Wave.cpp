@@ -1,18 +1,10 @@
-#include "assets/Wave.h"
+#include "base/Wave.h"
 
 #include <cstring>
 
+#include "base/Bytes.h"
+
 namespace tolvaro {
-namespace {
-
-std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-
-}  // namespace
 
 std::optional<WaveInfo> parseWave(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
@@ -24,17 +16,17 @@ std::optional<WaveInfo> parseWave(std::span<const std::uint8_t> bytes) {
   int samplesPerBlock = 0;
   std::size_t at = 12;
   while (at + 8 <= bytes.size() && !(haveFormat && haveData)) {
-    const std::uint32_t size = u32(bytes, at + 4);
+    const std::uint32_t size = readLe32(bytes, at + 4);
     const std::size_t body = at + 8;
     const std::size_t available = bytes.size() - body;
     if (std::memcmp(bytes.data() + at, "fmt ", 4) == 0) {
       if (size < 16 || size > available) return std::nullopt;
-      info.formatTag = u16(bytes, body);
-      info.channels = u16(bytes, body + 2);
-      info.sampleRate = static_cast<int>(u32(bytes, body + 4));
-      info.blockAlign = u16(bytes, body + 12);
-      info.bitsPerSample = u16(bytes, body + 14);
-      if (info.formatTag == 2 && size >= 22) samplesPerBlock = u16(bytes, body + 18);
+      info.formatTag = readLe16(bytes, body);
+      info.channels = readLe16(bytes, body + 2);
+      info.sampleRate = static_cast<int>(readLe32(bytes, body + 4));
+      info.blockAlign = readLe16(bytes, body + 12);
+      info.bitsPerSample = readLe16(bytes, body + 14);
+      if (info.formatTag == 2 && size >= 22) samplesPerBlock = readLe16(bytes, body + 18);
       haveFormat = true;
     } else if (std::memcmp(bytes.data() + at, "data", 4) == 0) {
       info.dataOffset = body;

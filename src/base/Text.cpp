@@ -1,4 +1,4 @@
-#include "app/Text.h"
+#include "base/Text.h"
 
 #include <cstring>
 
@@ -42,14 +42,8 @@ bool GlyphSet::load(std::span<const std::uint8_t> file) {
 
 int GlyphSet::measure(std::string_view gbk) {
   int width = 0;
-  for (std::size_t i = 0; i < gbk.size(); ++i) {
-    const auto lead = static_cast<std::uint8_t>(gbk[i]);
-    if (i + 1 < gbk.size() && isGbkPair(lead, static_cast<std::uint8_t>(gbk[i + 1]))) {
-      width += kFullWidth;
-      ++i;
-    } else {
-      width += kHalfWidth;
-    }
+  for (std::size_t at = 0, length; (length = gbkCharLength(gbk, at)) != 0; at += length) {
+    width += length == 2 ? kFullWidth : kHalfWidth;
   }
   return width;
 }
@@ -58,9 +52,9 @@ int GlyphSet::draw(Picture& target, int x, int y, std::string_view gbk,
                    std::uint32_t colour) const {
   const int start = x;
   const bool canDraw = loaded() && !target.empty();
-  for (std::size_t i = 0; i < gbk.size(); ++i) {
+  for (std::size_t i = 0, length; (length = gbkCharLength(gbk, i)) != 0; i += length) {
     const auto lead = static_cast<std::uint8_t>(gbk[i]);
-    if (i + 1 < gbk.size() && isGbkPair(lead, static_cast<std::uint8_t>(gbk[i + 1]))) {
+    if (length == 2) {
       const auto trail = static_cast<std::uint8_t>(gbk[i + 1]);
       if (canDraw) {
         const std::size_t index =
@@ -69,7 +63,6 @@ int GlyphSet::draw(Picture& target, int x, int y, std::string_view gbk,
                  kFullWidth, colour);
       }
       x += kFullWidth;
-      ++i;
     } else {
       if (canDraw) drawRows(target, x, y, &data_[kHeaderSize + lead * 16u], 1, kHalfWidth, colour);
       x += kHalfWidth;
@@ -78,15 +71,29 @@ int GlyphSet::draw(Picture& target, int x, int y, std::string_view gbk,
   return x - start;
 }
 
+std::size_t gbkCharLength(std::string_view gbk, std::size_t at) {
+  if (at >= gbk.size()) return 0;
+  if (at + 1 < gbk.size() &&
+      isGbkPair(static_cast<std::uint8_t>(gbk[at]), static_cast<std::uint8_t>(gbk[at + 1]))) {
+    return 2;
+  }
+  return 1;
+}
+
+std::size_t gbkPreviousChar(std::string_view gbk, std::size_t at) {
+  std::size_t start = 0;
+  while (start < at) {
+    const std::size_t next = start + gbkCharLength(gbk, start);
+    if (next >= at) break;
+    start = next;
+  }
+  return start;
+}
+
 std::string_view gbkPrefix(std::string_view gbk, std::size_t maxBytes) {
   std::size_t end = 0;
-  while (end < gbk.size()) {
-    const auto lead = static_cast<std::uint8_t>(gbk[end]);
-    const bool pair =
-        end + 1 < gbk.size() && isGbkPair(lead, static_cast<std::uint8_t>(gbk[end + 1]));
-    const std::size_t next = end + (pair ? 2 : 1);
-    if (next > maxBytes) break;
-    end = next;
+  for (std::size_t length; (length = gbkCharLength(gbk, end)) != 0 && end + length <= maxBytes;) {
+    end += length;
   }
   return gbk.substr(0, end);
 }
