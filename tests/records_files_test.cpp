@@ -1,9 +1,13 @@
 // The best-score file and the record file: exact bytes written, the reading rules, and the
 // mended cases (names the plain format cannot carry, atomic writes, hostile input).
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +53,22 @@ std::string repeated(const std::string& line, int times) {
   std::string text;
   for (int i = 0; i < times; ++i) text += line;
   return text;
+}
+
+// Runs the body in a child process as an ordinary user (the suite runs as root in CI, which may
+// write any file); the child's exit code, or -1 when it did not end normally.
+constexpr uid_t kNobody = 65534;
+
+int runAsUnprivilegedUser(const std::function<int()>& body) {
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (getuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(3);
+    _exit(body());
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }
 
 // Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the files.
@@ -197,6 +217,81 @@ TEST(RecordFilesTest, LineStartingWithTheSpaceIsARowWithAnEmptyName) {
   const RecordTable table = tableRead("  ann 5 10\r\n   bob\r\n 3 4\r\n0 7 8 9 1 2");
   const RowValues rows[] = {{"ann", 5, 10}, {"bob", 3, 4}, {"0", 7, 8}, {"9", 1, 2}};
   for (int i = 0; i < 4; ++i) expectRow(table[i], rows[i].name, rows[i].useTime, rows[i].score);
+}
+
+// Mended: only a file of the written line shape has rows without a name. Elsewhere the fields
+// simply follow each other, so a numeric name cannot swallow the rows after it.
+TEST(RecordFilesTest, RowsWithoutANameOnlyInAFileOfTheWrittenShape) {
+  const RecordTable free =
+      tableRead("ann 5 10\r\n 42 6\r\n 11\r\ncid 7 12\r\ndan 8 13\r\neve 9 14\r\nfay 10 15\r\n");
+  expectTable(free, {{"ann", 5, 10},
+                     {"42", 6, 11},
+                     {"cid", 7, 12},
+                     {"dan", 8, 13},
+                     {"eve", 9, 14},
+                     {"fay", 10, 15}});
+  EXPECT_EQ(recordFileText(free),
+            "ann 5 10\r\n42 6 11\r\ncid 7 12\r\ndan 8 13\r\neve 9 14\r\nfay 10 15\r\n");
+
+  const RecordTable written = tableRead("ann 5 10\r\n 0 0\r\n42 6 11\r\n 0 0\n\t0 0\r\n\r\n 0 0");
+  expectTable(written, {{"ann", 5, 10}, {"", 0, 0}, {"42", 6, 11}});
+  EXPECT_EQ(recordFileText(written),
+            "ann 5 10\r\nnamehex: 0 0\r\n42 6 11\r\n" + repeated("namehex: 0 0\r\n", 3));
+
+  // One line of another shape makes the whole file free-form: " 0 0" is a name and a number.
+  // The third number is "bob", which is no number: 0, and the reading ends there.
+  expectTable(tableRead("ann 5 10\r\n 0 0\r\nbob 1\r\n 7 8\r\n"), {{"ann", 5, 10}, {"0", 0, 0}});
+}
+
+// Mended: a record file made read-only keeps its bytes and its mode, and the exit goes on; a
+// replaced file keeps its permission bits.
+TEST(RecordFilesTest, AReadOnlyFileStaysAndAReplacedFileKeepsItsMode) {
+  Harness h;
+  h.writeWorkFile("lhb.lhb", "ann 5 10\r\n");
+  h.writeWorkFile("mg.tol", "10");
+  constexpr fs::perms kReadOnly =
+      fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  constexpr fs::perms kPrivate = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(h.workDir / "lhb.lhb", kReadOnly);
+  fs::permissions(h.workDir / "mg.tol", kPrivate);
+  fs::permissions(h.workDir, fs::perms::all);  // the folder stays writable to anyone
+  if (getuid() == 0) {
+    ASSERT_EQ(chown((h.workDir / "mg.tol").c_str(), kNobody, kNobody), 0);
+  }
+  // The program as an ordinary user, for whom the read-only file cannot be opened for writing.
+  const int code = runAsUnprivilegedUser([&] {
+    if (!h.start()) return 2;
+    g_bestScore = 640;
+    return exitThroughTheExitBox(h);
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(h.readWorkFile("lhb.lhb"), "ann 5 10\r\n");
+  EXPECT_EQ(fs::status(h.workDir / "lhb.lhb").permissions(), kReadOnly);
+  EXPECT_FALSE(h.workFileExists("lhb.lhb.tmp"));
+  EXPECT_EQ(h.readWorkFile("mg.tol"), "640");
+  EXPECT_EQ(fs::status(h.workDir / "mg.tol").permissions(), kPrivate);
+}
+
+// Mended: a record file kept as a link elsewhere stays a link, and its target gets the bytes;
+// a dangling link makes its target.
+TEST(RecordFilesTest, ALinkedFileIsWrittenThroughItsLink) {
+  Harness h;
+  const fs::path shared = h.workDir / "shared";
+  fs::create_directories(shared / "deeper");
+  h.writeWorkFile("shared/deeper/scores", "10");
+  fs::create_symlink("deeper/scores", shared / "best");  // a link to a link, relative
+  fs::create_symlink(shared / "best", h.workDir / "mg.tol");
+  fs::create_symlink("shared/table", h.workDir / "lhb.lhb");  // no target yet
+  ASSERT_TRUE(h.start());
+  EXPECT_EQ(g_bestScore, 10);
+  g_bestScore = 640;
+  EXPECT_EQ(exitThroughTheExitBox(h), 0);
+  EXPECT_TRUE(fs::is_symlink(h.workDir / "mg.tol"));
+  EXPECT_TRUE(fs::is_symlink(h.workDir / "lhb.lhb"));
+  EXPECT_EQ(h.readWorkFile("shared/deeper/scores"), "640");
+  EXPECT_EQ(h.readWorkFile("shared/table"), repeated("namehex: 0 0\r\n", 6));
+  EXPECT_FALSE(h.workFileExists("shared/deeper/scores.tmp"));
+  EXPECT_FALSE(h.workFileExists("mg.tol.tmp"));
 }
 
 // Mended: a failed write leaves the old file as it was, and the exit goes on.

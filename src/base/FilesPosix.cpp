@@ -1,5 +1,6 @@
 // Durable files on POSIX systems: fsync the file, and the folder after a rename.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,10 +31,22 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool writeFile(const std::filesystem::path& path, std::string_view bytes) {
+bool mayWrite(const std::filesystem::path& path) {
+  return ::access(path.c_str(), W_OK) == 0 || errno == ENOENT;
+}
+
+bool writeFile(const std::filesystem::path& path, std::string_view bytes,
+               const std::filesystem::path& model) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+  bool ok = true;
+  struct stat old;
+  if (::stat(model.c_str(), &old) == 0) {
+    // The replaced file keeps its permissions, and its owner where the program may keep it.
+    ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    if (ok && ::geteuid() == 0) ok = ::fchown(fd, old.st_uid, old.st_gid) == 0;
+  }
+  ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   if (!ok) ::unlink(path.c_str());
   return ok;

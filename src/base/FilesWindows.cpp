@@ -13,7 +13,13 @@
 
 namespace tolvaro::durable {
 
-bool writeFile(const std::filesystem::path& path, std::string_view bytes) {
+bool mayWrite(const std::filesystem::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool writeFile(const std::filesystem::path& path, std::string_view bytes,
+               const std::filesystem::path& /*model*/) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;

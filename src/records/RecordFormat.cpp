@@ -65,6 +65,35 @@ std::string decodeName(std::string_view token) {
   return name;
 }
 
+// True when every line that holds anything is a name and two numbers, or white space and two
+// numbers: the lines the program writes, where a row with an empty name may stand as " 0 0".
+// Only such a file has rows without a name; in any other the fields simply follow each other.
+bool hasWrittenLineShape(std::span<const std::uint8_t> bytes) {
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::size_t end = at;
+    while (end < bytes.size() && bytes[end] != '\n') ++end;
+    const bool indented = bytes[at] == ' ' || bytes[at] == '\t';
+    int tokens = 0;
+    bool numbersAfterFirst = true;
+    for (std::size_t p = at; p < end;) {
+      if (isSpace(bytes[p])) {
+        ++p;
+        continue;
+      }
+      const std::size_t start = p;
+      while (p < end && !isSpace(bytes[p])) ++p;
+      const std::string_view token(reinterpret_cast<const char*>(bytes.data()) + start, p - start);
+      const bool isName = tokens == 0 && !indented;
+      if (!isName && !isIntegerToken(token)) numbersAfterFirst = false;
+      ++tokens;
+    }
+    if (tokens != 0 && !(numbersAfterFirst && tokens == (indented ? 2 : 3))) return false;
+    at = end + 1;
+  }
+  return true;
+}
+
 class TokenReader {
  public:
   explicit TokenReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
@@ -130,8 +159,9 @@ void readBestScore(std::span<const std::uint8_t> bytes, std::int32_t& bestScore)
 
 void readRecordTable(std::span<const std::uint8_t> bytes, RecordTable& table) {
   TokenReader reader(bytes);
+  const bool rowsMayLackNames = hasWrittenLineShape(bytes);
   for (RecordEntry& row : table) {
-    if (reader.atRowWithoutName()) {
+    if (rowsMayLackNames && reader.atRowWithoutName()) {
       setName(row, "");
     } else {
       const auto name = reader.next();

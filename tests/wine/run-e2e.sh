@@ -94,4 +94,20 @@ else
   fail "left behind: $leftovers"
 fi
 
+echo "== lhb.lhb is read-only: it keeps its bytes and its read-only attribute, mg.tol is written"
+DIR="$(new_workdir read-only)"
+seed_records "$DIR"
+chmod a-w "$DIR/lhb.lhb"
+seeded_bytes="$(od -An -tx1 "$DIR/lhb.lhb")"
+launch "$DIR"
+menu_exit_yes read-only
+finish "$DIR" 20
+expect_bytes "$DIR/mg.tol" '777' "a read-only record file does not stop mg.tol"
+if [[ "$(od -An -tx1 "$DIR/lhb.lhb")" == "$seeded_bytes" && "$(stat -c %a "$DIR/lhb.lhb")" == 444 ]]
+then
+  pass "the read-only lhb.lhb is left as it was"
+else
+  fail "the read-only lhb.lhb was replaced: mode $(stat -c %a "$DIR/lhb.lhb")"
+fi
+
 report_and_exit "Wine end-to-end checks"
