@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs the whole test suite: the tests and the
 # end-to-end runs of the real programs, again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the file-reading fuzzer for a bounded time, the Windows program
+# UndefinedBehaviorSanitizer, the file-reading fuzzers for a bounded time, the Windows program
 # under Wine, and a short run of the benchmarks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,12 +31,19 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
   ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs" -L 'sdl|e2e'
 
 if [ -f "$root/fuzz/CMakeLists.txt" ]; then
-  step "fuzz the record-file reader"
+  step "fuzz the record-file reader and the bitmap decoder"
   cmake -S "$root/fuzz" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DTOLVARO_FUZZ=ON
   cmake --build "$root/build-fuzz" -j"$jobs"
   mkdir -p "$root/build-fuzz/corpus"
   "$root/build-fuzz/record_files_fuzz" -max_total_time="${TOLVARO_FUZZ_SECONDS:-60}" \
     -max_len=4096 "$root/build-fuzz/corpus" "$root/fuzz/corpus"
+  # Seeded with the generated tree's letter tiles and an 8-bit picture besides the hand-made
+  # run-length files.
+  mkdir -p "$root/build-fuzz/bitmap-corpus"
+  cp "$root/build/generated/charImg/65.bmp" "$root/build/generated/bitmap/176.bmp" \
+    "$root/build-fuzz/bitmap-corpus/"
+  "$root/build-fuzz/bitmap_fuzz" -max_total_time="${TOLVARO_BITMAP_FUZZ_SECONDS:-30}" \
+    -max_len=8192 "$root/build-fuzz/bitmap-corpus" "$root/fuzz/bitmap-corpus"
 fi
 
 if [ -f "$root/src/hosts/win32/CMakeLists.txt" ]; then

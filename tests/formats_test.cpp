@@ -43,6 +43,56 @@ TEST(Bitmap, PaletteDepths) {
   for (int x = 0; x < 9; ++x) EXPECT_EQ(mono.at(x, 0), bits[0][x] ? 0xFFFFFFu : 0u);
 }
 
+// The plain file's header with run-length codes (compression 1 for 8 bits, 2 for 4) as pixels.
+Bytes runLength(Bytes plain, int compression, const Bytes& codes) {
+  const std::size_t pixels = plain[10] | plain[11] << 8;
+  plain.resize(pixels);
+  patchLe32(plain, 30, compression);
+  patchLe32(plain, 34, static_cast<std::int64_t>(codes.size()));
+  plain.insert(plain.end(), codes.begin(), codes.end());
+  patchLe32(plain, 2, static_cast<std::int64_t>(plain.size()));
+  return plain;
+}
+
+// Mended: run-length-encoded bitmap files decode as Windows reads them, pixel for pixel the same
+// picture as the plain file: runs, absolute pixels, a move, and pixels the codes skip left at
+// palette entry 0. Codes that run out before the end code give no picture.
+TEST(Bitmap, RunLengthPicturesDecodeAsTheirPlainForm) {
+  const std::vector<std::uint32_t> palette = {0x102030, 0xFF0000, 0x00FF00, 0x0000FF};
+  const Rows rows = {{0, 3, 0, 0}, {2, 3, 1, 2}, {1, 1, 1, 0}};  // top row first
+  // Bottom row first: a run of three, end of line; four absolute pixels, end of line; a move one
+  // to the right, a run of one, end of picture.
+  const Bytes rle8 = {3, 1, 0, 0, 0, 4, 2, 3, 1, 2, 0, 0, 0, 2, 1, 0, 1, 3, 0, 1};
+  const Bytes rle4 = {3, 0x11, 0, 0, 0, 4, 0x23, 0x12, 0, 0, 0, 2, 1, 0, 1, 0x30, 0, 1};
+  for (const auto& [bpp, codes] : {std::pair{8, rle8}, std::pair{4, rle4}}) {
+    SCOPED_TRACE(::testing::Message() << bpp << " bits");
+    const Bytes plain = makeBmp(4, rows, {.bitsPerPixel = bpp, .palette = palette});
+    const Bytes coded = runLength(plain, bpp == 8 ? 1 : 2, codes);
+    const Picture expected = decodeBitmap(plain);
+    const Picture decoded = decodeBitmap(coded);
+    ASSERT_EQ(decoded.width, 4);
+    ASSERT_EQ(decoded.height, 3);
+    EXPECT_EQ(decoded.pixels, expected.pixels);
+    EXPECT_EQ(decoded.at(3, 2), 0x102030u);
+    EXPECT_TRUE(decodeBitmap(std::span(coded).first(coded.size() - 2)).empty()) << "no end code";
+    Bytes topDown = coded;
+    patchLe32(topDown, 22, -3);
+    EXPECT_TRUE(decodeBitmap(topDown).empty()) << "run-length pictures are bottom-up";
+  }
+  // An absolute run longer than the codes, and runs beyond the row, which draw nothing outside.
+  const Bytes plain = makeBmp(4, rows, {.bitsPerPixel = 8, .palette = palette});
+  EXPECT_TRUE(decodeBitmap(runLength(plain, 1, {0, 9, 1, 2})).empty());
+  const Picture wide = decodeBitmap(runLength(plain, 1, {255, 2, 0, 2, 255, 255, 9, 1, 0, 1}));
+  ASSERT_EQ(wide.width, 4);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(wide.at(x, 2), 0x00FF00u) << x;
+  EXPECT_EQ(wide.at(0, 0), 0x102030u);
+  // A few bytes of codes cannot claim a picture of a gigabyte.
+  Bytes huge = runLength(plain, 1, rle8);
+  patchLe32(huge, 18, 16384);
+  patchLe32(huge, 22, 16384);
+  EXPECT_TRUE(decodeBitmap(huge).empty());
+}
+
 TEST(Bitmap, MalformedInputGivesAnEmptyPicture) {
   const Bytes good = makeBmp(4, {{1, 2, 3, 4}, {5, 6, 7, 8}});
   ASSERT_FALSE(decodeBitmap(good).empty());

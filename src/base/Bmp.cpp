@@ -1,5 +1,6 @@
 #include "base/Bmp.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/Bytes.h"
@@ -8,7 +9,12 @@ namespace tolvaro {
 namespace {
 
 constexpr int kMaxDimension = 16384;
+// 64 MiB of decoded pixels; a run-length file of a few bytes can claim any size, and no picture
+// of the game comes near this.
+constexpr std::int64_t kMostPixels = std::int64_t{16} << 20;
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 
 struct Layout {
@@ -19,6 +25,10 @@ struct Layout {
   std::size_t pixelOffset = 0;
   std::uint32_t masks[3] = {0, 0, 0};
 };
+
+bool isRunLength(const Layout& l) {
+  return l.compression == kBiRle8 || l.compression == kBiRle4;
+}
 
 std::optional<Layout> readLayout(std::span<const std::uint8_t> bytes) {
   std::size_t dib = 0;
@@ -52,7 +62,8 @@ std::optional<Layout> readLayout(std::span<const std::uint8_t> bytes) {
   if (planes != 1) return std::nullopt;
   l.info.topDown = height < 0;
   if (height < 0) height = -height;
-  if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension) {
+  if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension ||
+      width * height > kMostPixels) {
     return std::nullopt;
   }
   l.info.width = static_cast<int>(width);
@@ -64,8 +75,10 @@ std::optional<Layout> readLayout(std::span<const std::uint8_t> bytes) {
     if (headerSize == 40) maskBytes = 12;
     if (bytes.size() < dib + 40 + 12) return std::nullopt;
     for (int i = 0; i < 3; ++i) l.masks[i] = readLe32(bytes, dib + 40 + 4 * i);
+  } else if ((l.compression == kBiRle8 && bpp == 8) || (l.compression == kBiRle4 && bpp == 4)) {
+    if (l.info.topDown) return std::nullopt;  // run-length pictures are bottom-up only
   } else if (l.compression != kBiRgb) {
-    return std::nullopt;  // run-length and embedded formats are not used by the game
+    return std::nullopt;  // embedded JPEG and PNG are not bitmaps the game reads
   }
   if (bpp <= 8) {
     if (bpp != 1 && bpp != 4 && bpp != 8) return std::nullopt;
@@ -88,9 +101,10 @@ std::optional<Layout> readLayout(std::span<const std::uint8_t> bytes) {
       l.paletteOffset + static_cast<std::size_t>(l.info.paletteEntries) * l.paletteEntrySize;
   l.pixelOffset = fileOffset.value_or(paletteEnd);
   if (bpp <= 8 && paletteEnd > bytes.size()) return std::nullopt;
+  if (l.pixelOffset > bytes.size()) return std::nullopt;
+  if (isRunLength(l)) return l;  // the runs are checked as they are decoded
   const std::size_t stride = ((static_cast<std::size_t>(l.info.width) * bpp + 31) / 32) * 4;
-  if (l.pixelOffset > bytes.size() ||
-      bytes.size() - l.pixelOffset < stride * static_cast<std::size_t>(l.info.height)) {
+  if (bytes.size() - l.pixelOffset < stride * static_cast<std::size_t>(l.info.height)) {
     return std::nullopt;
   }
   return l;
@@ -105,6 +119,52 @@ std::uint32_t expandMasked(std::uint32_t value, std::uint32_t mask) {
   }
   const std::uint32_t v = (value >> shift) & mask;
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(v) * 255 / mask);
+}
+
+// The pixels of a run-length-encoded picture, rows from the bottom; pixels the runs skip keep
+// palette entry 0. False when the runs leave the data before the end-of-picture code.
+bool decodeRunLength(std::span<const std::uint8_t> bytes, const Layout& l,
+                     const std::uint32_t (&palette)[256], Picture& out) {
+  const bool fourBit = l.compression == kBiRle4;
+  const int w = l.info.width, h = l.info.height;
+  std::fill(out.pixels.begin(), out.pixels.end(), palette[0]);
+  // Index i of a run whose byte b is repeated (or of absolute data at b's position).
+  const auto indexIn = [fourBit](std::uint8_t b, int i) {
+    return fourBit ? (i % 2 == 0 ? b >> 4 : b & 0x0F) : b;
+  };
+  std::size_t at = l.pixelOffset;
+  int x = 0, row = 0;  // row counts from the bottom
+  const auto put = [&](int index) {
+    if (x < w && row < h) out.at(x, h - 1 - row) = palette[index];
+    ++x;
+  };
+  while (bytes.size() - at >= 2) {
+    const int count = bytes[at];
+    const std::uint8_t code = bytes[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (int i = 0; i < count && x < w; ++i) put(indexIn(code, i));
+    } else if (code == 0) {  // end of line
+      x = 0;
+      row = std::min(row + 1, h);
+    } else if (code == 1) {  // end of picture
+      return true;
+    } else if (code == 2) {  // move right and up
+      if (bytes.size() - at < 2) return false;
+      // Both stay within one past the picture, where nothing more is drawn.
+      x = std::min(x + bytes[at], w);
+      row = std::min(row + bytes[at + 1], h);
+      at += 2;
+    } else {  // `code` pixels given one by one, padded to a 16-bit boundary
+      const std::size_t dataBytes = fourBit ? (code + 1u) / 2 : code;
+      if (bytes.size() - at < dataBytes) return false;
+      for (int i = 0; i < code && x < w; ++i) {
+        put(indexIn(bytes[at + static_cast<std::size_t>(fourBit ? i / 2 : i)], i));
+      }
+      at += std::min(dataBytes + (dataBytes & 1u), bytes.size() - at);
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -128,6 +188,7 @@ Picture decodeBitmap(std::span<const std::uint8_t> bytes) {
   }
 
   Picture out(w, h);
+  if (isRunLength(l)) return decodeRunLength(bytes, l, palette, out) ? out : Picture();
   const std::size_t stride = ((static_cast<std::size_t>(w) * bpp + 31) / 32) * 4;
   for (int row = 0; row < h; ++row) {
     const int y = l.info.topDown ? row : h - 1 - row;
