@@ -2,8 +2,6 @@
 // drawing, the hit test and its sounds, the penalties and the board reset.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "assets/Catalogue.h"
 #include "game/GameFlow.h"
 #include "game/LetterBugs.h"
@@ -48,16 +46,32 @@ class BugsTest : public ProgramTest {
   }
 };
 
+// Mended: the program's own generator, the C runtime's of the platform the game was made for
+// (0 to 32767 whatever the host's rand() gives), so one second gives one board everywhere.
+TEST(Random, GivesTheCRuntimeSequenceInFifteenBits) {
+  Random fromOne;
+  for (int expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464}) {
+    EXPECT_EQ(fromOne.next(), expected);
+  }
+  Random large(0xFFFFFFFFu);
+  for (int i = 0; i < 1000; ++i) {
+    const int n = large.next();
+    ASSERT_TRUE(n >= 0 && n <= Random::kMax) << n;
+  }
+}
+
 TEST_F(BugsTest, FirstPassSpawnsSlotsEightDownToOneWithTwoRandCallsEachFromTheClockSeed) {
   h.pass();  // the first playing frame after start-up
-  std::srand(static_cast<unsigned>(h.host.clockSeconds));
+  // The C runtime's generator from seed 1 700 000 000, two numbers a slot from slot 8 down:
+  // x = 150 + n % 417, then letter = n % 26.
+  ASSERT_EQ(h.host.clockSeconds, 1'700'000'000);
+  const int x[9] = {0, 193, 282, 254, 497, 340, 509, 295, 256};
+  const int letter[9] = {0, 2, 9, 19, 24, 7, 14, 16, 13};
   for (int i = 8; i >= 1; --i) {
-    const int x = std::rand() % 417 + 150;
-    const int letter = std::rand() % 26;
     SCOPED_TRACE("slot " + std::to_string(i));
-    EXPECT_EQ(g_bugs[i].x, x);
+    EXPECT_EQ(g_bugs[i].x, x[i]);
     EXPECT_EQ(g_bugs[i].y, 74);
-    EXPECT_EQ(g_bugs[i].letter, letter);
+    EXPECT_EQ(g_bugs[i].letter, letter[i]);
     EXPECT_EQ(g_bugs[i].active, 1);
     EXPECT_EQ(g_bugs[i].targeted, 0);
     EXPECT_EQ(g_shots[i].fired, 0);

@@ -2,8 +2,6 @@
 // and which keys and clicks reach which screen.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "assets/Catalogue.h"
 #include "game/LetterBugs.h"
 #include "support/Harness.h"
@@ -16,12 +14,12 @@ Event keyDown(std::uint32_t code) {
   return {.type = EventType::KeyDown, .wParam = code};
 }
 
-TEST(StartUp, FailingClassOrWindowEndsWithZeroAndNoWindow) {
+TEST(StartUp, FailingClassOrWindowEndsWithExitCodeOneAndNoWindow) {
   for (bool failClass : {true, false}) {
     SCOPED_TRACE(failClass ? "no window class" : "no window");
     Harness h;
     (failClass ? h.host.failRegisterClass : h.host.failCreateWindow) = true;
-    EXPECT_EQ(runProgram(h.host), 0);
+    EXPECT_EQ(runProgram(h.host), 1);
     EXPECT_FALSE(h.host.windowCreated);
     EXPECT_TRUE(h.host.resourceRequests.empty());
     EXPECT_EQ(h.host.presents, 0);
@@ -44,12 +42,11 @@ TEST(StartUp, OpensTheWindowWithCursorAndStartsMenuMusicBeforeTheFirstFrame) {
 }
 
 TEST(StartUp, SeedsTheRandomGeneratorFromTheHostClock) {
-  std::srand(4242);
-  const int expectedFirst = std::rand();
   Harness h;
   h.host.clockSeconds = 4242;
   ASSERT_TRUE(h.start());
-  EXPECT_EQ(std::rand(), expectedFirst);
+  // The C runtime's generator (state * 214013 + 2531011, bits 16 to 30) from seed 4242.
+  for (int expected : {13891, 22171, 8669}) EXPECT_EQ(g_random.next(), expected);
 }
 
 TEST(MainLoop, TakesOneEventPerPass) {

@@ -1,7 +1,5 @@
 #include "app/Program.h"
 
-#include <cstdlib>
-
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
 #include "frame/Frame.h"
@@ -136,7 +134,7 @@ bool startUp(Platform& platform) {
   g_platform = &platform;
   resetProgramState();
   if (!platform.registerWindowClass(kCursorFile, kIconResource)) return false;
-  std::srand(static_cast<unsigned>(platform.currentTime()));
+  g_random.seed(static_cast<std::uint32_t>(platform.currentTime()));
   if (!platform.createMainWindow("Tolvaro", kScreenWidth, kScreenHeight)) return false;
   loadPicturesAtWindowCreation();
   g_glyphs.load(platform.loadResource(ResourceType::Glyphs, kGlyphResource));
@@ -168,7 +166,8 @@ int runMainLoop() {
 }
 
 int runProgram(Platform& platform) {
-  if (!startUp(platform)) return 0;
+  // A start that cannot show the game is a failure, not a run that ended well.
+  if (!startUp(platform)) return kExitNoWindow;
   return runMainLoop();
 }
 

@@ -6,7 +6,10 @@
 
 namespace tolvaro {
 
-// The whole program: start-up, main loop, exit code (0 when the window cannot be opened).
+constexpr int kExitNoWindow = 1;
+
+// The whole program: start-up, main loop, exit code (kExitNoWindow when the window class or the
+// window cannot be made).
 int runProgram(Platform& platform);
 
 // Start-up up to the main loop. False when the window class or the window could not be made.

@@ -1,7 +1,5 @@
 #include "game/LetterBugs.h"
 
-#include <cstdlib>
-
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
 #include "frame/Frame.h"
@@ -53,9 +51,9 @@ void updateBugs() {
     BugEntry& bug = g_bugs[i];
     ShotEntry& shot = g_shots[i];
     if (bug.active == 0) {
-      bug.x = std::rand() % kBugSpawnColumns + kBugSpawnLeft;
+      bug.x = g_random.next() % kBugSpawnColumns + kBugSpawnLeft;
       bug.y = kBugSpawnY;
-      bug.letter = std::rand() % 26;
+      bug.letter = g_random.next() % 26;
       bug.active = 1;
     } else if (bug.y >= kBugEscapeY) {
       freeSlot(i);
@@ -106,6 +104,7 @@ void resetLetterBugsState() {
     g_shots[i] = {};
   }
   g_bugLevel = 0;
+  g_random = Random();
 }
 
 }  // namespace tolvaro

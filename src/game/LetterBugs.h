@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "assets/BitmapCatalogue.h"
+#include "base/Random.h"
 #include "game/Levels.h"
 
 namespace tolvaro {
@@ -32,6 +33,9 @@ inline ShotEntry g_shots[kBugSlots];
 // Slots in use and pixels fallen per frame, by level 1..5; index 0 is no level.
 inline const std::int32_t g_bugsPerLevel[kLevelCount + 1] = {0, 8, 6, 4, 3, 3};
 inline const std::int32_t g_fallSpeed[kLevelCount + 1] = {0, 1, 2, 3, 4, 5};
+// Where the bugs' columns and letters come from: seeded once from the clock at start-up, so
+// a given second gives the same board on every host.
+inline Random g_random;
 // The level whose slot count and speed the last pass used (0 before the first pass).
 inline std::int32_t g_bugLevel = 0;
 

@@ -295,16 +295,25 @@ TEST(NoDisplay, CloseRequestSavesTheRecordFiles) {
   EXPECT_EQ(readText(work / "lhb.lhb"), kFreshTable);
 }
 
-TEST(NoDisplay, NoVideoAtAllEndsWithCodeZeroAndTouchesNothing) {
+// Mended: a start that cannot show the game ends at once with code 1 and says why, whether the
+// named driver is missing or there is no display at all; nothing is written.
+TEST(NoDisplay, NoVideoEndsAtOnceWithCodeOneSaysWhyAndTouchesNothing) {
   ASSERT_TRUE(fs::exists(kProgram));
-  const fs::path work = freshWorkDir("NoVideo");
-  Process program({kProgram.string()}, work, {"SDL_VIDEODRIVER=no-such-driver", "DISPLAY="},
-                  work.parent_path() / "NoVideo.log");
-  const std::optional<int> code = program.waitExit(10s);
-  ASSERT_TRUE(code);
-  EXPECT_EQ(*code, 0);
-  EXPECT_FALSE(fs::exists(work / "mg.tol"));
-  EXPECT_FALSE(fs::exists(work / "lhb.lhb"));
+  const std::vector<std::string> noDriver = {"SDL_VIDEODRIVER=no-such-driver", "DISPLAY="};
+  const std::vector<std::string> noDisplay = {"SDL_VIDEODRIVER=", "DISPLAY=", "WAYLAND_DISPLAY="};
+  for (const auto& environment : {noDriver, noDisplay}) {
+    SCOPED_TRACE(environment[0]);
+    const fs::path work = freshWorkDir("NoVideo");
+    const fs::path log = work.parent_path() / "NoVideo.log";
+    Process program({kProgram.string()}, work, environment, log);
+    const std::optional<int> code = program.waitExit(30s);
+    ASSERT_TRUE(code);
+    EXPECT_EQ(*code, 1);
+    EXPECT_NE(readText(log).find("tolvaro: cannot open a window: "), std::string::npos)
+        << readText(log);
+    EXPECT_FALSE(fs::exists(work / "mg.tol"));
+    EXPECT_FALSE(fs::exists(work / "lhb.lhb"));
+  }
 }
 
 }  // namespace
