@@ -12,7 +12,7 @@ packages=(
   # the Linux desktop host and its end-to-end tests
   libsdl2-dev libsdl2-mixer-dev xvfb xauth xdotool imagemagick
   # the Windows program and its tests under Wine
-  g++-mingw-w64-x86-64-win32 wine64 wine zip x11-xserver-utils python3
+  g++-mingw-w64-x86-64-win32 wine64 wine zip x11-xserver-utils python3 faketime
 )
 
 sudo=""

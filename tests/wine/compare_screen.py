@@ -19,6 +19,9 @@ screens:
   records       the whole records screen, exactly: background 157, board 243, the rows of
                 <lhb file> in pink from the glyph set, marker 244 keyed black beside row <slot>
                 (arguments: lhb file, slot)
+  board         the first board of level 1 from one of the clock seeds <first> .. <last>: the
+                eight letter tiles charImg/<65 + letter>.bmp at their x, all at one y, slot 1
+                drawn over the others (arguments: first seed, last seed)
 Prints one line per region; exits 1 when any region differs.
 """
 import os
@@ -186,6 +189,39 @@ class Screen:
         return False
 
 
+def first_board(seed):
+    """Slots 8 down to 1 of the first level-1 pass: x = 150 + n % 417, then letter = n % 26,
+    from the C runtime's generator (state * 214013 + 2531011, bits 16 to 30)."""
+    state, slots = seed, {}
+
+    def draw():
+        nonlocal state
+        state = (state * 214013 + 2531011) & 0xFFFFFFFF
+        return (state >> 16) & 0x7FFF
+
+    for slot in range(8, 0, -1):
+        x = 150 + draw() % 417
+        slots[slot] = (x, draw() % 26)
+    return slots
+
+
+def board_shown(screen, slots, tiles):
+    """The y at which every slot's tile shows where no lower slot covers it, or None."""
+    x1, letter1 = slots[1]
+    width, height, rows1 = tiles[letter1]
+    for y in range(74, screen.height - height):
+        if any(screen.pixels[(y + r) * screen.width + x1:(y + r) * screen.width + x1 + width]
+               != rows1[r] for r in range(height)):
+            continue
+        if all(all(screen.at(x + c, y + r) == tiles[letter][2][r][c]
+                   for r in range(height) for c in range(width)
+                   if not any(ox <= x + c < ox + width for ox, _ in
+                              (slots[lower] for lower in range(1, slot))))
+               for slot, (x, letter) in slots.items()):
+            return y
+    return None
+
+
 def main():
     shot, generated, screen_name = sys.argv[1:4]
     screen = Screen(shot)
@@ -262,6 +298,20 @@ def main():
             screen.compare('records screen with rows %s, marker at row %d' % (names, slot),
                            (1024, 768, [expected[y * 1024:(y + 1) * 1024] for y in range(768)]),
                            0, 0)
+    elif screen_name == 'board':
+        tiles = {letter: read_bmp(os.path.join(generated, 'charImg', '%d.bmp' % (65 + letter)))
+                 for letter in range(26)}
+        for seed in range(int(sys.argv[4]), int(sys.argv[5]) + 1):
+            slots = first_board(seed)
+            y = board_shown(screen, slots, tiles)
+            if y is not None:
+                print('ok   the first board of seed %d at y %d: %s' % (
+                    seed, y, ', '.join('%s at %d' % (chr(65 + l), x)
+                                       for _, (x, l) in sorted(slots.items()))))
+                break
+        else:
+            print('FAIL no first board of the seeds %s to %s' % (sys.argv[4], sys.argv[5]))
+            screen.failures += 1
     else:
         sys.exit('unknown screen %s' % screen_name)
     return 1 if screen.failures else 0

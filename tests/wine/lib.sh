@@ -12,11 +12,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 require_tools() {
   local missing=()
-  for tool in wine wineboot wineserver Xvfb xdotool import python3; do
+  for tool in wine wineboot wineserver Xvfb xdotool import python3 faketime; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
   done
   if ((${#missing[@]})); then
-    echo "SKIP: missing ${missing[*]} (apt-get install wine64 wine xvfb xdotool imagemagick)"
+    echo "SKIP: missing ${missing[*]} (apt-get install wine64 wine xvfb xdotool imagemagick faketime)"
     # The full suite installs every tool, so there a missing one is a failure, not a skip.
     if [[ -n "${TOLVARO_REQUIRE_E2E:-}" ]]; then exit 1; fi
     exit 77
@@ -122,6 +122,7 @@ new_workdir() {
 }
 
 # launch <working dir>: starts the program there; its exit code lands in <dir>/.exit-code.
+# FAKE_CLOCK="2023-11-14 22:13:20" starts the program's clock at that time (faketime).
 # A start that shows no window is described (log, processes, windows, screenshot) and tried once
 # more from a stopped Wine: the checks are about the program, and a start that hangs inside Wine
 # itself must not hide them. A second start without a window fails the run.
@@ -132,7 +133,12 @@ launch() {
     (
       cd "$dir"
       code=0
-      wine tolvaro.exe >"$dir/.wine.log" 2>&1 || code=$?
+      if [[ -n "${FAKE_CLOCK:-}" ]]; then
+        # The program's clock starts at FAKE_CLOCK (UTC) and runs on from there.
+        TZ=UTC faketime "$FAKE_CLOCK" wine tolvaro.exe >"$dir/.wine.log" 2>&1 || code=$?
+      else
+        wine tolvaro.exe >"$dir/.wine.log" 2>&1 || code=$?
+      fi
       echo "$code" >"$dir/.exit-code"
     ) &
     GAME_PID=$!

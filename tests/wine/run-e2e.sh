@@ -110,4 +110,18 @@ else
   fail "the read-only lhb.lhb was replaced: mode $(stat -c %a "$DIR/lhb.lhb")"
 fi
 
+echo "== no display: the program cannot make its window, ends with 1 and writes nothing"
+DIR="$(new_workdir no-display)"
+wineserver -w 2>/dev/null || true
+code=0
+(cd "$DIR" && env -u DISPLAY timeout 120 wine tolvaro.exe >"$DIR/.wine.log" 2>&1) || code=$?
+wineserver -w 2>/dev/null || true
+if [[ "$code" == 1 ]]; then pass "a start without a window ends with code 1"; else
+  fail "a start without a window ended with code $code"; fi
+if [[ ! -e "$DIR/mg.tol" && ! -e "$DIR/lhb.lhb" ]]; then
+  pass "a start without a window writes no record file"
+else
+  fail "a start without a window wrote: $(cd "$DIR" && ls mg.tol lhb.lhb 2>/dev/null)"
+fi
+
 report_and_exit "Wine end-to-end checks"
