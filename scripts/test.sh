@@ -31,19 +31,28 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
   ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs" -L 'sdl|e2e'
 
 if [ -f "$root/fuzz/CMakeLists.txt" ]; then
-  step "fuzz the record-file reader and the bitmap decoder"
+  step "fuzz the readers of the record files, bitmaps, sounds and the animated cursor"
   cmake -S "$root/fuzz" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DTOLVARO_FUZZ=ON
   cmake --build "$root/build-fuzz" -j"$jobs"
-  mkdir -p "$root/build-fuzz/corpus"
-  "$root/build-fuzz/record_files_fuzz" -max_total_time="${TOLVARO_FUZZ_SECONDS:-60}" \
-    -max_len=4096 "$root/build-fuzz/corpus" "$root/fuzz/corpus"
-  # Seeded with the generated tree's letter tiles and an 8-bit picture besides the hand-made
-  # run-length files.
-  mkdir -p "$root/build-fuzz/bitmap-corpus"
-  cp "$root/build/generated/charImg/65.bmp" "$root/build/generated/bitmap/176.bmp" \
-    "$root/build-fuzz/bitmap-corpus/"
-  "$root/build-fuzz/bitmap_fuzz" -max_total_time="${TOLVARO_BITMAP_FUZZ_SECONDS:-30}" \
-    -max_len=8192 "$root/build-fuzz/bitmap-corpus" "$root/fuzz/bitmap-corpus"
+  # A target fails on a crash, a leak, an input that takes over a second or an allocation over
+  # 64 MiB. Each seeds from what the generator made besides its hand-made files.
+  # New inputs go to the first folder, the build's own; the seed folders stay as they are.
+  fuzz() {
+    local target=$1 max_len=$2 corpus="$root/build-fuzz/$1-corpus"
+    shift 2
+    mkdir -p "$corpus"
+    "$root/build-fuzz/$target" -max_total_time="${TOLVARO_FUZZ_SECONDS:-30}" -timeout=1 \
+      -malloc_limit_mb=64 -max_len="$max_len" "$corpus" "$@"
+  }
+  seeds="$root/build-fuzz/seeds"
+  rm -rf "$seeds" && mkdir -p "$seeds/bitmap" "$seeds/cursor"
+  python3 "$root/fuzz/make_bitmap_seeds.py" "$seeds/bitmap"
+  cp "$root/build/generated/charImg/65.bmp" "$root/build/generated/bitmap/176.bmp" "$seeds/bitmap/"
+  cp "$root/build/generated/mouse6.ani" "$seeds/cursor/"
+  fuzz record_files_fuzz 4096 "$root/fuzz/corpus"
+  fuzz bitmap_fuzz 8192 "$seeds/bitmap" "$root/fuzz/bitmap-corpus"
+  fuzz wave_fuzz 8192 "$root/build/generated/wave"
+  fuzz cursor_fuzz 40000 "$seeds/cursor"
 fi
 
 if [ -f "$root/src/hosts/win32/CMakeLists.txt" ]; then

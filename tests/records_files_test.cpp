@@ -71,15 +71,6 @@ int runAsUnprivilegedUser(const std::function<int()>& body) {
   return WEXITSTATUS(status);
 }
 
-// Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the files.
-int exitThroughTheExitBox(Harness& h) {
-  h.passes(3);
-  h.key(kKeyEscape);
-  h.passes(3);
-  h.clickAt(430, 400);
-  return h.runUntilQuit(2000);
-}
-
 TEST(RecordFilesTest, FirstStartCreatesBothFilesEmptyAndKeepsTheStartValues) {
   Harness h;
   ASSERT_FALSE(h.workFileExists("mg.tol"));
@@ -99,7 +90,7 @@ TEST(RecordFilesTest, ClearedTableAndBestScoreAreWrittenExactlyAtTheOrderlyExit)
   clearRecords();
   g_bestScore = 1100;
   EXPECT_EQ(h.readWorkFile("mg.tol"), "17");  // nothing is written before the exit
-  EXPECT_EQ(exitThroughTheExitBox(h), 0);
+  EXPECT_EQ(h.quitThroughExitBox(), 0);
   const std::string written = h.readWorkFile("lhb.lhb");
   EXPECT_EQ(written.size(), 96u);
   EXPECT_EQ(written, repeated("someone 9999 0\r\n", 6));
@@ -160,7 +151,7 @@ TEST(RecordFilesTest, SevenByteGbkNameRoundTripsThroughBothFiles) {
   ASSERT_TRUE(h.start());
   expectRow(g_records[0], kGbkName, 61, 1100);
   for (int i = 1; i < 6; ++i) g_records[i] = row("x" + std::to_string(i), i, i);
-  ASSERT_EQ(exitThroughTheExitBox(h), 0);
+  ASSERT_EQ(h.quitThroughExitBox(), 0);
   const std::string written = h.readWorkFile("lhb.lhb");
   EXPECT_EQ(written.substr(0, 17), kGbkName + " 61 1100\r\n");
   EXPECT_EQ(h.readWorkFile("mg.tol"), "1100");
@@ -195,7 +186,7 @@ TEST(RecordFilesTest, EmptyAndSpacedNamesAreWrittenSoTheTableReadsBackIdenticall
 TEST(RecordFilesTest, StartTableWrittenAtExitReadsBackAsTheStartTable) {
   Harness h;
   ASSERT_TRUE(h.start());
-  ASSERT_EQ(exitThroughTheExitBox(h), 0);
+  ASSERT_EQ(h.quitThroughExitBox(), 0);
   const std::string expected = repeated("namehex: 0 0\r\n", 6);
   EXPECT_EQ(h.readWorkFile("lhb.lhb"), expected);
   EXPECT_EQ(h.readWorkFile("mg.tol"), "0");
@@ -262,7 +253,7 @@ TEST(RecordFilesTest, AReadOnlyFileStaysAndAReplacedFileKeepsItsMode) {
   const int code = runAsUnprivilegedUser([&] {
     if (!h.start()) return 2;
     g_bestScore = 640;
-    return exitThroughTheExitBox(h);
+    return h.quitThroughExitBox();
   });
   EXPECT_EQ(code, 0);
   EXPECT_EQ(h.readWorkFile("lhb.lhb"), "ann 5 10\r\n");
@@ -285,7 +276,7 @@ TEST(RecordFilesTest, ALinkedFileIsWrittenThroughItsLink) {
   ASSERT_TRUE(h.start());
   EXPECT_EQ(g_bestScore, 10);
   g_bestScore = 640;
-  EXPECT_EQ(exitThroughTheExitBox(h), 0);
+  EXPECT_EQ(h.quitThroughExitBox(), 0);
   EXPECT_TRUE(fs::is_symlink(h.workDir / "mg.tol"));
   EXPECT_TRUE(fs::is_symlink(h.workDir / "lhb.lhb"));
   EXPECT_EQ(h.readWorkFile("shared/deeper/scores"), "640");
@@ -304,7 +295,7 @@ TEST(RecordFilesTest, AFileThatCannotBeReplacedKeepsItsOldBytes) {
   ASSERT_TRUE(h.start());
   g_bestScore = 640;
   g_records[0] = row("bob", 1, 640);
-  EXPECT_EQ(exitThroughTheExitBox(h), 0);
+  EXPECT_EQ(h.quitThroughExitBox(), 0);
   EXPECT_EQ(h.readWorkFile("lhb.lhb"), old);
   EXPECT_EQ(h.readWorkFile("mg.tol"), "640");
   EXPECT_TRUE(fs::is_directory(h.workDir / "lhb.lhb.tmp"));

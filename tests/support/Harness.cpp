@@ -17,17 +17,21 @@ fs::path generatedDir() {
 
 namespace {
 
+fs::path linkWorkingFiles(fs::path dir) {
+  for (const char* name : {"03_16", "charImg", "mouse6.ani"}) {
+    std::error_code error;
+    fs::create_symlink(fs::absolute(generatedDir() / name), dir / name, error);
+  }
+  return dir;
+}
+
 fs::path freshWorkDir() {
   static int counter = 0;
   const fs::path dir = fs::temp_directory_path() / ("tolvaro-test-" + std::to_string(::getpid()) +
                                                     "-" + std::to_string(++counter));
   fs::remove_all(dir);
   fs::create_directories(dir);
-  for (const char* name : {"03_16", "charImg", "mouse6.ani"}) {
-    std::error_code error;
-    fs::create_symlink(fs::absolute(generatedDir() / name), dir / name, error);
-  }
-  return dir;
+  return linkWorkingFiles(dir);
 }
 
 ::testing::AssertionResult reached(std::uint32_t state, const char* screen) {
@@ -38,6 +42,10 @@ fs::path freshWorkDir() {
 }  // namespace
 
 Harness::Harness() : host(generatedDir()), workDir(freshWorkDir()) {
+  g_workingDirectory = workDir;
+}
+
+Harness::Harness(fs::path folder) : host(generatedDir()), workDir(linkWorkingFiles(folder)) {
   g_workingDirectory = workDir;
 }
 
@@ -83,6 +91,14 @@ void Harness::move(int x, int y) {
 void Harness::click() {
   host.pushLeftDown(0, 0);
   pass();
+}
+
+int Harness::quitThroughExitBox() {
+  passes(3);
+  key(kKeyEscape);
+  passes(3);
+  clickAt(430, 400);
+  return runUntilQuit(2000);
 }
 
 ::testing::AssertionResult Harness::startAtRestingMenu() {

@@ -23,6 +23,8 @@ std::filesystem::path generatedDir();
 class Harness {
  public:
   Harness();
+  // In the given folder (which must exist), with the working files linked into it.
+  explicit Harness(std::filesystem::path folder);
   ~Harness();
   Harness(const Harness&) = delete;
   Harness& operator=(const Harness&) = delete;
@@ -54,6 +56,9 @@ class Harness {
   ::testing::AssertionResult openLobby();
   // ... the other 47, and the first frame of the idle lobby.
   ::testing::AssertionResult openIdleLobby();
+  // Esc on the main menu, then 是 in the exit box: the orderly way out, which writes the record
+  // files. The exit code, or -1 when the program goes on.
+  int quitThroughExitBox();
   // The idle lobby's start button.
   void pressStart() { clickAt(800, 120); }
 

@@ -1,5 +1,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
+#include <algorithm>
+
 #include "base/Bmp.h"
 #include "base/Files.h"
 #include "base/Wave.h"
@@ -20,11 +22,18 @@ class ScriptedDialog : public DialogWindow {
   void setItemText(int controlId, std::string_view gbk) override {
     if (controlId == kNameEditControl) text_ = gbk;
   }
+  // Row by row from the caller's pixels: the dialog redraws its buttons on every hover, and
+  // that must not allocate.
   void drawPicture(PixelView picture, int x, int y) override {
-    Picture source(picture.width, picture.height);
-    source.pixels.assign(picture.pixels,
-                         picture.pixels + static_cast<std::size_t>(picture.width) * picture.height);
-    copyOpaque(face_, source, x, y);
+    const int left = std::max(x, 0);
+    const int right = std::min(x + picture.width, face_.width);
+    if (left >= right) return;
+    for (int row = std::max(y, 0); row < std::min(y + picture.height, face_.height); ++row) {
+      const std::uint32_t* from = picture.pixels +
+                                  static_cast<std::size_t>(row - y) * picture.width + (left - x);
+      std::copy(from, from + (right - left),
+                face_.pixels.begin() + static_cast<std::ptrdiff_t>(row) * face_.width + left);
+    }
   }
   void end(std::intptr_t result) override {
     ended_ = true;

@@ -1,0 +1,17 @@
+// Feeds arbitrary bytes to the WAVE reader: any bytes give a sound or none, never a read outside
+// them, and a sound's data lies wholly inside the file.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "base/Wave.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto info = tolvaro::parseWave(std::span<const std::uint8_t>(data, size));
+  if (info) {
+    if (info->dataOffset > size || info->dataBytes > size - info->dataOffset) std::abort();
+    if (info->sampleRate <= 0 || info->channels <= 0) std::abort();
+    (void)info->durationMs();
+  }
+  return 0;
+}
