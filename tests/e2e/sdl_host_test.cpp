@@ -295,6 +295,34 @@ TEST_F(SdlHostTest, WithoutAnAudioDeviceTheTimingStays) {
   setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
 }
 
+// The sound device goes away while music plays: the host takes the next device there is, or
+// goes on silent, and a blocking sound still holds the game for its length.
+TEST_F(SdlHostTest, AnAudioDeviceThatDisappearsLeavesTheGamePlayingWithItsTimings) {
+  const std::string saved = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
+  for (const bool deviceLeft : {true, false}) {
+    SCOPED_TRACE(deviceLeft ? "another device is left" : "no device is left");
+    auto host = open();
+    ASSERT_TRUE(host->audioOpen());
+    host->playSound(kMusicWave, SoundMode::Loop);
+    if (!deviceLeft) setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    SDL_Event removed{};
+    removed.type = SDL_AUDIODEVICEREMOVED;
+    removed.adevice.which = 2;
+    push(removed);
+    push(key(SDLK_c, SDL_SCANCODE_C));
+    Event event;
+    EXPECT_TRUE(host->nextEvent(event));
+    EXPECT_EQ(event.wParam, 67u) << "input goes on after the removal";
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    EXPECT_EQ(host->audioOpen(), deviceLeft);
+    host->playSound(kMusicWave, SoundMode::Loop);
+    if (deviceLeft) EXPECT_EQ(Mix_Playing(-1), 1);  // a closed mixer cannot be asked
+    const auto start = std::chrono::steady_clock::now();
+    host->playSound(kClickWave, SoundMode::Blocking);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  }
+}
+
 // The dialog procedure of these tests: records what it is sent, shows the hover picture on a
 // move, and closes on IDOK / IDCANCEL with the box's text.
 struct ProcedureLog {

@@ -55,14 +55,7 @@ SdlHost::SdlHost(ResourcePack resources, HostOptions options)
 
 SdlHost::~SdlHost() {
   writeFrameLog();
-  if (audioOpen_) {
-    Mix_HaltChannel(-1);
-    for (auto& [id, chunk] : chunks_) {
-      if (chunk) Mix_FreeChunk(chunk);
-    }
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
+  closeAudio();
   if (!cursorFrames_.empty()) {
     SDL_SetCursor(SDL_GetDefaultCursor());
     for (SDL_Cursor* cursor : cursorFrames_) SDL_FreeCursor(cursor);
@@ -174,6 +167,18 @@ void SdlHost::openAudio() {
   audioOpen_ = true;
 }
 
+void SdlHost::closeAudio() {
+  if (!audioOpen_) return;
+  Mix_HaltChannel(-1);
+  for (auto& [id, chunk] : chunks_) {
+    if (chunk) Mix_FreeChunk(chunk);
+  }
+  chunks_.clear();
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  audioOpen_ = false;
+}
+
 bool SdlHost::nextEvent(Event& event) {
   updateCursor();
   if (quitCode_) {
@@ -207,6 +212,14 @@ bool SdlHost::translate(const SDL_Event& in, Event& out) {
       if (in.window.event == SDL_WINDOWEVENT_EXPOSED) {
         out = {EventType::Paint, 0, 0};
         return true;
+      }
+      return false;
+    case SDL_AUDIODEVICEREMOVED:
+      // A headset pulled out: carry on with whatever device is left, or silent. The blocking
+      // sounds wait their length either way, so the game keeps its pace.
+      if (!in.adevice.iscapture && audioOpen_) {
+        closeAudio();
+        openAudio();
       }
       return false;
     case SDL_KEYDOWN: {

@@ -72,6 +72,7 @@ class SdlHost : public Platform {
   bool takeDueTimer(Event& out);
   void updateCursor();
   void openAudio();
+  void closeAudio();
   std::int64_t soundLengthMs(int waveId);
   Mix_Chunk* chunkFor(int waveId);
   // Draws the last picture and, while the dialog is open, the dialog over it.
