@@ -63,12 +63,12 @@ class SmallDisk {
 };
 
 // Mounting needs root, which CI has; elsewhere the tests skip, unless told they must run.
-#define REQUIRE_MOUNTED(disk)                                                          \
-  do {                                                                                 \
-    if (!(disk).mounted()) {                                                           \
-      if (std::getenv("TOLVARO_REQUIRE_E2E")) FAIL() << "cannot mount a tmpfs";        \
-      GTEST_SKIP() << "cannot mount a tmpfs (not root)";                               \
-    }                                                                                  \
+#define REQUIRE_MOUNTED(disk)                                                   \
+  do {                                                                          \
+    if (!(disk).mounted()) {                                                    \
+      if (std::getenv("TOLVARO_REQUIRE_E2E")) FAIL() << "cannot mount a tmpfs"; \
+      GTEST_SKIP() << "cannot mount a tmpfs (not root)";                        \
+    }                                                                           \
   } while (0)
 
 bool anyTemporaryIn(const fs::path& folder) {
@@ -81,7 +81,8 @@ bool anyTemporaryIn(const fs::path& folder) {
 // A game's worth of change to both files, so that the exit has something new to write.
 void changeTheRecords() {
   g_bestScore = 1100;
-  for (int i = 0; i < kRecordRows; ++i) g_records[i] = row("player" + std::to_string(i), 300 + i, 1100 - i);
+  for (int i = 0; i < kRecordRows; ++i)
+    g_records[i] = row("player" + std::to_string(i), 300 + i, 1100 - i);
 }
 
 TEST(FaultTest, ADiskThatFillsDuringTheExitsSaveKeepsTheOldFilesWhole) {
@@ -211,15 +212,14 @@ TEST(FaultTest, AProgramKilledWhileItSavesLeavesEachFileWholeOldOrNew) {
 
     const std::string table = h.readWorkFile("lhb.lhb");
     const std::string best = h.readWorkFile("mg.tol");
-    ASSERT_TRUE(table == tableTexts[0] || table == tableTexts[1]) << "round " << round << ": "
-                                                                  << table;
+    ASSERT_TRUE(table == tableTexts[0] || table == tableTexts[1])
+        << "round " << round << ": " << table;
     ASSERT_TRUE(best == bestTexts[0] || best == bestTexts[1]) << "round " << round << ": " << best;
     ++seen[table == tableTexts[1]];
   }
   // Every round saw at least one whole save (the handshake); most end on one or the other.
   EXPECT_GT(seen[0] + seen[1], 0);
-  std::printf("killed saves: %d ended on the first content, %d on the second\n", seen[0],
-              seen[1]);
+  std::printf("killed saves: %d ended on the first content, %d on the second\n", seen[0], seen[1]);
   // A temporary left by a killed save does not stop the next save.
   g_records = tables[1];
   saveRecordFiles();

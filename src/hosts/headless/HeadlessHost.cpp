@@ -29,8 +29,8 @@ class ScriptedDialog : public DialogWindow {
     const int right = std::min(x + picture.width, face_.width);
     if (left >= right) return;
     for (int row = std::max(y, 0); row < std::min(y + picture.height, face_.height); ++row) {
-      const std::uint32_t* from = picture.pixels +
-                                  static_cast<std::size_t>(row - y) * picture.width + (left - x);
+      const std::uint32_t* from =
+          picture.pixels + static_cast<std::size_t>(row - y) * picture.width + (left - x);
       std::copy(from, from + (right - left),
                 face_.pixels.begin() + static_cast<std::ptrdiff_t>(row) * face_.width + left);
     }

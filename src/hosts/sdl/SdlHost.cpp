@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <thread>
 
 #include "base/Bmp.h"
 #include "base/Files.h"
@@ -277,8 +278,13 @@ void SdlHost::killTimer(int timerId) {
   timers_.erase(timerId);
 }
 
+// The sleep after a present counts from the present's start: the game's pace is its drawing
+// plus the sleep, however long the display takes to show the picture (up to the sleep's length).
 void SdlHost::sleep(int milliseconds) {
-  if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+  if (milliseconds <= 0) return;
+  const auto from = sleepFollowsPresent_ ? lastPresentStart_ : std::chrono::steady_clock::now();
+  sleepFollowsPresent_ = false;
+  std::this_thread::sleep_until(from + std::chrono::milliseconds(milliseconds));
 }
 
 std::int64_t SdlHost::currentTime() {
@@ -296,6 +302,9 @@ void SdlHost::updateCursor() {
 
 void SdlHost::present(PixelView backBuffer) {
   const auto start = std::chrono::steady_clock::now();
+  const auto previousStart = lastPresentStart_;
+  lastPresentStart_ = start;
+  sleepFollowsPresent_ = true;
   if (!picture_ || backBuffer.width != pictureWidth_ || backBuffer.height != pictureHeight_) return;
   SDL_UpdateTexture(picture_, nullptr, backBuffer.pixels, backBuffer.width * 4);
   render(nullptr, {});
@@ -305,9 +314,8 @@ void SdlHost::present(PixelView backBuffer) {
     return static_cast<std::uint32_t>(
         std::chrono::duration_cast<std::chrono::microseconds>(d).count());
   };
-  frameLogLines_.push_back(presentedOnce_ ? micros(start - lastPresentStart_) : 0);
+  frameLogLines_.push_back(presentedOnce_ ? micros(start - previousStart) : 0);
   frameLogLines_.push_back(micros(end - start));
-  lastPresentStart_ = start;
   presentedOnce_ = true;
 }
 

@@ -107,6 +107,7 @@ class SdlHost : public Platform {
   std::vector<std::uint32_t> frameLogLines_;  // pairs: interval, present cost (microseconds)
   std::chrono::steady_clock::time_point lastPresentStart_;
   bool presentedOnce_ = false;
+  bool sleepFollowsPresent_ = false;
 };
 
 }  // namespace tolvaro::sdl

@@ -52,9 +52,19 @@ class Win32Host : public Platform {
   // game's window logic while a modal dialog runs its own loop.
   void deliver(const Event& event);
 
+  void writeFrameLog();
+
   HDC windowDC_ = nullptr;
   std::deque<Event> pending_;
   int modalDepth_ = 0;
+
+  // Pacing: the sleep after a present counts from the present's start (performance counter).
+  LARGE_INTEGER counterFrequency_{};
+  LONGLONG lastPresentStart_ = 0;
+  bool sleepFollowsPresent_ = false;
+  // TOLVARO_FRAME_LOG: pairs of interval and present cost in microseconds, written at the end.
+  std::string frameLog_;
+  std::vector<std::uint32_t> frameLogLines_;
 };
 
 // Converts between the game's GBK text and UTF-16, the text of a Unicode edit box.
