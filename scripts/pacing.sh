@@ -66,7 +66,7 @@ for size in 1024x768 1920x1080; do
   work="$scratch/linux-$size"
   mkdir -p "$work"
   cp -r "$root/build/run/." "$work/"
-  (cd "$work" && SDL_AUDIODRIVER=dummy TOLVARO_FRAME_LOG="$work/frames.log" ./tolvaro \
+  (cd "$work" && exec env SDL_AUDIODRIVER=dummy TOLVARO_FRAME_LOG="$work/frames.log" ./tolvaro \
     >"$work/out.log" 2>&1) &
   program=$!
   sleep "$seconds"
@@ -86,7 +86,7 @@ if [[ -x "$(command -v wine)" && -f "$root/build-windows/run/tolvaro.exe" ]]; th
   work="$scratch/windows"
   mkdir -p "$work"
   cp -r "$root/build-windows/run/." "$work/"
-  (cd "$work" && TOLVARO_FRAME_LOG='frames.log' wine tolvaro.exe >"$work/out.log" 2>&1) &
+  (cd "$work" && exec env TOLVARO_FRAME_LOG='frames.log' wine tolvaro.exe >"$work/out.log" 2>&1) &
   program=$!
   sleep "$seconds"
   xdotool mousemove 100 100 key Escape
