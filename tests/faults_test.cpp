@@ -78,6 +78,16 @@ bool anyTemporaryIn(const fs::path& folder) {
   return false;
 }
 
+void writeOldFiles(const Harness& h) {
+  h.writeWorkFile("lhb.lhb", kOldTable);
+  h.writeWorkFile("mg.tol", kOldBest);
+}
+
+void expectOldFiles(const Harness& h) {
+  EXPECT_EQ(h.readWorkFile("lhb.lhb"), kOldTable);
+  EXPECT_EQ(h.readWorkFile("mg.tol"), kOldBest);
+}
+
 // A game's worth of change to both files, so that the exit has something new to write.
 void changeTheRecords() {
   g_bestScore = 1100;
@@ -89,14 +99,12 @@ TEST(FaultTest, ADiskThatFillsDuringTheExitsSaveKeepsTheOldFilesWhole) {
   SmallDisk disk("256k");
   REQUIRE_MOUNTED(disk);
   Harness h(disk.path());
-  h.writeWorkFile("lhb.lhb", kOldTable);
-  h.writeWorkFile("mg.tol", kOldBest);
+  writeOldFiles(h);
   ASSERT_TRUE(h.start());
   changeTheRecords();
   disk.fill();
   EXPECT_EQ(h.quitThroughExitBox(), 0);
-  EXPECT_EQ(h.readWorkFile("lhb.lhb"), kOldTable);
-  EXPECT_EQ(h.readWorkFile("mg.tol"), kOldBest);
+  expectOldFiles(h);
   EXPECT_FALSE(anyTemporaryIn(disk.path()));
 
   // With room again, the next exit writes them.
@@ -112,16 +120,14 @@ TEST(FaultTest, AFolderThatCannotBeWrittenKeepsItsFilesAndTheProgramEnds) {
   SmallDisk disk("1m");
   REQUIRE_MOUNTED(disk);
   Harness h(disk.path());
-  h.writeWorkFile("lhb.lhb", kOldTable);
-  h.writeWorkFile("mg.tol", kOldBest);
+  writeOldFiles(h);
   // Read-only for root too, as a locked-down school share is.
   ASSERT_TRUE(disk.makeReadOnly());
   ASSERT_TRUE(h.start());
   EXPECT_EQ(g_bestScore, 10);
   changeTheRecords();
   EXPECT_EQ(h.quitThroughExitBox(), 0);
-  EXPECT_EQ(h.readWorkFile("lhb.lhb"), kOldTable);
-  EXPECT_EQ(h.readWorkFile("mg.tol"), kOldBest);
+  expectOldFiles(h);
 
   // A first start there cannot create the files, and still plays and ends.
   SmallDisk empty("1m");
