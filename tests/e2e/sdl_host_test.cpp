@@ -316,7 +316,9 @@ TEST_F(SdlHostTest, AnAudioDeviceThatDisappearsLeavesTheGamePlayingWithItsTiming
     setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
     EXPECT_EQ(host->audioOpen(), deviceLeft);
     host->playSound(kMusicWave, SoundMode::Loop);
-    if (deviceLeft) EXPECT_EQ(Mix_Playing(-1), 1);  // a closed mixer cannot be asked
+    if (deviceLeft) {
+      EXPECT_EQ(Mix_Playing(-1), 1);  // a closed mixer cannot be asked
+    }
     const auto start = std::chrono::steady_clock::now();
     host->playSound(kClickWave, SoundMode::Blocking);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));

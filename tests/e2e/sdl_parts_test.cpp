@@ -2,20 +2,24 @@
 // the letterbox mapping, key mapping, GBK conversion and the name box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "base/Picture.h"
 #include "base/Text.h"
 #include "hosts/sdl/AnimatedCursor.h"
+#include "hosts/sdl/FrameMailbox.h"
 #include "hosts/sdl/GbkText.h"
 #include "hosts/sdl/IconFile.h"
 #include "hosts/sdl/KeyMap.h"
 #include "hosts/sdl/Letterbox.h"
 #include "hosts/sdl/NameBox.h"
 #include "hosts/sdl/ResourcePack.h"
+#include "hosts/sdl/Scaler.h"
 
 namespace fs = std::filesystem;
 using namespace tolvaro;
@@ -255,6 +259,73 @@ TEST(Letterbox, KeepsPictureCoordinatesOnEveryDisplay) {
   EXPECT_EQ(tall.picture(), (Rect{0, 32, 1280, 960}));
   EXPECT_EQ(tall.toPicture(1279, 991), (Point{1023, 767}));
   EXPECT_FALSE(tall.toPicture(0, 31));
+}
+
+// The picture at its own size is copied pixel for pixel; scaled, flat areas keep their colour
+// and edges blend only between their two sides; black all round.
+TEST(Scaler, CopiesAtItsSizeBlendsWhenScaledAndBlacksTheBars) {
+  Picture picture(1024, 768);
+  for (int y = 0; y < 768; ++y) {
+    for (int x = 0; x < 1024; ++x) picture.pixels[y * 1024 + x] = x < 512 ? 0x00FF8000 : 0x000040FF;
+  }
+  picture.pixels[5 * 1024 + 7] = 0x00123456;
+  std::vector<std::uint32_t> same(1024 * 768, 0xDEADBEEF);
+  scaleInto(picture.view(), same.data(), 1024, 768, {0, 0, 1024, 768});
+  EXPECT_TRUE(same == picture.pixels);
+
+  const Rect target = Letterbox(1024, 768, 1920, 1080).picture();
+  std::vector<std::uint32_t> wide(1920 * 1080, 0xDEADBEEF);
+  scaleInto(picture.view(), wide.data(), 1920, 1080, target);
+  const auto at = [&](int x, int y) { return wide[static_cast<std::size_t>(y) * 1920 + x]; };
+  EXPECT_EQ(at(0, 500), 0u);
+  EXPECT_EQ(at(239, 1079), 0u);
+  EXPECT_EQ(at(1680, 0), 0u);
+  EXPECT_EQ(at(1919, 540), 0u);
+  EXPECT_EQ(at(240, 540), 0x00FF8000u);
+  EXPECT_EQ(at(240 + 700, 1079), 0x00FF8000u);
+  EXPECT_EQ(at(240 + 740, 0), 0x000040FFu);
+  EXPECT_EQ(at(1679, 1079), 0x000040FFu);
+  int blended = 0;
+  for (int x = 240 + 700; x < 240 + 740; ++x) {  // the edge at 720: green between its sides
+    const std::uint32_t green = (at(x, 300) >> 8) & 0xFF;
+    EXPECT_GE(green, 0x40u);
+    EXPECT_LE(green, 0x80u);
+    blended += green > 0x40 && green < 0x80;
+  }
+  EXPECT_GT(blended, 0) << "scaled edges are smoothed";
+}
+
+// Pictures posted faster than they are taken: each one taken is whole (never half of two), and
+// newer than the one before (replaced, never queued), and the last one posted is the last shown.
+TEST(FrameMailbox, PicturesAreReplacedNeverQueuedAndNeverTorn) {
+  constexpr int kWidth = 64, kHeight = 48, kPictures = 3000;
+  FrameMailbox mailbox(kWidth, kHeight);
+  std::vector<std::uint32_t> taken(kWidth * kHeight);
+  std::vector<std::uint32_t> seen;
+  bool whole = true;
+  std::thread shower([&] {
+    while (mailbox.take(taken)) {
+      whole = whole && std::all_of(taken.begin(), taken.end(),
+                                   [&](std::uint32_t p) { return p == taken.front(); });
+      seen.push_back(taken.front());
+      if (taken.front() == kPictures) break;
+    }
+  });
+  std::vector<std::uint32_t> picture(kWidth * kHeight);
+  for (std::uint32_t n = 1; n <= kPictures; ++n) {
+    std::fill(picture.begin(), picture.end(), n);
+    mailbox.post({picture.data(), kWidth, kHeight});
+  }
+  shower.join();
+  mailbox.close();
+  EXPECT_TRUE(whole);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back(), static_cast<std::uint32_t>(kPictures));
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()) &&
+              std::adjacent_find(seen.begin(), seen.end()) == seen.end());
+  EXPECT_EQ(mailbox.posted(), kPictures);
+  std::vector<std::uint32_t> afterClose(kWidth * kHeight);
+  EXPECT_FALSE(mailbox.take(afterClose)) << "a closed mailbox lets its shower go";
 }
 
 TEST(KeyMap, LettersByTheirPrintedLetterEnterAndEsc) {

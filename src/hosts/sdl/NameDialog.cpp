@@ -37,13 +37,6 @@ NameDialog::NameDialog(SdlHost& host, Picture face) : host_(host) {
   copyOpaque(client, face, 0, 0);
   originalFace_ = client;
   face_ = std::move(client);
-  const Rect window = windowRect();
-  texture_ = SDL_CreateTexture(host_.renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                               window.w, window.h);
-}
-
-NameDialog::~NameDialog() {
-  if (texture_) SDL_DestroyTexture(texture_);
 }
 
 Rect NameDialog::windowRect() const {
@@ -130,8 +123,7 @@ void NameDialog::redraw() {
   paintFrame(window);
   copyOpaque(window, face_, kFrame, kFrame);
   box_.draw(window, host_.glyphs_, kFrame + kNameBox.x, kFrame + kNameBox.y, caretOn_);
-  if (texture_) SDL_UpdateTexture(texture_, nullptr, window.pixels.data(), rect.w * 4);
-  host_.render(texture_, rect);
+  host_.showWithDialog(window.view(), rect);
   dirty_ = false;
 }
 

@@ -27,7 +27,6 @@ class NameDialog : public DialogWindow {
   static constexpr int kCaretBlinkMs = 530;
 
   NameDialog(SdlHost& host, Picture face);
-  ~NameDialog() override;
   NameDialog(const NameDialog&) = delete;
   NameDialog& operator=(const NameDialog&) = delete;
 
@@ -57,7 +56,6 @@ class NameDialog : public DialogWindow {
   Picture originalFace_;
   Picture face_;
   NameBox box_;
-  SDL_Texture* texture_ = nullptr;
   bool ended_ = false;
   std::intptr_t result_ = 0;
   bool dirty_ = true;

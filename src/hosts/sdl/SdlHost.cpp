@@ -13,6 +13,7 @@
 #include "hosts/sdl/IconFile.h"
 #include "hosts/sdl/KeyMap.h"
 #include "hosts/sdl/NameDialog.h"
+#include "hosts/sdl/X11Presenter.h"
 
 namespace tolvaro::sdl {
 namespace {
@@ -50,6 +51,7 @@ SdlHost::SdlHost(ResourcePack resources, HostOptions options)
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+  X11Presenter::prepareThreads();
   if (!options_.frameLog.empty()) frameLogLines_.reserve(2 * 4096);
   glyphs_.load(resources_.find(ResourceType::Glyphs, kPackGlyphSet));
 }
@@ -61,6 +63,7 @@ SdlHost::~SdlHost() {
     SDL_SetCursor(SDL_GetDefaultCursor());
     for (SDL_Cursor* cursor : cursorFrames_) SDL_FreeCursor(cursor);
   }
+  presenter_.reset();
   if (picture_) SDL_DestroyTexture(picture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -120,12 +123,15 @@ bool SdlHost::createMainWindow(const std::string& title, int width, int height) 
     reportNoWindow(SDL_GetError());
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (renderer_) {
-    picture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                 width, height);
+  presenter_ = X11Presenter::open(window_, width, height);
+  if (!presenter_) {
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_) {
+      picture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888,
+                                   SDL_TEXTUREACCESS_STREAMING, width, height);
+    }
   }
-  if (!picture_) {
+  if (!presenter_ && !picture_) {
     reportNoWindow(SDL_GetError());
     return false;
   }
@@ -150,10 +156,10 @@ bool SdlHost::createMainWindow(const std::string& title, int width, int height) 
     updateCursor();
   }
   SDL_RaiseWindow(window_);
-  // Black until the first present, as the class's black brush erases it.
-  std::vector<std::uint32_t> black(static_cast<std::size_t>(width) * height, 0);
-  SDL_UpdateTexture(picture_, nullptr, black.data(), width * 4);
-  render(nullptr, {});
+  // Black until the first present, as the class's black brush erases it; the dialog's picture
+  // is put together here.
+  composite_.assign(static_cast<std::size_t>(width) * height, 0);
+  show({composite_.data(), width, height});
   openAudio();
   return true;
 }
@@ -305,9 +311,9 @@ void SdlHost::present(PixelView backBuffer) {
   const auto previousStart = lastPresentStart_;
   lastPresentStart_ = start;
   sleepFollowsPresent_ = true;
-  if (!picture_ || backBuffer.width != pictureWidth_ || backBuffer.height != pictureHeight_) return;
-  SDL_UpdateTexture(picture_, nullptr, backBuffer.pixels, backBuffer.width * 4);
-  render(nullptr, {});
+  if (backBuffer.width != pictureWidth_ || backBuffer.height != pictureHeight_) return;
+  lastPresented_ = backBuffer;
+  show(backBuffer);
   if (options_.frameLog.empty() || frameLogLines_.size() >= kFrameLogCapacity) return;
   const auto end = std::chrono::steady_clock::now();
   auto micros = [](auto d) {
@@ -319,18 +325,37 @@ void SdlHost::present(PixelView backBuffer) {
   presentedOnce_ = true;
 }
 
-void SdlHost::render(SDL_Texture* overlay, Rect overlayRect) {
+void SdlHost::show(PixelView picture) {
+  if (presenter_) {
+    presenter_->show(picture);
+    return;
+  }
+  if (!picture_) return;
+  SDL_UpdateTexture(picture_, nullptr, picture.pixels, picture.width * 4);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   const Rect place = letterbox_.picture();
   const SDL_Rect target{place.x, place.y, place.w, place.h};
   SDL_RenderCopy(renderer_, picture_, nullptr, &target);
-  if (overlay) {
-    const Rect at = letterbox_.toWindow(overlayRect);
-    const SDL_Rect over{at.x, at.y, at.w, at.h};
-    SDL_RenderCopy(renderer_, overlay, nullptr, &over);
-  }
   SDL_RenderPresent(renderer_);
+}
+
+void SdlHost::showWithDialog(PixelView dialog, Rect at) {
+  if (lastPresented_.pixels) {
+    std::copy(lastPresented_.pixels, lastPresented_.pixels + composite_.size(), composite_.begin());
+  } else {
+    std::fill(composite_.begin(), composite_.end(), 0u);
+  }
+  for (int row = std::max(0, -at.y); row < dialog.height && at.y + row < pictureHeight_; ++row) {
+    const int left = std::max(0, -at.x);
+    const int right = std::min(dialog.width, pictureWidth_ - at.x);
+    if (left >= right) break;
+    const std::uint32_t* from = dialog.pixels + static_cast<std::size_t>(row) * dialog.width;
+    std::copy(from + left, from + right,
+              composite_.begin() + static_cast<std::ptrdiff_t>(at.y + row) * pictureWidth_ + at.x +
+                  left);
+  }
+  show({composite_.data(), pictureWidth_, pictureHeight_});
 }
 
 void SdlHost::writeFrameLog() {
@@ -395,7 +420,7 @@ void SdlHost::playSound(int waveId, SoundMode mode) {
 
 std::intptr_t SdlHost::runModalDialog(int /*templateId*/, int faceBitmapId,
                                       DialogProcedure procedure) {
-  if (!renderer_) return 0;
+  if (!presenter_ && !renderer_) return 0;
   NameDialog dialog(*this, decodeBitmap(loadResource(ResourceType::Bitmap, faceBitmapId)));
   return dialog.run(procedure);
 }

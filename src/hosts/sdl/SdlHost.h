@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@
 #include "platform/Platform.h"
 
 namespace tolvaro::sdl {
+
+class X11Presenter;
 
 struct HostOptions {
   // Where to write one line per present (microseconds since the previous present began, and
@@ -75,8 +78,11 @@ class SdlHost : public Platform {
   void closeAudio();
   std::int64_t soundLengthMs(int waveId);
   Mix_Chunk* chunkFor(int waveId);
-  // Draws the last picture and, while the dialog is open, the dialog over it.
-  void render(SDL_Texture* overlay, Rect overlayRect);
+  // Shows a picture of the game's size in the window, scaled to it.
+  void show(PixelView picture);
+  // Shows the last presented picture with the dialog's window over it at `at` (picture
+  // coordinates).
+  void showWithDialog(PixelView dialog, Rect at);
   void writeFrameLog();
 
   ResourcePack resources_;
@@ -88,6 +94,10 @@ class SdlHost : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* picture_ = nullptr;
+  // Where the window is an X11 window the pictures go through this, and there is no renderer.
+  std::unique_ptr<X11Presenter> presenter_;
+  PixelView lastPresented_;
+  std::vector<std::uint32_t> composite_;
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;
   Letterbox letterbox_{1, 1, 1, 1};

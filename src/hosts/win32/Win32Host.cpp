@@ -401,9 +401,9 @@ void Win32Host::sleep(int milliseconds) {
   QueryPerformanceCounter(&now);
   const LONGLONG due = lastPresentStart_ + counterFrequency_.QuadPart * milliseconds / 1000;
   if (now.QuadPart >= due) return;
-  // To the nearest millisecond: at 1 ms resolution Sleep(n) ends within a millisecond after n.
-  const LONGLONG leftMs =
-      ((due - now.QuadPart) * 1000 + counterFrequency_.QuadPart / 2) / counterFrequency_.QuadPart;
+  // Whole milliseconds, rounded down: at 1 ms resolution Sleep(n) ends up to a millisecond late.
+  const LONGLONG leftMs = (due - now.QuadPart) * 1000 / counterFrequency_.QuadPart;
+  if (leftMs <= 0) return;
   Sleep(static_cast<DWORD>(leftMs));
 }
 

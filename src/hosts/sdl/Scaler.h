@@ -1,0 +1,17 @@
+// Fits the game's picture into a window's pixels: bilinear where it is scaled, a plain copy
+// where it is not, black around it.
+#pragma once
+
+#include <cstdint>
+
+#include "hosts/sdl/Letterbox.h"
+#include "platform/Platform.h"
+
+namespace tolvaro::sdl {
+
+// `window` holds windowWidth x windowHeight pixels, rows top to bottom without padding; the
+// picture fills `target` (within the window), everything else is black.
+void scaleInto(PixelView picture, std::uint32_t* window, int windowWidth, int windowHeight,
+               Rect target);
+
+}  // namespace tolvaro::sdl
