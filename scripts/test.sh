@@ -34,14 +34,15 @@ if [ -f "$root/fuzz/CMakeLists.txt" ]; then
   step "fuzz the readers of the record files, bitmaps, sounds and the animated cursor"
   cmake -S "$root/fuzz" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DTOLVARO_FUZZ=ON
   cmake --build "$root/build-fuzz" -j"$jobs"
-  # A target fails on a crash, a leak, an input that takes over a second or an allocation over
-  # 64 MiB. Each seeds from what the generator made besides its hand-made files.
+  # A target fails on a crash, a leak, an allocation over 64 MiB or an input that hangs (the
+  # limit is wall-clock time, so it is generous on a busy machine). Each seeds from what the
+  # generator made besides its hand-made files.
   # New inputs go to the first folder, the build's own; the seed folders stay as they are.
   fuzz() {
     local target=$1 max_len=$2 corpus="$root/build-fuzz/$1-corpus"
     shift 2
     mkdir -p "$corpus"
-    "$root/build-fuzz/$target" -max_total_time="${TOLVARO_FUZZ_SECONDS:-30}" -timeout=1 \
+    "$root/build-fuzz/$target" -max_total_time="${TOLVARO_FUZZ_SECONDS:-30}" -timeout=10 \
       -malloc_limit_mb=64 -max_len="$max_len" "$corpus" "$@"
   }
   seeds="$root/build-fuzz/seeds"
