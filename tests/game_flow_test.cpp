@@ -214,6 +214,27 @@ TEST_F(GameFlowTest, WholeGameFromTheMainMenuToTheRecordsScreen) {
   EXPECT_TRUE(screenIs(STATE_LOBBY, PHASE_PANEL));
 }
 
+// Input lag: a letter key taken in a pass shows its shot in the picture that pass presents.
+TEST_F(FlowTest, ALetterKeyShowsItsShotInTheNextPresentedPicture) {
+  ASSERT_NO_FATAL_FAILURE(startGame());
+  h.pass();
+  h.key(kKeyEnter);
+  ASSERT_EQ(g_phase, PHASE_PLAYING);
+  h.pass();
+  int slot = 0;
+  for (int i = 1; i < kBugSlots; ++i) {
+    if (g_bugs[i].active && !g_bugs[i].targeted) slot = i;
+  }
+  ASSERT_NE(slot, 0) << "a bug on the board";
+  const int presents = h.host.presents;
+  h.key(kKeyA + static_cast<std::uint32_t>(g_bugs[slot].letter));
+  EXPECT_EQ(h.host.presents, presents + 1);
+  ASSERT_EQ(g_shots[slot].fired, 1);
+  EXPECT_EQ(h.host.lastPresented.pixels, g_backBuffer.view().pixels);
+  EXPECT_TRUE(pictureAt(g_shotBitmap, g_shots[slot].x, g_shots[slot].y))
+      << "the shot, one step out, in the picture of the key's own pass";
+}
+
 TEST_F(FlowTest, AJumpFrom99To101KeepsLevelOneUntilTheScoreIsExactly100) {
   playAt(1, 99);
   fillBoard(1);
