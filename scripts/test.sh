@@ -64,6 +64,9 @@ if [ -f "$root/src/hosts/win32/CMakeLists.txt" ]; then
   ctest --test-dir "$root/build-windows" --output-on-failure
 fi
 
+step "soak: an hour of play at the game's pace"
+"$root/build/bench/tolvaro_soak" 360000 --strict
+
 step "benchmarks (short run)"
 "$root/build/bench/tolvaro_bench" --benchmark_min_time=0.05
 
