@@ -26,8 +26,7 @@ mapfile -t free_codes < <(xmodmap -pke | sed -n 's/^keycode *\([0-9]*\) = *$/\1/
 keysyms=(U9F8D U864E U5C0F U5C07)  # 龍 虎 小 將
 for i in 0 1 2 3; do xmodmap -e "keycode ${free_codes[$i]} = ${keysyms[$i]}"; done
 make_prefix
-acp="$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
-  tr -d '\r' | awk '$1 == "ACP" { print $3 }')"
+acp="$(ansi_code_page)"
 if [[ "$acp" == 1252 ]]; then pass "the ANSI code page is 1252"; else fail "the ANSI code page is '$acp'"; fi
 
 source "$WINE_TESTS_DIR/game-steps.sh"

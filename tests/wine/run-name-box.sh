@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The name box of the name-entry dialog under Wine, in a private Xvfb, on a system without any
+# font for Chinese: typed as 张三 through the dialog's own edit control, the name must show in
+# the game's own glyphs, pixel for pixel, on a Western (en_US.UTF-8, code page 1252) and on a
+# Chinese (zh_CN.UTF-8, code page 936) locale, and reach lhb.lhb as its GBK bytes. Builds nothing.
+#   run-name-box.sh <run dir holding tolvaro.exe, 03_16/, charImg/, mouse6.ani> <generated dir>
+# Locales the system lacks are generated into the scratch folder (localedef, LOCPATH).
+# SCREENSHOT_DIR=<dir> keeps the screenshots; KEEP_SCRATCH=1 the scratch folder.
+# Exit 0 pass, 1 fail, 77 skip.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+RUN_DIR="$(cd "$1" && pwd)"
+GENERATED="$(cd "$2" && pwd)"
+[[ -f "$RUN_DIR/tolvaro.exe" ]] || { echo "FAIL: no $RUN_DIR/tolvaro.exe"; exit 1; }
+require_tools
+for tool in xmodmap localedef fc-list; do
+  command -v "$tool" >/dev/null || {
+    echo "SKIP: no $tool (apt-get install x11-xserver-utils locales fontconfig)"
+    if [[ -n "${TOLVARO_REQUIRE_E2E:-}" ]]; then exit 1; fi
+    exit 77
+  }
+done
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+start_session
+source "$WINE_TESTS_DIR/game-steps.sh"
+
+# Wine finds the system's fonts through fontconfig: it is given only DejaVu, which has no
+# Chinese, so any Chinese in the box can only come from the game's glyphs.
+mkdir -p "$SCRATCH/fontconfig"
+cat >"$SCRATCH/fontconfig/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$SCRATCH/fontconfig/cache</cachedir>
+</fontconfig>
+EOF
+export FONTCONFIG_FILE="$SCRATCH/fontconfig/fonts.conf"
+fonts="$(fc-list : family | sort -u | tr '\n' ',')"
+chinese="$(fc-list :lang=zh-cn family)"
+if [[ -n "$fonts" && -z "$chinese" ]]; then
+  pass "the fonts Wine sees have no Chinese: $fonts"
+else
+  fail "fonts seen: '$fonts', with Chinese: '$chinese'"
+fi
+
+# 张 and 三 get key codes of their own before Wine starts (it reads the key map once).
+mapfile -t free_codes < <(xmodmap -pke | sed -n 's/^keycode *\([0-9]*\) = *$/\1/p' | head -n2)
+xmodmap -e "keycode ${free_codes[0]} = U5F20" -e "keycode ${free_codes[1]} = U4E09"
+NAME_GBK='\xd5\xc5\xc8\xfd'  # 张三
+NAME_HEX=d5c5c8fd
+
+# use_locale <name>: the locale for what starts next, generated into the scratch folder when
+# the system does not have it.
+use_locale() {
+  local name="$1" start=$SECONDS
+  local normalised="${name%%.*}.utf8"
+  if ! locale -a 2>/dev/null | grep -qx "$normalised"; then
+    mkdir -p "$SCRATCH/locale"
+    if [[ ! -d "$SCRATCH/locale/$name" ]]; then
+      localedef -i "${name%%.*}" -f UTF-8 "$SCRATCH/locale/$name" 2>"$SCRATCH/localedef.log" || {
+        fail "localedef of $name: $(tail -n3 "$SCRATCH/localedef.log")"
+        return 1
+      }
+      echo "locale $name generated in $((SECONDS - start)) s"
+    fi
+    export LOCPATH="$SCRATCH/locale"
+  fi
+  export LANG="$name" LC_ALL="$name"
+}
+
+# name_box_run <locale> <ANSI code page> <label>: a fresh prefix made under the locale, the road
+# into the dialog, 张三 typed, the box compared with the glyphs with the caret in both phases,
+# Enter, Alt+F4 on the records screen, and the files checked.
+name_box_run() {
+  local locale="$1" code_page="$2" label="$3"
+  echo "== $label: $locale"
+  use_locale "$locale" || return
+  if [[ -n "${WINEPREFIX:-}" && -d "$WINEPREFIX" ]]; then
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
+  make_prefix
+  local acp
+  acp="$(ansi_code_page)"
+  if [[ "$acp" == "$code_page" ]]; then pass "$label: the ANSI code page is $acp"; else
+    fail "$label: the ANSI code page is '$acp', not $code_page"; fi
+
+  DIR="$(new_workdir "$label")"
+  seed_records "$DIR"
+  RECORDS_SHOT=""
+  launch "$DIR"
+  into_dialog "$label"
+  xdotool type --delay 60 '张三'
+  # The caret blinks: the box must show it right after the two glyphs, and then without it.
+  expect_screen name-box 10 "$label-name-box" $FACE_X $FACE_Y $NAME_HEX on
+  expect_screen name-box 10 "$label-name-box-caret-off" $FACE_X $FACE_Y $NAME_HEX off
+  xdotool key Return
+  expect_screen records-board 10 "$label-records" && RECORDS_SHOT="$LAST_SHOT"
+  xdotool key alt+F4
+  finish "$DIR" 20
+  check_files "$DIR" "$NAME_GBK" "$label: 张三"
+}
+
+name_box_run en_US.UTF-8 1252 western
+name_box_run zh_CN.UTF-8 936 chinese
+
+report_and_exit "Wine name box checks"
