@@ -50,6 +50,12 @@ xmodmap -e "keycode ${free_codes[0]} = U5F20" -e "keycode ${free_codes[1]} = U4E
 NAME_GBK='\xd5\xc5\xc8\xfd'  # 张三
 NAME_HEX=d5c5c8fd
 
+# system_colour <name>: a colour of the prefix's "Control Panel\Colors" as r,g,b.
+system_colour() {
+  wine reg query 'HKCU\Control Panel\Colors' /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v name="$1" '$1 == name { print $3 "," $4 "," $5 }'
+}
+
 # use_locale <name>: the locale for what starts next, generated into the scratch folder when
 # the system does not have it.
 use_locale() {
@@ -101,6 +107,23 @@ name_box_run() {
   # A mismatch is counted and the run goes on, so both locales are always checked.
   expect_screen name-box 10 "$label-name-box" $FACE_X $FACE_Y $NAME_HEX on || true
   expect_screen name-box 10 "$label-name-box-caret-off" $FACE_X $FACE_Y $NAME_HEX off || true
+  # Caret keys, typing and selection stay the edit control's; the picture follows them, the
+  # caret placed by the glyphs' widths: Left, "a" between the two, Shift+End selects 三 in the
+  # system's highlight colours, two Backspaces and 三 again give 张三.
+  local highlight highlight_text
+  highlight="$(system_colour Hilight)"
+  highlight_text="$(system_colour HilightText)"
+  [[ -n "$highlight" && -n "$highlight_text" ]] || fail "$label: no highlight colours in the prefix"
+  xdotool key Left
+  expect_screen name-box 10 "$label-name-box-left" $FACE_X $FACE_Y $NAME_HEX on 2 || true
+  xdotool type 'a'
+  expect_screen name-box 10 "$label-name-box-insert" $FACE_X $FACE_Y d5c561c8fd on 3 || true
+  xdotool key shift+End
+  expect_screen name-box 10 "$label-name-box-selection" $FACE_X $FACE_Y d5c561c8fd on 5 \
+    3 5 "$highlight" "$highlight_text" || true
+  xdotool key BackSpace BackSpace
+  xdotool type --delay 60 '三'
+  expect_screen name-box 10 "$label-name-box-retyped" $FACE_X $FACE_Y $NAME_HEX on || true
   xdotool key Return
   expect_screen records-board 10 "$label-records" && RECORDS_SHOT="$LAST_SHOT"
   xdotool key alt+F4
