@@ -109,7 +109,7 @@ name_box_run() {
   expect_screen name-box 10 "$label-name-box-caret-off" $FACE_X $FACE_Y $NAME_HEX off || true
   # Caret keys, typing and selection stay the edit control's; the picture follows them, the
   # caret placed by the glyphs' widths: Left, "a" between the two, Shift+End selects 三 in the
-  # system's highlight colours, two Backspaces and 三 again give 张三.
+  # system's highlight colours, two Backspaces and 三 again give 张三; a press in the box.
   local highlight highlight_text
   highlight="$(system_colour Hilight)"
   highlight_text="$(system_colour HilightText)"
@@ -124,6 +124,10 @@ name_box_run() {
   xdotool key BackSpace BackSpace
   xdotool type --delay 60 '三'
   expect_screen name-box 10 "$label-name-box-retyped" $FACE_X $FACE_Y $NAME_HEX on || true
+  # A press 21 pixels into the field, on the left half of 三 (16 to 31), puts the caret between
+  # the two characters, where the glyphs are, not where the system's font would have them.
+  xdotool mousemove $((FACE_X + 84 + 1 + 21)) $((FACE_Y + 72 + 12)) click 1
+  expect_screen name-box 10 "$label-name-box-click" $FACE_X $FACE_Y $NAME_HEX on 2 || true
   xdotool key Return
   expect_screen records-board 10 "$label-records" && RECORDS_SHOT="$LAST_SHOT"
   xdotool key alt+F4

@@ -99,7 +99,8 @@ void NameEditBox::readControl() {
 std::vector<int> NameEditBox::offsets() const {
   std::vector<int> result(state_.text.size() + 1, 0);
   for (std::size_t i = 0; i < state_.text.size(); ++i) {
-    result[i + 1] = result[i] + GlyphSet::measure(gbkFromWide(std::wstring_view(state_.text).substr(i, 1)));
+    result[i + 1] =
+        result[i] + GlyphSet::measure(gbkFromWide(std::wstring_view(state_.text).substr(i, 1)));
   }
   return result;
 }
@@ -224,8 +225,8 @@ void NameEditBox::paintFrame() {
   OffsetRect(&window, -window.left, -window.top);
   HDC dc = GetWindowDC(edit_);
   ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-  HBRUSH frame = CreateSolidBrush(RGB((kFrameColour >> 16) & 0xFF, (kFrameColour >> 8) & 0xFF,
-                                      kFrameColour & 0xFF));
+  HBRUSH frame = CreateSolidBrush(
+      RGB((kFrameColour >> 16) & 0xFF, (kFrameColour >> 8) & 0xFF, kFrameColour & 0xFF));
   FillRect(dc, &window, frame);
   DeleteObject(frame);
   ReleaseDC(edit_, dc);
