@@ -13,6 +13,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libx11-dev xvfb xauth xdotool imagemagick
   # the Windows program and its tests under Wine
   g++-mingw-w64-x86-64-win32 wine64 wine zip x11-xserver-utils python3 faketime
+  # the Windows name box's checks: a Western and a Chinese locale, fonts limited by fontconfig
+  locales fontconfig
 )
 
 sudo=""

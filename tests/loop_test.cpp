@@ -2,6 +2,10 @@
 // and which keys and clicks reach which screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 #include "assets/Catalogue.h"
 #include "game/LetterBugs.h"
 #include "support/Harness.h"
@@ -47,6 +51,24 @@ TEST(StartUp, SeedsTheRandomGeneratorFromTheHostClock) {
   ASSERT_TRUE(h.start());
   // The C runtime's generator (state * 214013 + 2531011, bits 16 to 30) from seed 4242.
   for (int expected : {13891, 22171, 8669}) EXPECT_EQ(g_random.next(), expected);
+}
+
+TEST(StartUp, GivesHostsTheGlyphSetLoadedFromTheProgramsResource) {
+  Harness h;
+  EXPECT_FALSE(programGlyphs().loaded());
+  ASSERT_TRUE(h.start());
+  ASSERT_TRUE(programGlyphs().loaded());
+  std::ifstream in(generatedDir() / "glyphs" / "gbk16.bin", std::ios::binary);
+  const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+  GlyphSet fromFile;
+  ASSERT_TRUE(fromFile.load(file));
+  // 张三 in GBK, as the Windows name box draws it.
+  const std::string name = "\xd5\xc5\xc8\xfd";
+  Picture shown(32, 16, kWhite), expected(32, 16, kWhite);
+  EXPECT_EQ(programGlyphs().draw(shown, 0, 0, name, kBlack), 32);
+  fromFile.draw(expected, 0, 0, name, kBlack);
+  EXPECT_EQ(shown.pixels, expected.pixels);
+  EXPECT_NE(std::count(shown.pixels.begin(), shown.pixels.end(), kBlack), 0);
 }
 
 TEST(MainLoop, TakesOneEventPerPass) {

@@ -197,4 +197,8 @@ void windowProc(const Event& event) {
   }
 }
 
+const GlyphSet& programGlyphs() {
+  return g_glyphs;
+}
+
 }  // namespace tolvaro

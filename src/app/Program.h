@@ -2,6 +2,7 @@
 // the main window. Nothing in the game includes this; hosts and tests do.
 #pragma once
 
+#include "base/Text.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
@@ -24,5 +25,9 @@ void resetProgramState();
 
 // The input routing of the main window.
 void windowProc(const Event& event);
+
+// The glyph set the game draws all its text with, loaded at start-up; hosts draw their own
+// text (the name box) with it so it looks the same as the game's.
+const GlyphSet& programGlyphs();
 
 }  // namespace tolvaro

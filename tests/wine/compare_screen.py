@@ -11,6 +11,12 @@ screens:
   exit-yes      as exit, with the Yes highlight 239 at (401, 390)
   dialog        name dialog face 242 with its client area at (x, y), the name box left out
   dialog-hover  as dialog, with the confirm button's hovered picture 245 at (63, 109)
+  name-box      the dialog's name box, its client area at (x, y), exactly: a one-pixel black
+                frame round a white field of 146 x 22, the GBK text <hex> in black from the glyph
+                set at (2, 3) of the field, and the caret, one pixel wide and 16 high before byte
+                <caret> of the text (its end when not given), shown (on) or in its off phase
+                (off); bytes <from> to <to> selected: "r,g,b" background, "r,g,b" text
+                (arguments: x, y, hex, on|off [, caret [, from, to, background, text]])
   lobby         idle lobby in the blue theme: title 180 at (99, 147), the five buttons at
                 x 724 (face 155, labels keyed black 80, 7 into them)
   lobby-start   as lobby, with the start button hovered (face 165)
@@ -87,7 +93,7 @@ def read_glyphs(path):
     return data
 
 
-def draw_text(pixels, width, x, y, text, glyphs):
+def draw_text(pixels, width, x, y, text, glyphs, colour=TEXT_COLOUR):
     """Sets the pixels of GBK text, as the game draws it: 8 x 16 cells for single bytes, 16 x 16
     for double-byte characters, drawn bits in the text colour, the rest left as it is."""
     i = 0
@@ -104,9 +110,10 @@ def draw_text(pixels, width, x, y, text, glyphs):
             bits = int.from_bytes(glyphs[at + row * per_row:at + (row + 1) * per_row], 'big')
             for col in range(cell):
                 if bits & (1 << (per_row * 8 - 1 - col)):
-                    pixels[(y + row) * width + x + col] = TEXT_COLOUR
+                    pixels[(y + row) * width + x + col] = colour
         x += cell
         i += 2 if pair else 1
+    return x
 
 
 def read_record_rows(path):
@@ -259,6 +266,41 @@ def main():
                        skip=(name_box, buttons) if screen_name == 'dialog-hover' else (name_box,))
         if screen_name == 'dialog-hover':
             screen.compare('confirm hovered 245', bitmap(245), x + 63, y + 109)
+    elif screen_name == 'name-box':
+        x, y, text, caret = int(sys.argv[4]), int(sys.argv[5]), bytes.fromhex(sys.argv[6]), sys.argv[7]
+        caret_at = int(sys.argv[8]) if len(sys.argv) > 8 else len(text)
+        selected = (0, 0)
+        if len(sys.argv) > 9:
+            selected = (int(sys.argv[9]), int(sys.argv[10]))
+            colours = [tuple(int(v) for v in arg.split(',')) for arg in sys.argv[11:13]]
+        width, height = 148, 24
+        expected = [(0, 0, 0)] * (width * height)
+        for row in range(1, height - 1):
+            expected[row * width + 1:(row + 1) * width - 1] = [(255, 255, 255)] * (width - 2)
+        glyphs = read_glyphs(os.path.join(generated, 'glyphs', 'gbk16.bin'))
+        # Each byte of GBK text is 8 pixels wide, a double-byte character 16.
+        left, top = 1 + 2, 1 + 3
+        pen = draw_text(expected, width, left, top, text[:selected[0]], glyphs, (0, 0, 0))
+        if selected[1] > selected[0]:
+            for row in range(top, top + 16):
+                expected[row * width + pen:row * width + left + 8 * selected[1]] = \
+                    [colours[0]] * (left + 8 * selected[1] - pen)
+            pen = draw_text(expected, width, pen, top, text[selected[0]:selected[1]], glyphs,
+                            colours[1])
+        draw_text(expected, width, pen, top, text[max(selected):], glyphs, (0, 0, 0))
+        if caret == 'on':
+            caret_x = left + 8 * caret_at
+            for row in range(top, top + 16):
+                # The caret inverts what is under it.
+                r, g, b = expected[row * width + caret_x]
+                expected[row * width + caret_x] = (255 - r, 255 - g, 255 - b)
+        box = (x + 84, y + 72)
+        described = 'name box %s, caret %s before byte %d' % (text.hex(), caret, caret_at)
+        if selected[1] > selected[0]:
+            described += ', bytes %d to %d selected' % selected
+        screen.compare('%s, at (%d, %d)' % (described, box[0], box[1]),
+                       (width, height, [expected[r * width:(r + 1) * width] for r in range(height)]),
+                       box[0], box[1])
     elif screen_name in ('lobby', 'lobby-start'):
         screen.compare('title 180 at (99, 147)', bitmap(180), 99, 147)
         labels = [(164, 98), (159, 166), (170, 236), (166, 310), (169, 382)]

@@ -54,6 +54,12 @@ make_prefix() {
   echo "Wine prefix ready in $((SECONDS - start)) s"
 }
 
+# The ANSI code page of the prefix's system, as the registry holds it.
+ansi_code_page() {
+  wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
+    tr -d '\r' | awk '$1 == "ACP" { print $3 }'
+}
+
 # screenshot <name>: the whole screen as <scratch>/<name>.png and .ppm; prints the .ppm path.
 screenshot() {
   local name="$1"

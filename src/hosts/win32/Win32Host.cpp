@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/Program.h"
+#include "hosts/win32/NameEditBox.h"
 
 namespace tolvaro {
 namespace {
@@ -30,17 +31,6 @@ Win32Host* g_host = nullptr;
 
 Event makeEvent(EventType type, WPARAM wParam, LPARAM lParam) {
   return {type, static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam)};
-}
-
-BITMAPINFO topDownInfo(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // rows top to bottom, as the game keeps them
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;  // 0x00RRGGBB is BGRX in memory
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
 }
 
 // The open name-entry dialog, as the game's dialog procedure sees it. The name box is a Unicode
@@ -139,6 +129,9 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     fitDialogToFace(dialog);
+    if (HWND nameBox = GetDlgItem(dialog, kNameEditControl)) {
+      attachNameEditBox(nameBox, programGlyphs());
+    }
   }
   const auto* session =
       reinterpret_cast<const DialogSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -150,6 +143,17 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 constexpr UINT kGbkCodePage = 936;
 
 }  // namespace
+
+BITMAPINFO topDownInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // rows top to bottom, as the game keeps them
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;  // 0x00RRGGBB is BGRX in memory
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
 
 std::wstring wideFromGbk(std::string_view gbk) {
   if (gbk.empty()) return {};

@@ -67,6 +67,9 @@ class Win32Host : public Platform {
   std::vector<std::uint32_t> frameLogLines_;
 };
 
+// The header of a top-down 32-bit DIB of the game's 0x00RRGGBB pixels.
+BITMAPINFO topDownInfo(int width, int height);
+
 // Converts between the game's GBK text and UTF-16, the text of a Unicode edit box.
 std::wstring wideFromGbk(std::string_view gbk);
 std::string gbkFromWide(std::wstring_view wide);
