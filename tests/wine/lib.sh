@@ -41,6 +41,8 @@ start_session() {
   exec 3>&-
   for _ in $(seq 100); do [[ -s "$SCRATCH/display" ]] && break; sleep 0.05; done
   export DISPLAY=":$(tr -d '[:space:]' <"$SCRATCH/display")"
+  # The server takes clients once it answers; a busy machine may take a while.
+  for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
   echo "Xvfb on $DISPLAY, scratch $SCRATCH"
 }
 
