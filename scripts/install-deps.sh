@@ -11,6 +11,8 @@ packages=(
   clang libclang-rt-14-dev
   # the Linux desktop host and its end-to-end tests
   libsdl2-dev libsdl2-mixer-dev libx11-dev xvfb xauth xdotool imagemagick
+  # the Debian package and its checks
+  dpkg-dev lintian desktop-file-utils appstream
   # the Windows program and its tests under Wine
   g++-mingw-w64-x86-64-win32 wine64 wine zip x11-xserver-utils python3 faketime
   # the Windows name box's checks: a Western and a Chinese locale, fonts limited by fontconfig

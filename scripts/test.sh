@@ -18,6 +18,9 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
+step "Debian package: built, checked by lintian, desktop-file-validate and appstreamcli, installed, played, removed"
+"$root/tests/package/test-deb.sh" "$("$root/scripts/package-deb.sh" "$root/build")"
+
 step "build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DTOLVARO_SANITIZE=ON \
   -DTOLVARO_BUILD_BENCHMARKS=OFF

@@ -1,6 +1,7 @@
 // The painters of every picture the game shows, and the book they are collected in.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -63,6 +64,8 @@ void paintAboutPictures(PictureBook& book);
 void paintRecordPictures(PictureBook& book);
 
 Bytes makeProgramIcon();
+// The program icon as a PNG of size x size pixels, for the desktop's icon themes.
+bool writeProgramIconPng(int size, const std::filesystem::path& file);
 Bytes makeAnimatedCursor();
 
 // Shared lettering helpers.

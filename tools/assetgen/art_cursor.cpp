@@ -43,9 +43,8 @@ void arrowPath(cairo_t* cr) {
 
 }  // namespace
 
-Bytes makeProgramIcon() {
-  Canvas canvas(kSize, kSize);
-  cairo_t* cr = canvas.cr();
+// The icon as drawn at 32 x 32; other sizes scale the drawing.
+void drawProgramIcon(cairo_t* cr) {
   roundedRect(cr, 1, 1, 30, 30, 8);
   fillVertical(cr, 1, 31, rgb(150, 220, 255), rgb(60, 150, 240));
   roundedRect(cr, 1, 1, 30, 30, 8);
@@ -72,12 +71,27 @@ Bytes makeProgramIcon() {
   cairo_restore(cr);
   LadybugLook look;
   drawLadybug(cr, 13, 21, 23, look);
+}
+
+Bytes makeProgramIcon() {
+  Canvas canvas(kSize, kSize);
+  drawProgramIcon(canvas.cr());
   const RgbImage image = canvas.flattenOver(RgbImage(kSize, kSize, kBlack));
   std::vector<bool> transparent(kSize * kSize);
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) transparent[y * kSize + x] = canvas.alphaAt(x, y) < 128;
   }
   return encodeIcon24(image, transparent);
+}
+
+bool writeProgramIconPng(int size, const std::filesystem::path& file) {
+  Canvas canvas(size, size);
+  cairo_t* cr = canvas.cr();
+  cairo_scale(cr, size / double(kSize), size / double(kSize));
+  drawProgramIcon(cr);
+  cairo_surface_t* surface = cairo_get_target(cr);
+  cairo_surface_flush(surface);
+  return cairo_surface_write_to_png(surface, file.c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
 Bytes makeAnimatedCursor() {

@@ -149,6 +149,12 @@ int run(const fs::path& out, const fs::path& overrides) {
   const double paintSeconds = secondsSince(start);
   int problems = writeBitmaps(book, out);
   writeFile(out / "icon" / "141.ico", makeProgramIcon());
+  fs::create_directories(out / "icon" / "hicolor");
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    if (!writeProgramIconPng(size, out / "icon" / "hicolor" / (std::to_string(size) + ".png"))) {
+      ++problems;
+    }
+  }
   writeFile(out / "mouse6.ani", makeAnimatedCursor());
   const double pictureSeconds = secondsSince(start);
 
