@@ -13,7 +13,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libx11-dev xvfb xauth xdotool imagemagick
   # the Debian package and its checks
   dpkg-dev lintian desktop-file-utils appstream
-  # the Windows program and its tests under Wine
+  # the Windows program, its installer and their tests under Wine
+  nsis
   g++-mingw-w64-x86-64-win32 wine64 wine zip x11-xserver-utils python3 faketime
   # the Windows name box's checks: a Western and a Chinese locale, fonts limited by fontconfig
   locales fontconfig

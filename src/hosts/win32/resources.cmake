@@ -54,6 +54,34 @@ BEGIN
   CONTROL "", 1001, 0x81, 0x50810080, 42, 36, 74, 12
 END
 ]=])
+  # The version, shown by Explorer and Add/Remove Programs; nowhere in the game.
+  string(APPEND rc [=[
+
+1 VERSIONINFO
+FILEVERSION @PROJECT_VERSION_MAJOR@,@PROJECT_VERSION_MINOR@,@PROJECT_VERSION_PATCH@,0
+PRODUCTVERSION @PROJECT_VERSION_MAJOR@,@PROJECT_VERSION_MINOR@,@PROJECT_VERSION_PATCH@,0
+FILEOS 0x40004
+FILETYPE 0x1
+BEGIN
+  BLOCK "StringFileInfo"
+  BEGIN
+    BLOCK "040904B0"
+    BEGIN
+      VALUE "CompanyName", "The Tolvaro developers"
+      VALUE "FileDescription", "Tolvaro typing game"
+      VALUE "FileVersion", "@PROJECT_VERSION@"
+      VALUE "InternalName", "tolvaro"
+      VALUE "OriginalFilename", "tolvaro.exe"
+      VALUE "ProductName", "Tolvaro"
+      VALUE "ProductVersion", "@PROJECT_VERSION@"
+    END
+  END
+  BLOCK "VarFileInfo"
+  BEGIN
+    VALUE "Translation", 0x409, 1200
+  END
+END
+]=])
   file(CONFIGURE OUTPUT "${output_file}" CONTENT "${rc}" @ONLY)
   set(${out_depends} ${depends} PARENT_SCOPE)
 endfunction()
