@@ -13,6 +13,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev xvfb xauth xdotool imagemagick
   # the Windows program and its tests under Wine
   g++-mingw-w64-x86-64-win32 wine64 wine zip x11-xserver-utils python3 faketime
+  # the web page and its tests in headless Chromium
+  emscripten chromium fonts-wqy-microhei
 )
 
 sudo=""
@@ -26,4 +28,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The web tests take puppeteer-core from npm; Debian's npm only where there is none.
+if ! command -v npm >/dev/null; then
+  $sudo apt-get install -y --no-install-recommends nodejs npm
 fi

@@ -54,6 +54,11 @@ if [ -f "$root/src/hosts/win32/CMakeLists.txt" ]; then
   ctest --test-dir "$root/build-windows" --output-on-failure
 fi
 
+if [ -f "$root/scripts/web-test.sh" ]; then
+  step "web page: Emscripten build and tests in headless Chromium"
+  "$root/scripts/web-test.sh"
+fi
+
 step "benchmarks (short run)"
 "$root/build/bench/tolvaro_bench" --benchmark_min_time=0.05
 

@@ -27,6 +27,7 @@ var TolvaroWeb = (function () {
     frameLog: [],       // [ms since the previous present began, ms the present took]
     firstFrameAt: 0,    // performance.now() at the end of the first present
     syncs: 0,           // IndexedDB syncs finished
+    syncing: false,
     ended: false,
     replayed: []        // record files restored from the localStorage copy at start-up
   };
@@ -50,9 +51,9 @@ var TolvaroWeb = (function () {
   var syncing = false, syncAgain = false, dirty = false;
   function idbSync() {
     if (syncing) { syncAgain = true; return; }
-    syncing = true;
+    syncing = web.syncing = true;
     FS.syncfs(false, function () {
-      syncing = false;
+      syncing = web.syncing = false;
       web.syncs++;
       if (syncAgain) { syncAgain = false; idbSync(); }
     });
@@ -90,8 +91,10 @@ var TolvaroWeb = (function () {
     idbSync();
   }
 
+  // While IndexedDB's files are being put back, their writes are not the game's.
+  var restoring = false;
   function noteWrite(path) {
-    if (!path || !isRecordPath(path)) return;
+    if (restoring || !path || !isRecordPath(path)) return;
     dirty = true;
     queueMicrotask(persist);
   }
@@ -123,7 +126,10 @@ var TolvaroWeb = (function () {
       });
     };
     var rename = FS.rename, close = FS.close;
-    FS.rename = function (from, to) { rename(from, to); noteWrite(PATH.normalize(to)); };
+    FS.rename = function (from, to) {
+      rename(from, to);
+      noteWrite(PATH.normalize(to.charAt(0) === '/' ? to : FS.cwd() + '/' + to));
+    };
     FS.close = function (stream) {
       var path = stream.path, wrote = (stream.flags & 3) !== 0;
       close(stream);
@@ -135,8 +141,11 @@ var TolvaroWeb = (function () {
     LINKED.forEach(function (name) { FS.symlink(PACK + '/' + name, WORK + '/' + name); });
     FS.chdir(WORK);
     addRunDependency('tolvaro-records');
+    restoring = true;
     FS.syncfs(true, function () {
       try { replayMirror(); } catch (e) { /* start with what IndexedDB had */ }
+      restoring = false;
+      if (web.replayed.length) { dirty = true; persist(); }
       removeRunDependency('tolvaro-records');
     });
   }
@@ -296,9 +305,9 @@ var TolvaroWeb = (function () {
 
   function audioContext() {
     if (audio === null) {
+      // Even where the browser would let it play at once, the page stays silent until the
+      // first click or key, as its sign says.
       try { audio = new (window.AudioContext || window.webkitAudioContext)(); } catch (e) { audio = false; }
-      if (audio && audio.state === 'running') unlocked = true;
-      if (unlocked) soundSign.style.display = 'none';
     }
     return audio;
   }
@@ -495,7 +504,13 @@ var TolvaroWeb = (function () {
 
   // ---- leaving the page: a closed tab is a closed window ----
 
+  // With Asyncify, fsync waits for IndexedDB, which a page that is going away cannot do: its
+  // last save (called from pagehide, while the game sleeps) must not sleep again.
+  var closing = false, fileSync = _fd_sync;
+  _fd_sync = function (fd) { return closing ? 0 : fileSync(fd); };
+
   function onPageHide() {
+    closing = true;
     if (started && !web.ended) {
       try { _tolvaro_web_close(); } catch (e) { /* the game has gone */ }
     }
