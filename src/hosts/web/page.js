@@ -52,7 +52,8 @@ var TolvaroWeb = (function () {
   function idbSync() {
     if (syncing) { syncAgain = true; return; }
     syncing = web.syncing = true;
-    FS.syncfs(false, function () {
+    FS.syncfs(false, function (err) {
+      web.syncError = err ? String(err && (err.message || err.errno || err)) : '';
       syncing = web.syncing = false;
       web.syncs++;
       if (syncAgain) { syncAgain = false; idbSync(); }
@@ -113,17 +114,15 @@ var TolvaroWeb = (function () {
   }
 
   function mountWorkingDirectory() {
-    // IndexedDB keeps the record files alone.
-    var localSet = IDBFS.getLocalSet;
+    // IndexedDB keeps the record files alone: the file system's own walk would follow the links
+    // into the preloaded package.
     IDBFS.getLocalSet = function (mount, callback) {
-      localSet(mount, function (err, set) {
-        if (set) {
-          Object.keys(set.entries).forEach(function (path) {
-            if (!isRecordPath(path)) delete set.entries[path];
-          });
-        }
-        callback(err, set);
+      var entries = {};
+      RECORD_FILES.forEach(function (name) {
+        var path = WORK + '/' + name;
+        try { entries[path] = { 'timestamp': FS.stat(path).mtime }; } catch (e) { /* not yet */ }
       });
+      callback(null, { type: 'local', entries: entries });
     };
     var rename = FS.rename, close = FS.close;
     FS.rename = function (from, to) {
