@@ -18,6 +18,8 @@ packages=(
   g++-mingw-w64-x86-64-win32 wine64 wine zip x11-xserver-utils python3 faketime
   # the Windows name box's checks: a Western and a Chinese locale, fonts limited by fontconfig
   locales fontconfig
+  # the web page and its tests in headless Chromium
+  emscripten chromium fonts-wqy-microhei
 )
 
 sudo=""
@@ -31,4 +33,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The web tests take puppeteer-core from npm; Debian's npm only where there is none.
+if ! command -v npm >/dev/null; then
+  $sudo apt-get install -y --no-install-recommends nodejs npm
 fi

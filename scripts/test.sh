@@ -70,6 +70,11 @@ fi
 step "soak: an hour of play at the game's pace"
 "$root/build/bench/tolvaro_soak" 360000 --strict
 
+if [ -f "$root/scripts/web-test.sh" ]; then
+  step "web page: Emscripten build and tests in headless Chromium"
+  "$root/scripts/web-test.sh"
+fi
+
 step "benchmarks (short run)"
 "$root/build/bench/tolvaro_bench" --benchmark_min_time=0.05
 

@@ -1,0 +1,69 @@
+// The host of the web page. The picture goes to a canvas, input and sound come from the page's
+// script (page.js), which this host calls through a handful of small JavaScript functions.
+// The game's blocking loop runs as it is: every sleep hands the browser its turn (Asyncify).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace tolvaro::web {
+
+class WebHost : public Platform, private DialogWindow {
+ public:
+  WebHost();
+
+  bool registerWindowClass(const std::string& cursorFile, int iconId) override;
+  bool createMainWindow(const std::string& title, int width, int height) override;
+  bool nextEvent(Event& event) override;
+  void postQuit(int exitCode) override;
+  void present(PixelView backBuffer) override;
+  std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
+  void playSound(int waveId, SoundMode mode) override;
+  void setTimer(int timerId, int milliseconds) override;
+  void killTimer(int timerId) override;
+  void sleep(int milliseconds) override;
+  std::int64_t currentTime() override;
+  std::intptr_t runModalDialog(int templateId, int faceBitmapId,
+                               DialogProcedure procedure) override;
+
+  // The page is going away: the open dialog is closed as Esc closes it, then the game is told
+  // the window was closed, which saves the record files. Runs while the game sleeps.
+  void closeNow();
+
+ private:
+  struct Timer {
+    int intervalMs;
+    double dueMs;
+  };
+
+  // DialogWindow, for the game's dialog procedure.
+  std::string itemText(int controlId) override;
+  void setItemText(int controlId, std::string_view gbk) override;
+  void drawPicture(PixelView picture, int x, int y) override;
+  void end(std::intptr_t result) override;
+
+  bool takeDueTimer(Event& out);
+  // Sleeps until the clock reads `untilMs`, giving the browser its turn at least once.
+  void sleepUntil(double untilMs);
+  std::vector<std::uint8_t>& wave(int waveId);
+
+  std::vector<std::uint32_t> rgba_;  // the picture as the canvas takes it
+  std::map<int, Timer> timers_;
+  std::map<int, std::vector<std::uint8_t>> waves_;
+  std::map<int, std::int64_t> waveLengths_;
+  // The 10 ms pass: each sleep ends 10 ms after the previous one ended, when drawing allows.
+  double wakeMs_ = 0;
+  bool quitPosted_ = false;
+  int quitCode_ = 0;
+  bool closed_ = false;
+
+  DialogProcedure dialogProcedure_ = nullptr;
+  bool dialogEnded_ = false;
+  std::intptr_t dialogResult_ = 0;
+};
+
+}  // namespace tolvaro::web

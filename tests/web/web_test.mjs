@@ -1,0 +1,374 @@
+// The web page in real headless Chromium: the menu as the generated pictures draw it, a game
+// from the lobby to a caught letter, the name form with a Chinese name on the records screen,
+// the record files after a reload (from IndexedDB alone, too) and after the tab is closed.
+// Usage: node web_test.mjs <web folder> <generated tree>. Speed figures are printed, not tested.
+import { spawn } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import puppeteer from 'puppeteer-core';
+
+const [webDir, genDir] = process.argv.slice(2).map((p) => path.resolve(p));
+const W = 1024, H = 768;
+const TEXT = [245, 71, 181];
+const WAIT_MS = 30000;
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+let failures = 0;
+function check(ok, what) {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!ok) failures++;
+  return ok;
+}
+async function until(what, condition, ms = WAIT_MS) {
+  const end = Date.now() + ms;
+  for (;;) {
+    const value = await condition();
+    if (value) return value;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await sleep(100);
+  }
+}
+
+// ---- pictures: screenshots (PNG), generated BMPs, the glyph set ----
+
+function decodePng(buf) {
+  let at = 8, width = 0, height = 0, type = 0;
+  const idat = [];
+  while (at < buf.length) {
+    const len = buf.readUInt32BE(at), tag = buf.toString('latin1', at + 4, at + 8);
+    const body = buf.subarray(at + 8, at + 8 + len);
+    if (tag === 'IHDR') {
+      width = body.readUInt32BE(0); height = body.readUInt32BE(4); type = body[9];
+      if (body[8] !== 8 || body[12] !== 0 || (type !== 2 && type !== 6)) throw new Error('PNG form');
+    } else if (tag === 'IDAT') idat.push(body);
+    at += 12 + len;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(idat)), bpp = type === 6 ? 4 : 3, stride = width * bpp;
+  const out = Buffer.alloc(width * height * 3), prev = Buffer.alloc(stride), line = Buffer.alloc(stride);
+  for (let y = 0; y < height; y++) {
+    const f = raw[y * (stride + 1)], row = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
+    for (let i = 0; i < stride; i++) {
+      const a = i >= bpp ? line[i - bpp] : 0, b = prev[i], c = i >= bpp ? prev[i - bpp] : 0;
+      let v = row[i];
+      if (f === 1) v += a;
+      else if (f === 2) v += b;
+      else if (f === 3) v += (a + b) >> 1;
+      else if (f === 4) {
+        const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+        v += pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+      }
+      line[i] = v & 0xFF;
+    }
+    for (let x = 0; x < width; x++) line.copy(out, (y * width + x) * 3, x * bpp, x * bpp + 3);
+    line.copy(prev);
+  }
+  return { width, height, rgb: out };
+}
+
+function readBmp(file) {
+  const b = fs.readFileSync(file);
+  const offset = b.readUInt32LE(10), width = b.readInt32LE(18), h = b.readInt32LE(22);
+  if (b.readUInt16LE(28) !== 24 || b.readUInt32LE(30) !== 0) throw new Error(`${file}: not 24-bit`);
+  const height = Math.abs(h), stride = (width * 3 + 3) & ~3, rgb = Buffer.alloc(width * height * 3);
+  for (let y = 0; y < height; y++) {
+    const src = offset + (h > 0 ? height - 1 - y : y) * stride;
+    for (let x = 0; x < width; x++) {
+      rgb[(y * width + x) * 3] = b[src + x * 3 + 2];
+      rgb[(y * width + x) * 3 + 1] = b[src + x * 3 + 1];
+      rgb[(y * width + x) * 3 + 2] = b[src + x * 3];
+    }
+  }
+  return { width, height, rgb };
+}
+const bitmap = (id) => readBmp(path.join(genDir, 'bitmap', `${id}.bmp`));
+
+// How many pixels of `picture` (its part sx, sy, w, h) differ from the shot at (x, y).
+// With a key colour (0xRRGGBB), the picture's pixels of that colour are left out.
+function differing(shot, picture, x, y, sx = 0, sy = 0, w = picture.width, h = picture.height, key = -1) {
+  let n = 0;
+  for (let j = 0; j < h; j++) {
+    for (let i = 0; i < w; i++) {
+      const s = ((y + j) * shot.width + x + i) * 3, p = ((sy + j) * picture.width + sx + i) * 3;
+      if (key >= 0 && (picture.rgb[p] << 16 | picture.rgb[p + 1] << 8 | picture.rgb[p + 2]) === key) continue;
+      if (shot.rgb[s] !== picture.rgb[p] || shot.rgb[s + 1] !== picture.rgb[p + 1] ||
+          shot.rgb[s + 2] !== picture.rgb[p + 2]) n++;
+    }
+  }
+  return n;
+}
+
+const glyphs = fs.readFileSync(path.join(genDir, 'glyphs', 'gbk16.bin'));
+// The cells of GBK text drawn at (x, y), as the game's glyph set draws it: [x, y, on].
+function textCells(gbk, x, y) {
+  const cells = [];
+  for (let i = 0; i < gbk.length;) {
+    const lead = gbk[i], trail = gbk[i + 1];
+    const pair = i + 1 < gbk.length && lead >= 0x81 && lead <= 0xFE && trail >= 0x40 &&
+                 trail <= 0xFE && trail !== 0x7F;
+    const width = pair ? 16 : 8, per = pair ? 2 : 1;
+    const base = pair ? 16 + 4096 + ((lead - 0x81) * 191 + (trail - 0x40)) * 32 : 16 + lead * 16;
+    for (let row = 0; row < 16; row++) {
+      for (let col = 0; col < width; col++) {
+        cells.push([x + col, y + row, (glyphs[base + row * per + (col >> 3)] & (0x80 >> (col & 7))) !== 0]);
+      }
+    }
+    x += width;
+    i += pair ? 2 : 1;
+  }
+  return cells;
+}
+// True when the shot shows exactly this text at (x, y): its pixels in the text colour, the
+// cell's other pixels in other colours, and nothing in the text colour just after it.
+function showsText(shot, gbk, x, y) {
+  const isText = (px, py) => {
+    const s = (py * shot.width + px) * 3;
+    return shot.rgb[s] === TEXT[0] && shot.rgb[s + 1] === TEXT[1] && shot.rgb[s + 2] === TEXT[2];
+  };
+  const cells = textCells(gbk, x, y);
+  if (!cells.every(([px, py, on]) => isText(px, py) === on)) return false;
+  const end = x + cells.reduce((m, [px]) => Math.max(m, px + 1 - x), 0);
+  for (let py = y; py < y + 16; py++) {
+    for (let px = end; px < end + 8; px++) if (isText(px, py)) return false;
+  }
+  return true;
+}
+const ascii = (s) => Buffer.from(s, 'latin1');
+// The number shown at (x, y), tried from 0 to `most`; undefined when none matches.
+function shownNumber(shot, x, y, most) {
+  for (let n = 0; n <= most; n++) if (showsText(shot, ascii(String(n)), x, y)) return n;
+  return undefined;
+}
+
+// GBK bytes, checked against the decoder of the browser's encoding standard.
+function gbk(text, bytes) {
+  if (new TextDecoder('gbk').decode(Uint8Array.from(bytes)) !== text) throw new Error(`GBK of ${text}`);
+  return Buffer.from(bytes);
+}
+
+// ---- the server, the browser, the page ----
+
+function serve() {
+  return new Promise((resolve, reject) => {
+    const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1',
+                                     '--directory', webDir], { stdio: ['ignore', 'pipe', 'pipe'] });
+    server.stdout.on('data', (d) => {
+      const m = /port (\d+)/.exec(String(d));
+      if (m) resolve({ server, url: `http://127.0.0.1:${m[1]}/` });
+    });
+    server.on('exit', (code) => reject(new Error(`http.server ended with ${code}`)));
+  });
+}
+
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tolvaro-web-'));
+const { server, url } = await serve();
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
+  args: ['--no-sandbox', '--autoplay-policy=user-gesture-required', `--window-size=${W},${H}`]
+});
+
+async function openPage() {
+  const page = await browser.newPage();
+  await page.setViewport({ width: W, height: H });
+  page.on('pageerror', (e) => { console.log(`page error: ${e.message}`); failures++; });
+  await page.goto(url, { waitUntil: 'load' });
+  await until('the first frame', () => page.evaluate(() => window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0));
+  return page;
+}
+const shoot = async (page) => decodePng(Buffer.from(await page.screenshot({ type: 'png' })));
+const readWorkingFile = (page, name) => page.evaluate((n) => {
+  try { return Array.from(Module.FS.readFile('/tolvaro/' + n)); } catch (e) { return null; }
+}, name);
+
+function privateMemoryMb(pid) {
+  try {
+    const m = /Private_Clean:\s+(\d+)[\s\S]*Private_Dirty:\s+(\d+)/.exec(fs.readFileSync(`/proc/${pid}/smaps_rollup`, 'utf8'));
+    return m ? (Number(m[1]) + Number(m[2])) / 1024 : 0;
+  } catch (e) { return 0; }
+}
+// The browser's renderer processes (each tab has one).
+function renderers() {
+  const parent = {};
+  for (const p of fs.readdirSync('/proc').filter((d) => /^\d+$/.test(d))) {
+    try { parent[p] = fs.readFileSync(`/proc/${p}/stat`, 'utf8').split(') ')[1].split(' ')[1]; } catch (e) { /* gone */ }
+  }
+  const root = String(browser.process().pid);
+  const under = (p) => { for (let q = p; q; q = parent[q]) if (q === root) return true; return false; };
+  return Object.keys(parent).filter((p) => {
+    try { return under(p) && fs.readFileSync(`/proc/${p}/cmdline`, 'utf8').includes('--type=renderer'); } catch (e) { return false; }
+  });
+}
+
+// Menu items at rest, their pictures (normal look) and places.
+const MENU_ITEMS = [148, 150, 147, 145, 152].map((id, i) => ({ pic: bitmap(id), x: 680, y: 200 + 80 * i }));
+const menuBackground = bitmap(143);
+// Parts of the background that nothing of the menu covers (the bug, the marker, the items,
+// the sound sign and the full-screen button lie outside them).
+const BACKGROUND_PARTS = [[0, 60, 180, 300], [0, 420, 560, 300], [400, 0, 160, 340], [240, 0, 300, 58]];
+
+function menuDifferences(shot) {
+  let n = 0;
+  for (const item of MENU_ITEMS) n += differing(shot, item.pic, item.x, item.y);
+  for (const [x, y, w, h] of BACKGROUND_PARTS) n += differing(shot, menuBackground, x, y, x, y, w, h);
+  return n;
+}
+
+// Every letter once, then the score once the game has taken the keys (one per frame) and the
+// shots have arrived; again until a letter has been caught. Misses at 0 cost nothing.
+async function catchLetters(page) {
+  return until('a caught letter', async () => {
+    for (const l of 'ABCDEFGHIJKLMNOPQRSTUVWXYZ') await page.keyboard.press(`Key${l}`);
+    await sleep(2000);
+    const n = shownNumber(await shoot(page), 811, 590, 300);
+    return n !== undefined && n > 0 ? n : null;
+  });
+}
+
+try {
+  const total = ['index.html', 'tolvaro.js', 'tolvaro.wasm', 'tolvaro.data']
+    .map((f) => zlib.gzipSync(fs.readFileSync(path.join(webDir, f)), { level: 9 }).length)
+    .reduce((a, b) => a + b, 0);
+  console.log(`figure: page transfer ${(total / 1e6).toFixed(2)} MB gzip`);
+
+  // ---- the menu ----
+  const blank = await browser.newPage();
+  await blank.goto('about:blank');
+  const page = await openPage();
+  console.log(`figure: first frame ${(await page.evaluate(() => TolvaroWeb.firstFrameAt)).toFixed(0)} ms after navigation`);
+  let shot = await until('the menu at rest', async () => {
+    const s = await shoot(page);
+    return menuDifferences(s) === 0 ? s : null;
+  }).catch(() => null);
+  if (!check(shot !== null, 'the menu shows the generated background and the five items pixel for pixel')) {
+    shot = await shoot(page);
+    console.log(`  ${menuDifferences(shot)} pixels differ`);
+  }
+  const sign = await page.evaluate(() => {
+    const s = document.getElementById('sound-sign'), r = s.getBoundingClientRect();
+    return { shown: getComputedStyle(s).display !== 'none', text: s.textContent, r: [r.left, r.top, r.right, r.bottom] };
+  });
+  const overItems = MENU_ITEMS.some((it) => sign.r[0] < it.x + it.pic.width && it.x < sign.r[2] &&
+                                             sign.r[1] < it.y + it.pic.height && it.y < sign.r[3]);
+  check(sign.shown && sign.text.includes('点击') && !overItems,
+        'before the first click a sign says that sound comes with it, clear of the menu items');
+  await sleep(3000);
+  const log = await page.evaluate(() => TolvaroWeb.frameLog.map((e) => e[0]));
+  const intervals = log.slice(20).sort((a, b) => a - b);
+  console.log(`figure: frame interval median ${intervals[intervals.length >> 1].toFixed(2)} ms over ${intervals.length} frames`);
+  const pids = renderers();
+  const mems = pids.map(privateMemoryMb).sort((a, b) => b - a);
+  console.log(`figure: renderer private memory ${mems.map((m) => m.toFixed(0)).join(', ')} MB (the page's and a blank tab's)`);
+  await blank.close();
+
+  // ---- a game: menu, lobby, level, a letter ----
+  await page.mouse.move(800, 225);
+  await page.mouse.click(800, 225);
+  // The lobby's first button at rest; the other buttons follow within a second.
+  const lobbyButton = bitmap(155);
+  const idleLobby = async () => {
+    const s = await shoot(page);
+    return differing(s, lobbyButton, 724, 98) === 0;
+  };
+  check(await until('the lobby', idleLobby).catch(() => false),
+        'a click on 开始游戏 opens the lobby (its start button in place)');
+  check(!(await page.evaluate(() => getComputedStyle(document.getElementById('sound-sign')).display !== 'none')),
+        'the sound sign is gone after the first click');
+  await sleep(1500);
+  await page.mouse.move(800, 115);
+  await page.mouse.click(800, 115);
+  await page.keyboard.press('Enter');
+  const score = await catchLetters(page).catch(() => 0);
+  check(score > 0, `letter keys catch letters: the score box shows ${score}`);
+
+  // ---- the name form ----
+  await page.keyboard.press('Escape');
+  check(await until('the name form', () => page.evaluate(() =>
+    getComputedStyle(document.getElementById('dialog')).display !== 'none')).catch(() => false),
+        'Esc ends the game with a new record and the name form opens');
+  await sleep(300);
+  shot = await shoot(page);
+  const face = bitmap(242);
+  const faceDiff = differing(shot, face, 352, 304, 0, 0, 320, 72) + differing(shot, face, 352, 400, 0, 96, 320, 64);
+  check(faceDiff === 0, `the form's face is picture 242 (${faceDiff} pixels differ)`);
+  const focused = await page.evaluate(() => document.activeElement && document.activeElement.id);
+  check(focused === 'name', 'the name box has the focus');
+  await page.mouse.move(352 + 100, 304 + 125);
+  check(await until('the hovered confirm button', async () =>
+    differing(await shoot(page), bitmap(245), 352 + 63, 304 + 109) === 0).catch(() => false),
+        'the pointer on 确定 shows its hovered picture 245 two pixels higher');
+  await page.mouse.click(352 + 100, 304 + 125, { button: 'right' });
+  check(await until('the right-click text', () => page.$eval('#name', (e) => e.value === 'x: 100 , y: 125')).catch(() => false),
+        'a right click puts "x: 100 , y: 125" into the name box');
+  await page.mouse.move(352 + 200, 304 + 125);
+  await page.mouse.click(352 + 200, 304 + 125);
+  check(await until('the cleared box', () => page.$eval('#name', (e) => e.value === '')).catch(() => false),
+        '清除 empties the name box and the form stays');
+  await page.type('#name', '张三李四');
+  await page.keyboard.press('Enter');
+  const stored = gbk('张三李', [0xD5, 0xC5, 0xC8, 0xFD, 0xC0, 0xEE]);
+  shot = await until('the records screen', async () => {
+    const s = await shoot(page);
+    return showsText(s, stored, 361, 250) ? s : null;
+  }).catch(() => null);
+  check(shot !== null, 'Enter stores 张三李四 cut to 7 bytes (张三李) and the records screen shows it in row 1');
+  const seconds = shot ? shownNumber(shot, 529, 250, 600) : undefined;
+  const shownScore = shot ? shownNumber(shot, 704, 250, 2000) : undefined;
+  // A shot still in flight at Esc may have added to the score read during play.
+  check(shownScore >= score && seconds >= 0, `row 1 holds the game's score (${shownScore}) and its seconds (${seconds})`);
+
+  // ---- a reload is a close: the files are written, and come back ----
+  await page.reload({ waitUntil: 'load' });
+  await until('the first frame', () => page.evaluate(() => window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0));
+  const expectedRow = Buffer.concat([stored, ascii(` ${seconds} ${shownScore}\r\n`)]);
+  const records = Buffer.from((await readWorkingFile(page, 'lhb.lhb')) || []);
+  check(records.subarray(0, expectedRow.length).equals(expectedRow) &&
+        records.toString('latin1').split('\r\n').length === 7,
+        `the reload saved lhb.lhb: row 1 is "张三李 ${seconds} ${shownScore}", six rows (${JSON.stringify(records.toString('latin1'))})`);
+  const best = Buffer.from((await readWorkingFile(page, 'mg.tol')) || []);
+  check(best.toString('latin1') === String(shownScore), `the reload saved mg.tol with the best score ${shownScore} (${JSON.stringify(best.toString('latin1'))})`);
+  await until('IndexedDB written', () => page.evaluate(() => TolvaroWeb.syncs > 0 && !TolvaroWeb.syncing));
+  // What IndexedDB itself holds (the file system's store: one record per path).
+  const inDb = await page.evaluate(() => new Promise((resolve) => {
+    const open = indexedDB.open('/tolvaro');
+    open.onerror = () => resolve(null);
+    open.onsuccess = () => {
+      const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/tolvaro/lhb.lhb');
+      get.onsuccess = () => resolve(get.result ? Array.from(get.result.contents) : null);
+      get.onerror = () => resolve(null);
+    };
+  }));
+  check(inDb && Buffer.from(inDb).equals(records), `IndexedDB holds lhb.lhb as saved (${inDb ? Buffer.from(inDb).toString('latin1').slice(0, 20) : inDb})`);
+
+  // ---- closing the tab with the name form open ----
+  await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
+  await page.mouse.move(800, 225);
+  await page.mouse.click(800, 225);
+  await until('the lobby', idleLobby);
+  await sleep(1500);
+  await page.mouse.move(800, 115);
+  await page.mouse.click(800, 115);
+  await page.keyboard.press('Enter');
+  await catchLetters(page);
+  await page.keyboard.press('Escape');
+  await until('the name form', () => page.evaluate(() => getComputedStyle(document.getElementById('dialog')).display !== 'none'));
+  await page.type('#name', 'abc');
+  await page.close();
+  const next = await openPage();
+  const afterClose = Buffer.from((await readWorkingFile(next, 'lhb.lhb')) || []).toString('latin1');
+  check(/(^|\r\n)abc \d+ \d+\r\n/.test(afterClose) && afterClose.includes(stored.toString('latin1')),
+        'closing the tab with the form open stores the typed name and saves (abc beside 张三李)');
+} catch (e) {
+  console.log(`FAIL ${e.message}`);
+  failures++;
+  // What the page showed, to look at.
+  const pages = await browser.pages();
+  for (let i = 0; i < pages.length; i++) {
+    await pages[i].screenshot({ path: path.join(webDir, '..', `web-test-failure-${i}.png`) }).catch(() => {});
+  }
+} finally {
+  await browser.close();
+  server.kill();
+  fs.rmSync(profile, { recursive: true, force: true });
+}
+console.log(failures ? `${failures} web check(s) failed` : 'all web checks passed');
+process.exit(failures ? 1 : 0);
