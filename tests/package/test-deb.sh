@@ -26,6 +26,19 @@ echo "--- desktop-file-validate"
 desktop-file-validate "$stage"/root/usr/share/applications/*.desktop
 echo "--- appstreamcli validate --no-net"
 appstreamcli validate --no-net "$stage"/root/usr/share/metainfo/*.metainfo.xml
+# Each screenshot the metainfo names is one the build took: a 1024 x 768 PNG, each a different
+# picture.
+echo "--- screenshots"
+shots="$(dirname "$package")/screenshots"
+mapfile -t images < <(sed -n 's|.*<image[^>]*>\(.*\)</image>.*|\1|p' \
+  "$stage"/root/usr/share/metainfo/*.metainfo.xml)
+[ "${#images[@]}" -ge 3 ] || fail "the metainfo names ${#images[@]} screenshots"
+for url in "${images[@]}"; do
+  file="$shots/$(basename "$url")"
+  [ "$(head -c 24 "$file" | od -An -tx1 -j16 | tr -d ' \n')" = "0000040000000300" ] ||
+    fail "$file is not a 1024 x 768 PNG"
+  echo "$(basename "$url") $(md5sum <"$file" | cut -c1-32)"
+done | sort -u -k2,2 | wc -l | grep -qx "${#images[@]}" || fail "two screenshots are the same picture"
 
 echo "--- install"
 export DEBIAN_FRONTEND=noninteractive

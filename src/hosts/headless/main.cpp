@@ -1,10 +1,17 @@
 // A short scripted run of the game without a window: it walks the main menu and saves what the
 // player would see as PNG pictures. Usage: tolvaro_headless_demo [generated-dir] [output-dir]
+//
+// With --screenshots it plays a short game instead and saves the pictures the software centres
+// show: the main menu, a game in play and the records screen with the name just entered.
+// Usage: tolvaro_headless_demo --screenshots generated-dir output-dir
 #include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <string>
 
 #include "app/Program.h"
+#include "game/LetterBugs.h"
+#include "state/GameState.h"
 #include "hosts/headless/HeadlessHost.h"
 
 #ifndef TOLVARO_GENERATED_DIR
@@ -25,9 +32,84 @@ void linkWorkingFiles(const fs::path& generated, const fs::path& workDir) {
   }
 }
 
+// Each step runs passes until the screen it waits for comes, or gives up after a generous count.
+bool passUntil(const std::function<bool()>& reached, int maxPasses = 5000) {
+  for (int i = 0; i < maxPasses && !reached(); ++i) runPass(nullptr);
+  return reached();
+}
+
+// Presses the letter of the first free bug on the board, or lets a frame go by.
+void typeALetterOnTheBoard(HeadlessHost& host) {
+  for (int i = 1; i <= g_bugsPerLevel[g_bugLevel]; ++i) {
+    if (g_bugs[i].active == 1 && g_bugs[i].targeted == 0) {
+      host.pushKey(kKeyA + static_cast<std::uint32_t>(g_bugs[i].letter));
+      break;
+    }
+  }
+  runPass(nullptr);
+}
+
+int takeScreenshots(HeadlessHost& host) {
+  auto save = [&](const char* name) {
+    const fs::path file = std::string(name) + ".png";
+    savePng(host.lastPresented, file);
+    std::printf("%s\n", fs::absolute(file).string().c_str());
+  };
+  auto fail = [](const char* what) {
+    std::fprintf(stderr, "the screenshots stopped: %s did not come\n", what);
+    return 1;
+  };
+  if (!passUntil([] { return g_gameState == STATE_MAIN_MENU; })) return fail("the main menu");
+  for (int i = 0; i < 60; ++i) runPass(nullptr);
+  host.pushMove(800, 225);  // the pointer on 开始游戏 lights it
+  runPass(nullptr);
+  save("menu");
+  host.pushLeftDown();
+  if (!passUntil([] { return g_gameState == STATE_PLAY && g_phase == PHASE_PANEL; }))
+    return fail("the lobby");
+  runPass(nullptr);
+  host.pushMove(800, 120);
+  host.pushLeftDown();
+  if (!passUntil([] { return g_phase == PHASE_LEVEL_INTRO; })) return fail("the announcement");
+  runPass(nullptr);
+  host.pushKey(kKeyEnter);
+  if (!passUntil([] { return g_phase == PHASE_PLAYING; })) return fail("play");
+  // A few catches and a second on the clock, then a picture with bugs falling and a shot on
+  // its way.
+  for (int i = 0; i < 420; ++i) {
+    if (i % 100 == 99) host.pushTimer(0);
+    typeALetterOnTheBoard(host);
+  }
+  for (int i = 0; i < 30; ++i) runPass(nullptr);
+  typeALetterOnTheBoard(host);
+  for (int i = 0; i < 4; ++i) runPass(nullptr);
+  save("play");
+  // Esc leaves the game; its score is a new record, so the name box comes and takes 小明.
+  host.queueDialog({DialogStep::type("\xD0\xA1\xC3\xF7"),
+                    DialogStep::send(DialogMessageType::Command, 2)});
+  host.pushKey(kKeyEscape);
+  if (!passUntil([] { return g_gameState == STATE_PLAY && g_phase == PHASE_RECORDS; }))
+    return fail("the records screen");
+  for (int i = 0; i < 3; ++i) runPass(nullptr);
+  save("records");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--screenshots") {
+    const fs::path generated = fs::absolute(argv[2]);
+    const fs::path out = argv[3];
+    fs::create_directories(out);
+    linkWorkingFiles(generated, out);
+    fs::current_path(out);
+    // Start from no records, so the game played here makes the first of them.
+    for (const char* name : {"mg.tol", "lhb.lhb"}) fs::remove(name);
+    HeadlessHost host(generated);
+    if (!startUp(host)) return 1;
+    return takeScreenshots(host);
+  }
   const fs::path generated = argc > 1 ? fs::path(argv[1]) : fs::path(TOLVARO_GENERATED_DIR);
   const fs::path out = argc > 2 ? fs::path(argv[2]) : fs::path("tolvaro-demo");
   fs::create_directories(out);
