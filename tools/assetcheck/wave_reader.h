@@ -84,7 +84,7 @@ inline std::optional<DecodedWave> decodeWave(const std::vector<uint8_t>& b) {
       if (w.formatTag == 2 && size >= 22) {
         w.samplesPerBlock = static_cast<int>(le16(b, at + 26));
         const uint32_t count = le16(b, at + 28);
-        for (uint32_t i = 0; i < count && 32 + 4 * i <= size; ++i)
+        for (uint32_t i = 0; i < count && 26 + 4 * i <= size; ++i)
           w.predictors.push_back({s16(b, at + 30 + 4 * i), s16(b, at + 32 + 4 * i)});
       }
     } else if (tag == "fact" && size >= 4) {
