@@ -45,12 +45,37 @@ Bytes encodeAnimatedCursor(const std::vector<CursorFrame>& frames,
                            const std::vector<uint32_t>& rates,
                            const std::vector<uint32_t>& sequence);
 
-struct PcmFormat {
+enum class WaveCoding { kPcm, kMsAdpcm };
+
+struct WaveFormat {
   int channels = 1;
   int sampleRate = 22050;
-  int bitsPerSample = 16;
+  int bitsPerSample = 16;  // of the PCM; Microsoft ADPCM is always 4 bits a sample
+  WaveCoding coding = WaveCoding::kPcm;
 };
-// `samples` are interleaved, in [-1, 1]; 8-bit output is unsigned, 16-bit signed.
-Bytes encodeWave(const PcmFormat& format, const std::vector<float>& samples);
+// `samples` are interleaved, in [-1, 1]. 16-bit PCM is signed; 8-bit PCM is unsigned, dithered
+// and noise-shaped by `quantize8Bit` with `ditherSeed`; Microsoft ADPCM (mono only) is coded by
+// `encodeMsAdpcm` in blocks of kMsAdpcmBlockAlign bytes, with a 'fact' chunk of the sample
+// count.
+Bytes encodeWave(const WaveFormat& format, const std::vector<float>& samples,
+                 uint32_t ditherSeed = 1);
+
+// 8-bit codes (128 is silence) for samples in [-1, 1], scaled by 127: triangular (TPDF) dither
+// of +-1 step, and error feedback that moves the quantisation noise out of 1-5 kHz, where the
+// ear hears it best, towards the top of the band. Where the sound is digitally silent the
+// dither and the feedback fade out, so silence stays exactly 128. The same seed gives the same
+// codes.
+std::vector<uint8_t> quantize8Bit(const std::vector<float>& samples, uint32_t ditherSeed);
+
+// Microsoft ADPCM (WAVE_FORMAT_ADPCM) of one channel: blocks of `blockAlign` bytes, each a
+// 7-byte header (predictor index, delta, the second and the first sample) and then two 4-bit
+// codes a byte, high nibble first. The last block holds only what is left. For every block the
+// encoder tries the seven standard predictors and a range of starting deltas and keeps the
+// choice closest to the input.
+constexpr int kMsAdpcmBlockAlign = 512;
+constexpr int msAdpcmSamplesPerBlock(int blockAlign) {
+  return (blockAlign - 7) * 2 + 2;
+}
+Bytes encodeMsAdpcm(const std::vector<int16_t>& samples, int blockAlign);
 
 }  // namespace tolvaro::assetgen

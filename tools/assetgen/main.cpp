@@ -160,7 +160,7 @@ int run(const fs::path& out, const fs::path& overrides) {
 
   for (const SoundAsset& sound : composeSounds()) {
     writeFile(out / "wave" / (std::to_string(sound.id) + ".wav"),
-              encodeWave(sound.format, sound.samples));
+              encodeWave(sound.format, sound.samples, static_cast<uint32_t>(sound.id)));
   }
   const double soundSeconds = secondsSince(start);
 

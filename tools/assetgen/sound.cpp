@@ -226,13 +226,31 @@ SoundAsset catchSound() {
 SoundAsset missSound() {
   Mix mix(22050, 0.51, false);
   mix.shape(0, 0.51, 1.0, 0, [](double t) {
-    // A soft "boing" sliding down from 520 Hz to 190 Hz with a little wobble.
-    const double k = std::log(190.0 / 520.0) / 0.42;
-    const double phase = kTwoPi * 520 * (std::exp(k * t) - 1) / k + 0.25 * std::sin(kTwoPi * 9 * t);
-    const double tone = std::sin(phase) - std::sin(3 * phase) / 9 + std::sin(5 * phase) / 25;
-    return std::min(1.0, t / 0.005) * std::exp(-t / 0.22) * tone;
+    // A soft, low "bloop" gliding down from 440 Hz to 220 Hz: nearly a pure tone, rounded
+    // attack, and gone well before the end, so that a mistake sounds smaller than a catch.
+    const double k = std::log(220.0 / 440.0) / 0.3;
+    const double glide = t < 0.3 ? (std::exp(k * t) - 1) / k : (std::exp(k * 0.3) - 1) / k +
+                                                                   (t - 0.3) * std::exp(k * 0.3);
+    const double phase = kTwoPi * 440 * glide;
+    const double tone = std::sin(phase) + 0.15 * std::sin(2 * phase);
+    const double attack = 0.5 - 0.5 * std::cos(M_PI * std::min(1.0, t / 0.012));
+    return attack * std::exp(-t / 0.09) * tone;
   });
-  return {205, {1, 22050, 16}, finishEffect(mix, 0.8), false};
+  return {205, {1, 22050, 16}, finishEffect(mix, 0.4), false};
+}
+
+// A little bonus chime: three marimba notes running up a C major chord, and a bell on top.
+SoundAsset chimeSound() {
+  Mix mix(22050, 0.81, false);
+  const int notes[3] = {84, 88, 91};
+  for (int i = 0; i < 3; ++i)
+    mix.note(Voice::kMarimba, 0.01 + i * 0.07, 0.05, notes[i], 0.5 - 0.08 * i);
+  mix.shape(0.15, 0.62, 0.3, 0, [](double t) {
+    const double f = midiToHz(96);
+    return std::min(1.0, t / 0.003) * std::exp(-t / 0.12) *
+           (std::sin(kTwoPi * f * t) + 0.3 * std::sin(kTwoPi * 2.76 * f * t) * std::exp(-t / 0.04));
+  });
+  return {197, {1, 22050, 16, WaveCoding::kMsAdpcm}, finishEffect(mix, 0.8), false};
 }
 
 }  // namespace
@@ -240,7 +258,8 @@ SoundAsset missSound() {
 std::vector<SoundAsset> composeSounds() {
   // Each piece owns its mix (and noise generator), so composing them side by side gives the
   // same samples as one after another.
-  const std::vector<std::function<SoundAsset()>> pieces = {playMusic,
+  const std::vector<std::function<SoundAsset()>> pieces = {chimeSound,
+                                                           playMusic,
                                                            clickSound,
                                                            hoverSound,
                                                            menuMusic,

@@ -9,7 +9,7 @@ namespace tolvaro::assetgen {
 
 struct SoundAsset {
   int id;
-  PcmFormat format;
+  WaveFormat format;
   std::vector<float> samples;  // interleaved, [-1, 1]
   bool looping;
 };

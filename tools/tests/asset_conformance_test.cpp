@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "assets/BitmapCatalogue.h"
+#include "wave_reader.h"
 
 namespace fs = std::filesystem;
 
@@ -549,6 +550,40 @@ TEST(Waves, FormatsLengthsAndLevels) {
       EXPECT_LT(std::abs(samples.back()), 0.02);
     }
   }
+}
+
+std::optional<tolvaro::assetcheck::DecodedWave> decodedWave(int id) {
+  return tolvaro::assetcheck::decodeWave(readAll(kGenerated / "wave" / (std::to_string(id) + ".wav")));
+}
+
+TEST(Waves, UnusedChimeIsMonoMicrosoftAdpcmThatDecodesToASound) {
+  const auto w = decodedWave(197);
+  ASSERT_TRUE(w.has_value());
+  EXPECT_EQ(w->formatTag, 2);
+  EXPECT_EQ(w->channels, 1);
+  EXPECT_EQ(w->rate, 22050);
+  EXPECT_EQ(w->bits, 4);
+  EXPECT_EQ(w->samplesPerBlock, (w->blockAlign - 7) * 2 + 2);
+  EXPECT_EQ(w->predictors, (std::vector<std::pair<int, int>>{
+                               {256, 0}, {512, -256}, {0, 0}, {192, 64}, {240, 0}, {460, -208},
+                               {392, -232}}));
+  ASSERT_TRUE(w->factSamples.has_value());
+  EXPECT_NEAR(*w->factSamples / 22050.0, 0.81, 0.001);
+  ASSERT_EQ(w->samples.size(), *w->factSamples) << "every block decodes";
+  double peak = 0;
+  for (double s : w->samples) peak = std::max(peak, std::abs(s));
+  EXPECT_GT(peak, 0.3) << "not silence";
+  EXPECT_LT(peak, 0.99) << "not clipped";
+  EXPECT_LT(std::abs(w->samples.back()), 0.02) << "ends in silence";
+}
+
+TEST(Waves, ACatchSoundsAtLeast3DbLouderThanAMiss) {
+  const auto catchWave = decodedWave(204);
+  const auto missWave = decodedWave(205);
+  ASSERT_TRUE(catchWave && missWave);
+  EXPECT_GE(tolvaro::assetcheck::loudestWindowDb(*catchWave) -
+                tolvaro::assetcheck::loudestWindowDb(*missWave),
+            3.0);
 }
 
 // --- glyph set ------------------------------------------------------------------------------
