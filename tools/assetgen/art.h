@@ -63,6 +63,12 @@ void paintGamePictures(PictureBook& book);
 void paintAboutPictures(PictureBook& book);
 void paintRecordPictures(PictureBook& book);
 
+// The mascot at the bottom of the playfield that launches the shots: a round little bug in the
+// grass, which it is cut off at groundY, with its mouth open upwards at (mouthX, mouthY), where
+// the shot starts.
+void drawShotLauncher(cairo_t* cr, double mouthX, double mouthY, double groundY,
+                      const Theme& theme);
+
 Bytes makeProgramIcon();
 // The program icon as a PNG of size x size pixels, for the desktop's icon themes.
 bool writeProgramIconPng(int size, const std::filesystem::path& file);

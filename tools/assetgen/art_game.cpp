@@ -227,7 +227,59 @@ RgbImage paintCongratulations() {
   return canvas.flattenOver(backdrop);
 }
 
+void fillCircle(cairo_t* cr, double cx, double cy, double r, const Colour& c) {
+  cairo_new_path(cr);
+  cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+  setColour(cr, c);
+  cairo_fill(cr);
+}
+
 }  // namespace
+
+void drawShotLauncher(cairo_t* cr, double mouthX, double mouthY, double groundY,
+                      const Theme& theme) {
+  const Colour body = theme.accent;
+  const Colour outline = darker(theme.accent, 0.55);
+  const double cx = mouthX, cy = groundY - 3;  // the body sits half sunk in the grass
+  cairo_save(cr);
+  cairo_rectangle(cr, cx - 40, mouthY - 30, 80, groundY - 1 - (mouthY - 30));
+  cairo_clip(cr);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  // Antennae, swung out to the sides so that nothing stands over the mouth.
+  for (int side = -1; side <= 1; side += 2) {
+    cairo_new_path(cr);
+    cairo_move_to(cr, cx + side * 8, cy - 8);
+    cairo_curve_to(cr, cx + side * 12, cy - 17, cx + side * 19, cy - 19, cx + side * 23, cy - 16);
+    setColour(cr, outline);
+    cairo_set_line_width(cr, 1.8);
+    cairo_stroke(cr);
+    fillCircle(cr, cx + side * 23, cy - 16, 2.6, theme.main);
+  }
+  // Round body.
+  ellipsePath(cr, cx, cy, 21, 11);
+  fillRadial(cr, cx - 7, cy - 6, 1, 24, lighter(body, 0.55), body);
+  ellipsePath(cr, cx, cy, 21, 11);
+  setColour(cr, outline);
+  cairo_set_line_width(cr, 1.6);
+  cairo_stroke(cr);
+  // Eyes either side of the mouth, looking up at the bugs.
+  for (int side = -1; side <= 1; side += 2) {
+    fillCircle(cr, cx + side * 12, cy - 3, 3.6, rgb(255, 255, 255));
+    fillCircle(cr, cx + side * 11.5, cy - 4.2, 2, rgb(44, 30, 64));
+    fillCircle(cr, cx + side * 11, cy - 5, 0.7, rgb(255, 255, 255));
+    fillCircle(cr, cx + side * 16, cy + 1, 2.2, rgb(255, 120, 150, 0.7));
+  }
+  // The open mouth the shots leave from: a ring with a dark inside.
+  fillCircle(cr, mouthX, mouthY + 1, 7, darker(body, 0.3));
+  fillCircle(cr, mouthX, mouthY + 1, 5, rgb(120, 30, 50));
+  fillCircle(cr, mouthX, mouthY + 2.5, 2.5, rgb(255, 120, 140));
+  cairo_new_path(cr);
+  cairo_arc(cr, mouthX, mouthY + 1, 7, 0, 2 * M_PI);
+  setColour(cr, outline);
+  cairo_set_line_width(cr, 1.4);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
 
 void paintGamePictures(PictureBook& book) {
   book.addResource(174, paintShot(), 24);

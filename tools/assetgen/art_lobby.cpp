@@ -293,7 +293,7 @@ RgbImage paintFramePanel(int index, const RgbImage& background) {
   setColour(cr, rgb(120, 200, 90));
   cairo_fill(cr);
   cairo_restore(cr);
-  drawFlower(cr, 303, 652, 26, theme.accent, rgb(255, 120, 80), 8);
+  drawShotLauncher(cr, 310.5, 647.5, 660, theme);
   roundedRect(cr, 20, 20, 566, 640, 16);
   setColour(cr, darker(theme.main, 0.3));
   cairo_set_line_width(cr, 2);

@@ -1,9 +1,11 @@
 // Main menu, exit box and load-game list.
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "art.h"
 #include "characters.h"
+#include "screens/LoadGame.h"
 
 namespace tolvaro::assetgen {
 namespace {
@@ -11,6 +13,10 @@ namespace {
 constexpr int kScreenW = 1024;
 constexpr int kScreenH = 768;
 constexpr int kBranchTop = 404;  // the caterpillar walks on this line
+
+// The settings notice is written in the game's 16-pixel text over the menu's last frame, from
+// this x on; the branch and its leaves stay left of it.
+constexpr int kNoticeLeft = tolvaro::kSettingsNoticeX;
 
 void paintSkyAndMeadow(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, kScreenW, kScreenH);
@@ -74,24 +80,26 @@ void paintTreeAndBranch(cairo_t* cr) {
   cairo_curve_to(cr, 80, 520, 100, 650, 140, 768);
   cairo_close_path(cr);
   fillVertical(cr, 330, 768, bark, barkDark);
-  // The branch the caterpillar walks on: flat on top through the animation strip.
+  // The branch the caterpillar walks on: flat on top through the animation strip, its tip short
+  // of the settings notice, which is written over this part of the menu.
+  const double tip = kNoticeLeft - 8;
   cairo_new_path(cr);
   cairo_move_to(cr, 60, kBranchTop + 18);
   cairo_curve_to(cr, 100, kBranchTop - 2, 140, kBranchTop, 180, kBranchTop);
-  cairo_line_to(cr, 410, kBranchTop);
-  cairo_curve_to(cr, 440, kBranchTop, 455, kBranchTop + 4, 462, kBranchTop + 8);
-  cairo_curve_to(cr, 450, kBranchTop + 14, 430, kBranchTop + 16, 410, kBranchTop + 16);
+  cairo_line_to(cr, tip - 30, kBranchTop);
+  cairo_curve_to(cr, tip - 14, kBranchTop, tip - 4, kBranchTop + 3, tip, kBranchTop + 7);
+  cairo_curve_to(cr, tip - 6, kBranchTop + 13, tip - 18, kBranchTop + 16, tip - 30, kBranchTop + 16);
   cairo_line_to(cr, 180, kBranchTop + 17);
   cairo_curve_to(cr, 130, kBranchTop + 20, 100, kBranchTop + 34, 80, kBranchTop + 50);
   cairo_close_path(cr);
   fillVertical(cr, kBranchTop, kBranchTop + 30, rgb(176, 118, 72), barkDark);
   cairo_new_path(cr);
   cairo_move_to(cr, 180, kBranchTop + 9);
-  cairo_line_to(cr, 400, kBranchTop + 9);
+  cairo_line_to(cr, tip - 36, kBranchTop + 9);
   setColour(cr, rgb(128, 80, 48, 0.5));
   cairo_set_line_width(cr, 1.5);
   cairo_stroke(cr);
-  // Leaves at the branch tip and on the trunk.
+  // Leaves at the branch tip, reaching up and back, away from the notice, and on the trunk.
   auto leaf = [&](double x, double y, double size, double angle) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
@@ -109,8 +117,8 @@ void paintTreeAndBranch(cairo_t* cr) {
     cairo_stroke(cr);
     cairo_restore(cr);
   };
-  leaf(455, kBranchTop + 6, 40, -0.5);
-  leaf(450, kBranchTop + 10, 36, 0.45);
+  leaf(tip - 6, kBranchTop + 12, 30, 2.0);
+  leaf(tip - 20, kBranchTop + 15, 26, 2.5);
   leaf(160, kBranchTop + 18, 34, 2.3);
   // Canopy peeking in at the top left, behind nothing important.
   const double puffs[][3] = {{20, 300, 70}, {90, 330, 50}, {-20, 380, 60}, {60, 260, 46}};
@@ -267,8 +275,11 @@ void paintMenuMarker(PictureBook& book) {
   Canvas canvas(110, 110);
   LadybugLook look;
   drawLadybug(canvas.cr(), 50, 66, 96, look);
-  const RgbImage backdrop = book.resource(143).crop(565, 330, 110, 110);
-  book.addResource(154, canvas.flattenKeyed(backdrop, kWhite), 24, kWhite);
+  // The marker stands beside one of the five items; its edge pixels are blended with what lies
+  // under it at those places, on the average, since the colour key cuts rather than blends.
+  std::vector<RgbImage> places;
+  for (int k = 0; k < 5; ++k) places.push_back(book.resource(143).crop(565, 170 + 80 * k, 110, 110));
+  book.addResource(154, canvas.flattenKeyed(averageOf(places), kWhite), 24, kWhite);
 }
 
 void drawExitButton(cairo_t* cr, double x, double y, const char* text, const Colour& base,
@@ -284,8 +295,12 @@ void drawExitButton(cairo_t* cr, double x, double y, const char* text, const Col
   if (lit) sparkle(cr, x + 66, y + 7, 4, rgb(255, 255, 230));
 }
 
-const Colour kExitYesIdle = rgb(120, 170, 236);
-const Colour kExitNoIdle = rgb(120, 170, 236);
+// 否 (stay) is the inviting choice, a bright green; 是 (quit) a quiet grey that turns to a
+// warning red-orange only under the pointer.
+const Colour kExitYesIdle = rgb(176, 160, 156);
+const Colour kExitNoIdle = rgb(64, 188, 88);
+const Colour kExitYesLit = rgb(242, 104, 64);
+const Colour kExitNoLit = rgb(40, 214, 84);
 
 void paintExitBox(PictureBook& book) {
   Canvas canvas(250, 90);
@@ -313,8 +328,8 @@ void paintExitBox(PictureBook& book) {
     const char* text;
     Colour colour;
   };
-  const Highlight highlights[] = {{239, 14, "是", rgb(255, 128, 84)},
-                                  {240, 95, "否", rgb(72, 196, 96)}};
+  const Highlight highlights[] = {{239, 14, "是", kExitYesLit},
+                                  {240, 95, "否", kExitNoLit}};
   for (const Highlight& h : highlights) {
     Canvas button(77, 26);
     const RgbImage under = box.crop(h.x, 51, 77, 26);
@@ -424,13 +439,13 @@ void paintBugFrames(PictureBook& book) {
     Canvas canvas(204, 51);
     canvas.paintImage(backdrop);
     CaterpillarLook look;
-    look.segments = 5;
+    look.segments = 4;
     look.segmentRadius = 10.5;
-    look.letters = "ABCDE";
+    look.letters = "ABCD";
     look.wavePhase = phase;
     look.humpHeight = 6;
     const double creep = 3 * std::sin(phase);
-    drawCaterpillar(canvas.cr(), 42 + creep, kBranchTop - kMenuBugStripY, look);
+    drawCaterpillar(canvas.cr(), 8 + creep, kBranchTop - kMenuBugStripY, look);
     book.addFile("03_16/chongzi" + std::to_string(frame) + ".bmp", canvas.flattenOver(backdrop));
   }
 }

@@ -1,6 +1,7 @@
 // The records board, its marker, and the name-entry dialog's face and buttons.
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "art.h"
 #include "characters.h"
@@ -116,7 +117,11 @@ RgbImage paintRecordsMarker(const RgbImage& board) {
   cairo_t* cr = canvas.cr();
   glossyBall(cr, {11, 11, 9.5, 8.5, 8, 11, rgb(255, 150, 140), rgb(220, 20, 40), rgb(150, 10, 30),
                   1.2, 8, 7.5, 2.4, rgb(255, 255, 255, 0.85)});
-  return canvas.flattenKeyed(board.crop(kMarkerX, kRowTops[0] - 6, 22, 22), kBlack);
+  // The marker marks one of the six rows, whose strips alternate in colour: its edge pixels are
+  // blended with the average of the six places, the colour key cutting rather than blending.
+  std::vector<RgbImage> places;
+  for (const int top : kRowTops) places.push_back(board.crop(kMarkerX, top - 6, 22, 22));
+  return canvas.flattenKeyed(averageOf(places), kBlack);
 }
 
 // Dialog buttons: a candy pill on a shadow base; the hovered one is lifted by two pixels.

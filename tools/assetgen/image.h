@@ -58,4 +58,23 @@ class RgbImage {
   std::vector<Rgb> pixels_;
 };
 
+// The pixel-wise mean of images of one size: the backdrop to pre-blend the edges of a keyed sprite
+// against when it is drawn over several places.
+inline RgbImage averageOf(const std::vector<RgbImage>& images) {
+  RgbImage result(images.front().width(), images.front().height());
+  const auto count = static_cast<unsigned>(images.size());
+  for (size_t i = 0; i < result.pixels().size(); ++i) {
+    unsigned r = 0, g = 0, b = 0;
+    for (const RgbImage& image : images) {
+      r += image.pixels()[i].r;
+      g += image.pixels()[i].g;
+      b += image.pixels()[i].b;
+    }
+    result.pixels()[i] = Rgb{static_cast<uint8_t>((r + count / 2) / count),
+                             static_cast<uint8_t>((g + count / 2) / count),
+                             static_cast<uint8_t>((b + count / 2) / count)};
+  }
+  return result;
+}
+
 }  // namespace tolvaro::assetgen

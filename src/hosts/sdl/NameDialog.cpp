@@ -9,10 +9,13 @@
 namespace tolvaro::sdl {
 namespace {
 
-constexpr std::uint32_t kFace3d = rgb(212, 208, 200);
-constexpr std::uint32_t kLight3d = kWhite;
-constexpr std::uint32_t kShadow3d = rgb(128, 128, 128);
-constexpr std::uint32_t kDark3d = rgb(64, 64, 64);
+// The frame around the face is painted in the face's own pinks: a deep rim, a pale band and the
+// face's border colour inside, instead of the grey raised edge of an old-style dialog.
+constexpr std::uint32_t kFrameRim = rgb(196, 72, 132);
+constexpr std::uint32_t kFrameBand = rgb(255, 214, 232);
+constexpr std::uint32_t kFrameLight = rgb(255, 244, 249);
+constexpr std::uint32_t kFrameInner = rgb(236, 120, 170);
+constexpr std::uint32_t kFaceFill = rgb(255, 240, 246);
 constexpr int kWaitSliceMs = 20;
 
 bool inside(Rect r, int x, int y) {
@@ -33,7 +36,7 @@ void ring(Picture& p, int inset, std::uint32_t topLeft, std::uint32_t bottomRigh
 NameDialog::NameDialog(SdlHost& host, Picture face) : host_(host) {
   if (face.empty()) face = Picture(kClientWidth, kClientHeight, kWhite);
   // The face is drawn at its own size; the template's 160 x 80 units are 320 x 160 pixels.
-  Picture client(kClientWidth, kClientHeight, kFace3d);
+  Picture client(kClientWidth, kClientHeight, kFaceFill);
   copyOpaque(client, face, 0, 0);
   originalFace_ = client;
   face_ = std::move(client);
@@ -110,11 +113,10 @@ void NameDialog::placeTextInput() {
 }
 
 void NameDialog::paintFrame(Picture& window) const {
-  fillRect(window, 0, 0, window.width, window.height, kFace3d);
-  ring(window, 0, kFace3d, kDark3d);
-  ring(window, 1, kLight3d, kShadow3d);
-  ring(window, 3, kShadow3d, kLight3d);
-  ring(window, 4, kDark3d, kFace3d);
+  fillRect(window, 0, 0, window.width, window.height, kFrameBand);
+  ring(window, 0, kFrameRim, kFrameRim);
+  ring(window, 1, kFrameLight, kFrameBand);
+  ring(window, 4, kFrameInner, kFrameInner);
 }
 
 void NameDialog::redraw() {
