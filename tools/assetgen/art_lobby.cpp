@@ -441,9 +441,7 @@ RgbImage paintLabel(const std::string& text, const Theme& theme, const RgbImage&
   style.shadowDx = 1;
   style.shadowDy = 2;
   drawTextCentred(canvas.cr(), text, style, 37.5, 18);
-  // Every pixel the lettering touches at all is kept, blended over what it will sit on; only the
-  // untouched ones become the key.
-  return canvas.flattenKeyed(under, kBlack, 16);
+  return canvas.flattenKeyed(under, kBlack, 100);
 }
 
 // The mean sky under the corners of the five buttons at rest.
