@@ -3,11 +3,15 @@
 //   icon and a line of text drawn from the glyph set, into one PNG for looking at.
 // tolvaro_contact_sheet_tool --zoom PICTURE.bmp FACTOR OUT.png
 //   Enlarges one picture without smoothing, for looking at single pixels.
+//   The lobby (idle, sliding in, sliding out) and the records screen of every theme come first,
+//   drawn by the game itself on the headless host.
 // tolvaro_contact_sheet_tool --scenes GENERATED_DIR OUT_DIR
 //   Composes the screens the way the game draws them (colour keys, positions, pink text), to
-//   check that the pictures line up with each other.
+//   check that the pictures line up with each other; the lobby and records screens of every
+//   theme as the game draws them, full size.
 #include <cairo.h>
 #include <iconv.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +23,7 @@
 
 #include "canvas.h"
 #include "file_formats.h"
+#include "game_screens.h"
 
 namespace fs = std::filesystem;
 using namespace tolvaro::assetgen;
@@ -143,6 +148,25 @@ void writePng(const RgbImage& image, double scale, const fs::path& out) {
   cairo_surface_write_to_png(cairo_get_target(canvas.cr()), out.c_str());
 }
 
+std::vector<Tile> gameScreenTiles(const fs::path& generated) {
+  std::vector<Tile> tiles;
+  const fs::path workDir =
+      fs::temp_directory_path() / ("tolvaro-contact-sheet-" + std::to_string(::getpid()));
+  for (const auto& screen : tolvaro::assetcheck::composeGameScreens(generated, workDir)) {
+    RgbImage image(screen.width, screen.height);
+    for (int y = 0; y < screen.height; ++y) {
+      for (int x = 0; x < screen.width; ++x) {
+        const uint32_t p = screen.pixels[static_cast<size_t>(y) * screen.width + x];
+        image.at(x, y) = Rgb{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                             static_cast<uint8_t>(p)};
+      }
+    }
+    tiles.push_back({screen.name, std::move(image)});
+  }
+  if (tiles.empty()) std::fprintf(stderr, "the game did not start: no composed screens\n");
+  return tiles;
+}
+
 int zoom(const fs::path& picture, double factor, const fs::path& out) {
   const auto decoded = decodeBmp(readFile(picture));
   if (!decoded) {
@@ -154,7 +178,7 @@ int zoom(const fs::path& picture, double factor, const fs::path& out) {
 }
 
 int contactSheet(const fs::path& generated, const fs::path& out) {
-  std::vector<Tile> tiles;
+  std::vector<Tile> tiles = gameScreenTiles(generated);
   std::vector<fs::path> bitmaps;
   for (const auto& entry : fs::directory_iterator(generated / "bitmap"))
     bitmaps.push_back(entry.path());
@@ -370,6 +394,11 @@ int scenes(const fs::path& generated, const fs::path& outDir) {
     s.opaque(242, 352, 304);
     s.opaque(245, 352 + 63, 304 + 109);
     writePng(s.image(), 1, outDir / "dialog.png");
+  }
+  for (const Tile& tile : gameScreenTiles(generated)) {
+    std::string name = "game " + tile.label;
+    std::replace(name.begin(), name.end(), ' ', '-');
+    writePng(tile.image, 1, outDir / (name + ".png"));
   }
   std::printf("scenes -> %s\n", outDir.c_str());
   return 0;

@@ -12,9 +12,11 @@ namespace {
 constexpr int kScreenW = 1024;
 constexpr int kScreenH = 768;
 constexpr int kButtonX = 724;
-constexpr int kButtonY = 98;
-constexpr int kInfoBoxX = 711;
-constexpr int kInfoBoxMiddleY = 565;
+constexpr int kButtonRowY[5] = {98, 166, 236, 310, 382};
+constexpr int kButtonLabelX = 80, kButtonLabelY = 7;  // from the button's corner
+constexpr int kInfoLabelX = 15, kInfoLabelY = 13;     // from the info box's corner
+// The middle of the playfield, from the title picture's left edge.
+constexpr int kPlayfieldMiddleInTitle = kFramePanelX + 20 + 566 / 2 - kTitleX;
 
 struct ThemeIds {
   int background, frame, title, buttonNormal, buttonHovered, infoBox;
@@ -65,12 +67,26 @@ double scatter(int i, int salt, double range) {
   return (h % 10000) / 10000.0 * range;
 }
 
+// The buttons slide along the right-hand column over the bare sky: nothing else is painted
+// there, so their corners, blended against that sky, sit right wherever they pass.
+constexpr double kButtonColumnLeft = 690;
+constexpr double kButtonColumnTop = 94;
+constexpr double kButtonColumnBottom = 436;
+
+bool touchesButtonColumn(double cx, double cy, double radius) {
+  return cx + radius > kButtonColumnLeft && cy + radius > kButtonColumnTop &&
+         cy - radius < kButtonColumnBottom;
+}
+
 void paintDaySky(cairo_t* cr, const Theme& theme) {
   cairo_rectangle(cr, 0, 0, kScreenW, kScreenH);
   fillVertical(cr, 0, kScreenH, rgb(64, 142, 236), rgb(176, 220, 255));
   for (int i = 0; i < 9; ++i) {
-    drawCloud(cr, scatter(i, 1, 1024), 40 + scatter(i, 2, 520), 90 + scatter(i, 3, 90),
-              rgb(250, 252, 255));
+    const double width = 90 + scatter(i, 3, 90);
+    double x = scatter(i, 1, 1024), y = 40 + scatter(i, 2, 520);
+    // A cloud that would drift into the buttons' column moves below it, over the hills.
+    if (touchesButtonColumn(x, y, width * 0.6)) y = kButtonColumnBottom + 40 + scatter(i, 8, 60);
+    drawCloud(cr, x, y, width, rgb(250, 252, 255));
   }
   // Blue mountains and a pale blue lake shore.
   cairo_new_path(cr);
@@ -104,6 +120,7 @@ void paintNightGarden(cairo_t* cr, const Theme& theme) {
   fillVertical(cr, 0, kScreenH, rgb(58, 28, 112), rgb(176, 120, 226));
   for (int i = 0; i < 90; ++i) {
     const double x = scatter(i, 11, 1024), y = scatter(i, 12, 600);
+    if (touchesButtonColumn(x, y, 9)) continue;
     if (i % 6 == 0) {
       sparkle(cr, x, y, 5 + scatter(i, 13, 4), rgb(255, 250, 220, 0.9));
     } else {
@@ -115,11 +132,11 @@ void paintNightGarden(cairo_t* cr, const Theme& theme) {
   }
   // Moon.
   cairo_new_path(cr);
-  cairo_arc(cr, 980, 46, 70, 0, 2 * M_PI);
-  fillRadial(cr, 980, 46, 40, 110, rgb(255, 250, 220, 0.35), rgb(255, 250, 220, 0));
+  cairo_arc(cr, 960, 42, 52, 0, 2 * M_PI);
+  fillRadial(cr, 960, 42, 30, 52, rgb(255, 250, 220, 0.35), rgb(255, 250, 220, 0));
   cairo_new_path(cr);
-  cairo_arc(cr, 980, 46, 36, 0, 2 * M_PI);
-  fillRadial(cr, 970, 36, 4, 40, rgb(255, 252, 235), rgb(250, 226, 160));
+  cairo_arc(cr, 960, 42, 30, 0, 2 * M_PI);
+  fillRadial(cr, 952, 34, 4, 34, rgb(255, 252, 235), rgb(250, 226, 160));
   // Violet hills.
   for (int layer = 0; layer < 2; ++layer) {
     cairo_new_path(cr);
@@ -133,8 +150,10 @@ void paintNightGarden(cairo_t* cr, const Theme& theme) {
                  layer == 0 ? theme.deep : darker(theme.deep, 0.2));
   }
   for (int i = 0; i < 24; ++i) {
-    drawFirefly(cr, scatter(i, 16, 1024), 120 + scatter(i, 17, 640), 5 + scatter(i, 18, 4),
-                rgb(255, 240, 120));
+    const double x = scatter(i, 16, 1024), y = 120 + scatter(i, 17, 640);
+    const double size = 5 + scatter(i, 18, 4);
+    if (touchesButtonColumn(x, y, size * 3)) continue;
+    drawFirefly(cr, x, y, size, rgb(255, 240, 120));
   }
   for (int i = 0; i < 7; ++i) {
     drawFlower(cr, 30 + i * 150 + scatter(i, 19, 40), 735 + scatter(i, 20, 20), 24,
@@ -148,6 +167,7 @@ void paintLagoon(cairo_t* cr, const Theme& theme) {
   // Light rays from the surface.
   for (int i = 0; i < 7; ++i) {
     const double x = 60 + i * 150 + scatter(i, 21, 40);
+    if (x + 50 + 110 * kButtonColumnBottom / 768 > kButtonColumnLeft) continue;
     cairo_new_path(cr);
     cairo_move_to(cr, x, 0);
     cairo_line_to(cr, x + 50, 0);
@@ -178,6 +198,7 @@ void paintLagoon(cairo_t* cr, const Theme& theme) {
   for (int i = 0; i < 50; ++i) {
     const double r = 3 + scatter(i, 24, 12);
     const double x = scatter(i, 25, 1024), y = scatter(i, 26, 680);
+    if (touchesButtonColumn(x, y, r + 1)) continue;
     cairo_new_path(cr);
     cairo_arc(cr, x, y, r, 0, 2 * M_PI);
     setColour(cr, rgb(255, 255, 255, 0.18));
@@ -201,40 +222,12 @@ void paintLagoon(cairo_t* cr, const Theme& theme) {
   }
 }
 
-// Two flat rails on the right carry the buttons and the info boxes; being one flat colour they
-// let those pictures' rounded corners blend in wherever they sit.
-Colour railColour(const Theme& theme) {
-  return mix(theme.light, rgb(255, 255, 255), 0.45);
-}
-
-void paintRails(cairo_t* cr, const Theme& theme) {
-  const double rails[][4] = {{708, 80, 272, 370}, {700, 478, 288, 236}};
-  for (const auto& r : rails) {
-    softShadow(cr, r[0] + 2, r[1] + 4, r[2], r[3], 24, 4, 0.25);
-    roundedRect(cr, r[0], r[1], r[2], r[3], 24);
-    setColour(cr, railColour(theme));
-    cairo_fill(cr);
-    roundedRect(cr, r[0], r[1], r[2], r[3], 24);
-    setColour(cr, theme.deep);
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
-    roundedRect(cr, r[0] + 5, r[1] + 5, r[2] - 10, r[3] - 10, 19);
-    setColour(cr, rgb(255, 255, 255, 0.8));
-    cairo_set_line_width(cr, 1.5);
-    const double dashes[] = {5, 4};
-    cairo_set_dash(cr, dashes, 2, 0);
-    cairo_stroke(cr);
-    cairo_set_dash(cr, nullptr, 0, 0);
-  }
-}
-
 RgbImage paintBackground(int index) {
   Canvas canvas(kScreenW, kScreenH);
   const Theme& theme = themeFor(index);
   if (index == 0) paintDaySky(canvas.cr(), theme);
   if (index == 1) paintNightGarden(canvas.cr(), theme);
   if (index == 2) paintLagoon(canvas.cr(), theme);
-  paintRails(canvas.cr(), theme);
   return canvas.flattenOver(RgbImage(kScreenW, kScreenH));
 }
 
@@ -301,11 +294,16 @@ RgbImage paintFramePanel(int index, const RgbImage& background) {
   return canvas.flattenOver(backdrop);
 }
 
-// The title picture: the product's logo on a themed sign, with the cast around it.
-RgbImage paintTitle(int width, int height, const Theme& theme, const RgbImage& backdrop) {
-  Canvas canvas(width, height);
+// The title picture: the product's logo on a themed sign, with the cast around it. The sign
+// starts `signLeft` pixels into the picture and ends 3 pixels before its right edge; around it
+// the picture shows the playfield it is copied onto.
+RgbImage paintTitle(int pictureWidth, int height, int signLeft, const Theme& theme,
+                    const RgbImage& backdrop) {
+  Canvas canvas(pictureWidth, height);
   cairo_t* cr = canvas.cr();
   canvas.paintImage(backdrop);
+  cairo_translate(cr, signLeft - 3, 0);
+  const int width = pictureWidth - signLeft + 3;
   roundedRect(cr, 3, 3, width - 6, height - 6, 26);
   fillVertical(cr, 0, height, lighter(theme.light, 0.55), theme.light);
   cairo_save(cr);
@@ -353,16 +351,24 @@ RgbImage paintTitle(int width, int height, const Theme& theme, const RgbImage& b
   drawButterfly(cr, 62 * scale, 60 * scale, 44 * scale, theme.accent, 0.4);
   drawFlower(cr, 170 * scale, height - 30, 26 * scale, rgb(255, 150, 190), rgb(255, 220, 80), 5);
   drawFlower(cr, 300 * scale, height - 22, 22 * scale, rgb(255, 255, 250), rgb(255, 200, 60), 5);
+  cairo_identity_matrix(cr);
   return canvas.flattenOver(backdrop);
 }
 
-RgbImage paintButton(const Theme& theme, const RgbImage& backdrop, bool hovered) {
+// A button fills its whole block: a candy bar with small rounded corners, the corners painted
+// over `corner`, the sky of the column the buttons slide along.
+RgbImage paintButton(const Theme& theme, const Colour& corner, bool hovered) {
   Canvas canvas(240, 50);
   cairo_t* cr = canvas.cr();
+  const RgbImage backdrop(240, 50, toRgb(corner));
   canvas.paintImage(backdrop);
   const Colour base = hovered ? lighter(theme.main, 0.18) : theme.main;
-  softShadow(cr, 3, 4, 234, 44, 16, 2, 0.3);
-  glossyRoundedRect(cr, 2, 2, 236, 44, 18, base, theme.deep, 2.5);
+  glossyRoundedRect(cr, 1.25, 1.25, 237.5, 47.5, 9, base, theme.deep, 2.5);
+  // A fine light line inside the outline, a little bevel.
+  roundedRect(cr, 4, 4, 232, 42, 6);
+  setColour(cr, rgb(255, 255, 255, 0.35));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
   if (hovered) {
     cairo_new_path(cr);
     ellipsePath(cr, 120, 25, 100, 22);
@@ -370,22 +376,22 @@ RgbImage paintButton(const Theme& theme, const RgbImage& backdrop, bool hovered)
   }
   // Emblem on the left: a round badge with a star.
   cairo_new_path(cr);
-  cairo_arc(cr, 38, 24, 15, 0, 2 * M_PI);
-  fillRadial(cr, 34, 20, 2, 16, rgb(255, 255, 255), lighter(theme.light, 0.3));
+  cairo_arc(cr, 38, 25, 15, 0, 2 * M_PI);
+  fillRadial(cr, 34, 21, 2, 16, rgb(255, 255, 255), lighter(theme.light, 0.3));
   cairo_new_path(cr);
-  cairo_arc(cr, 38, 24, 15, 0, 2 * M_PI);
+  cairo_arc(cr, 38, 25, 15, 0, 2 * M_PI);
   setColour(cr, theme.deep);
   cairo_set_line_width(cr, 2);
   cairo_stroke(cr);
-  starPath(cr, 38, 25, 10, 4.5, 5);
+  starPath(cr, 38, 26, 10, 4.5, 5);
   setColour(cr, hovered ? rgb(255, 170, 40) : theme.accent);
   cairo_fill(cr);
   // Chevrons on the right.
   for (int i = 0; i < 2; ++i) {
     cairo_new_path(cr);
-    cairo_move_to(cr, 194 + i * 12, 16);
-    cairo_line_to(cr, 202 + i * 12, 24);
-    cairo_line_to(cr, 194 + i * 12, 32);
+    cairo_move_to(cr, 194 + i * 12, 17);
+    cairo_line_to(cr, 202 + i * 12, 25);
+    cairo_line_to(cr, 194 + i * 12, 33);
     setColour(cr, rgb(255, 255, 255, hovered ? 0.95 : 0.7));
     cairo_set_line_width(cr, 3.5);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -395,27 +401,36 @@ RgbImage paintButton(const Theme& theme, const RgbImage& backdrop, bool hovered)
   return canvas.flattenOver(backdrop);
 }
 
-RgbImage paintInfoBox(const Theme& theme, int height, const RgbImage& backdrop) {
+// An info box is a square-cornered board that fills its block, since the three boxes sit over
+// different scenery. The game shows 63 rows of it; a taller picture repeats the bottom edge.
+RgbImage paintInfoBox(const Theme& theme, int height) {
+  constexpr int kShown = 63;
   Canvas canvas(270, height);
   cairo_t* cr = canvas.cr();
-  canvas.paintImage(backdrop);
-  softShadow(cr, 3, 3, 264, height - 6, 14, 2, 0.3);
-  glossyRoundedRect(cr, 2, 2, 266, height - 5, 16, theme.light, theme.deep, 2.5);
+  cairo_rectangle(cr, 0, 0, 270, height);
+  setColour(cr, theme.deep);
+  cairo_fill(cr);
+  cairo_rectangle(cr, 2, 2, 266, kShown - 4);
+  fillVertical(cr, 2, kShown - 2, lighter(theme.light, 0.2), theme.light);
+  cairo_rectangle(cr, 3.5, 3.5, 263, kShown - 7);
+  setColour(cr, rgb(255, 255, 255, 0.6));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
   // Label plate.
-  roundedRect(cr, 8, 7, 86, height - 15, 11);
-  fillVertical(cr, 7, height - 8, lighter(theme.main, 0.15), darker(theme.main, 0.1));
+  roundedRect(cr, 8, 7, 86, kShown - 14, 9);
+  fillVertical(cr, 7, kShown - 7, lighter(theme.main, 0.15), darker(theme.main, 0.1));
   // Text window, light so the pink numbers read well.
-  roundedRect(cr, 97, 6, 166, height - 13, 10);
+  roundedRect(cr, 97, 7, 165, kShown - 14, 8);
   setColour(cr, rgb(255, 253, 246));
   cairo_fill(cr);
-  roundedRect(cr, 97, 6, 166, 6, 3);
+  roundedRect(cr, 97, 7, 165, 6, 3);
   setColour(cr, rgb(0, 0, 0, 0.06));
   cairo_fill(cr);
-  roundedRect(cr, 97, 6, 166, height - 13, 10);
+  roundedRect(cr, 97, 7, 165, kShown - 14, 8);
   setColour(cr, darker(theme.light, 0.25));
   cairo_set_line_width(cr, 1.5);
   cairo_stroke(cr);
-  return canvas.flattenOver(backdrop);
+  return canvas.flattenOver(RgbImage(270, height));
 }
 
 RgbImage paintLabel(const std::string& text, const Theme& theme, const RgbImage& under) {
@@ -429,6 +444,45 @@ RgbImage paintLabel(const std::string& text, const Theme& theme, const RgbImage&
   return canvas.flattenKeyed(under, kBlack, 100);
 }
 
+// The mean sky under the corners of the five buttons at rest.
+Colour buttonCornerColour(const RgbImage& background) {
+  constexpr int kCorner = 10;
+  double sum[3] = {0, 0, 0};
+  int count = 0;
+  for (int top : kButtonRowY) {
+    for (int cy : {top, top + 50 - kCorner}) {
+      for (int cx : {kButtonX, kButtonX + 240 - kCorner}) {
+        for (int y = cy; y < cy + kCorner; ++y) {
+          for (int x = cx; x < cx + kCorner; ++x) {
+            const Rgb& p = background.at(x, y);
+            sum[0] += p.r;
+            sum[1] += p.g;
+            sum[2] += p.b;
+            ++count;
+          }
+        }
+      }
+    }
+  }
+  return rgb(static_cast<int>(std::lround(sum[0] / count)),
+             static_cast<int>(std::lround(sum[1] / count)),
+             static_cast<int>(std::lround(sum[2] / count)));
+}
+
+RgbImage halfway(const RgbImage& a, const RgbImage& b) {
+  RgbImage result(a.width(), a.height());
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const Rgb& p = a.at(x, y);
+      const Rgb& q = b.at(x, y);
+      result.at(x, y) = Rgb{static_cast<uint8_t>((p.r + q.r + 1) / 2),
+                            static_cast<uint8_t>((p.g + q.g + 1) / 2),
+                            static_cast<uint8_t>((p.b + q.b + 1) / 2)};
+    }
+  }
+  return result;
+}
+
 void paintTheme(PictureBook& book, int index) {
   const ThemeIds& ids = kThemeIds[index];
   const Theme& theme = themeFor(index);
@@ -437,19 +491,22 @@ void paintTheme(PictureBook& book, int index) {
   book.addResource(ids.frame, paintFramePanel(index, background), ids.frameDepth);
   const RgbImage& frame = book.resource(ids.frame);
   book.addResource(ids.title,
-                   paintTitle(ids.titleWidth, ids.titleHeight, theme,
+                   paintTitle(ids.titleWidth, ids.titleHeight,
+                              2 * kPlayfieldMiddleInTitle - ids.titleWidth + 3, theme,
                               frame.crop(kTitleX - kFramePanelX, kTitleY - kFramePanelY,
                                          ids.titleWidth, ids.titleHeight)),
                    ids.depth);
-  const RgbImage buttonBackdrop = background.crop(kButtonX, kButtonY, 240, 50);
-  book.addResource(ids.buttonNormal, paintButton(theme, buttonBackdrop, false), ids.depth);
-  book.addResource(ids.buttonHovered, paintButton(theme, buttonBackdrop, true), ids.depth);
-  book.addResource(ids.infoBox,
-                   paintInfoBox(theme, ids.infoHeight,
-                                background.crop(kInfoBoxX, kInfoBoxMiddleY, 270, ids.infoHeight)),
-                   ids.depth);
-  const RgbImage buttonLabelUnder = book.resource(ids.buttonNormal).crop(80, 7, 75, 36);
-  const RgbImage infoLabelUnder = book.resource(ids.infoBox).crop(15, 13, 75, 36);
+  const Colour corner = buttonCornerColour(background);
+  book.addResource(ids.buttonNormal, paintButton(theme, corner, false), ids.depth);
+  book.addResource(ids.buttonHovered, paintButton(theme, corner, true), ids.depth);
+  book.addResource(ids.infoBox, paintInfoBox(theme, ids.infoHeight), ids.depth);
+  // A button label sits on the normal or the lit face: its edge is blended over the two
+  // halfway, so that it is off by half the glow on either.
+  const RgbImage buttonLabelUnder =
+      halfway(book.resource(ids.buttonNormal).crop(kButtonLabelX, kButtonLabelY, 75, 36),
+              book.resource(ids.buttonHovered).crop(kButtonLabelX, kButtonLabelY, 75, 36));
+  const RgbImage infoLabelUnder =
+      book.resource(ids.infoBox).crop(kInfoLabelX, kInfoLabelY, 75, 36);
   for (int i = 0; i < 8; ++i) {
     book.addResource(ids.labels[i],
                      paintLabel(kLabelTexts[i], theme, i < 5 ? buttonLabelUnder : infoLabelUnder),
@@ -466,7 +523,7 @@ void paintLobbyPictures(PictureBook& book) {
                      rgb(90, 170, 240)};
   book.addResource(
       175,
-      paintTitle(528, 305, sunset,
+      paintTitle(528, 305, 3, sunset,
                  book.resource(158).crop(kTitleX - kFramePanelX, kTitleY - kFramePanelY, 528, 305)),
       24);
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "assets/BitmapCatalogue.h"
+#include "screens/Lobby.h"
 #include "wave_reader.h"
 
 namespace fs = std::filesystem;
@@ -366,6 +368,103 @@ TEST(Bitmaps, ThemesAreBlueVioletAndTurquoise) {
     const MeanColour m = meanColour(*bmp);
     EXPECT_GT(m.g, m.r + 40) << id << " is turquoise";
     EXPECT_GT(m.b, m.r + 40) << id << " is turquoise";
+  }
+}
+
+// --- the lobby and records screens composed from their pictures -------------------------------
+
+struct ThemePictures {
+  int background, frame, title, buttons[2], infoBox;
+};
+constexpr ThemePictures kThemePictures[3] = {{157, 158, 180, {155, 165}, 163},
+                                             {194, 182, 183, {181, 193}, 192},
+                                             {220, 207, 208, {206, 218}, 217}};
+
+int channelGap(const Pixel& a, const Pixel& b) {
+  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+// The largest 4-connected patch of one exact colour in the background, leaving out the
+// rectangle the records board covers.
+int largestFlatPatch(const Bitmap& bmp, int boardX, int boardY, int boardW, int boardH) {
+  auto covered = [&](int x, int y) {
+    return x >= boardX && x < boardX + boardW && y >= boardY && y < boardY + boardH;
+  };
+  std::vector<bool> seen(bmp.pixels.size(), false);
+  int largest = 0;
+  for (int y0 = 0; y0 < bmp.height; ++y0) {
+    for (int x0 = 0; x0 < bmp.width; ++x0) {
+      if (seen[static_cast<size_t>(y0) * bmp.width + x0] || covered(x0, y0)) continue;
+      const Pixel colour = bmp.at(x0, y0);
+      int size = 0;
+      std::queue<std::pair<int, int>> open;
+      open.push({x0, y0});
+      seen[static_cast<size_t>(y0) * bmp.width + x0] = true;
+      while (!open.empty()) {
+        const auto [x, y] = open.front();
+        open.pop();
+        ++size;
+        constexpr int kSteps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        for (const auto& step : kSteps) {
+          const int nx = x + step[0], ny = y + step[1];
+          if (nx < 0 || ny < 0 || nx >= bmp.width || ny >= bmp.height || covered(nx, ny)) continue;
+          const size_t i = static_cast<size_t>(ny) * bmp.width + nx;
+          if (seen[i] || !(bmp.pixels[i] == colour)) continue;
+          seen[i] = true;
+          open.push({nx, ny});
+        }
+      }
+      largest = std::max(largest, size);
+    }
+  }
+  return largest;
+}
+
+TEST(LobbyArt, RecordsBoardStandsInSceneryWithNoEmptyPanelBesideIt) {
+  // The records screen draws the board centred over the theme's background. A patch of one flat
+  // colour as large as a lobby button (240 x 50) beside it reads as an empty box.
+  const tolvaro::BitmapSize board = tolvaro::bitmapSize(243);
+  const int boardX = (1024 - board.width) / 2, boardY = (768 - board.height) / 2;
+  constexpr int kEmptyBox = tolvaro::kLobbyButtonWidth * tolvaro::kLobbyButtonHeight;
+  for (const ThemePictures& theme : kThemePictures) {
+    const auto background = loadResource(theme.background);
+    ASSERT_TRUE(background.has_value());
+    const int patch = largestFlatPatch(*background, boardX, boardY, board.width, board.height);
+    std::printf("background %d: largest flat patch beside the records board %d pixels\n",
+                theme.background, patch);
+    EXPECT_LT(patch, kEmptyBox) << "background " << theme.background;
+  }
+}
+
+TEST(LobbyArt, InfoBoxesAreWholeInTheirVisibleRowsAndTitlesCentredOnThePlayfield) {
+  for (const ThemePictures& theme : kThemePictures) {
+    // The game copies 63 rows of every info box: their last row is the bottom edge, one colour
+    // from side to side, the colour of the side edges.
+    const auto box = loadResource(theme.infoBox);
+    ASSERT_TRUE(box.has_value());
+    constexpr int kShownRows = 63;
+    for (int x = 0; x < box->width; ++x) {
+      ASSERT_EQ(box->at(x, kShownRows - 1), box->at(0, kShownRows / 2))
+          << "info box " << theme.infoBox << " bottom edge at x " << x;
+    }
+    // The sign of the title picture: the columns that differ from the frame panel under it.
+    const auto title = loadResource(theme.title);
+    const auto frame = loadResource(theme.frame);
+    ASSERT_TRUE(title.has_value() && frame.has_value());
+    const int offsetX = tolvaro::kLobbyTitleX - tolvaro::kLobbyPanelX;
+    const int offsetY = tolvaro::kLobbyTitleY - tolvaro::kLobbyPanelRestY;
+    int left = title->width, right = -1;
+    for (int x = 0; x < title->width; ++x) {
+      for (int y = 0; y < title->height; ++y) {
+        if (channelGap(title->at(x, y), frame->at(offsetX + x, offsetY + y)) > 24) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+        }
+      }
+    }
+    const double signMiddle = tolvaro::kLobbyTitleX + (left + right) / 2.0;
+    EXPECT_NEAR(signMiddle, tolvaro::kLobbyPanelX + frame->width / 2.0, 1.0)
+        << "title " << theme.title << ": sign from x " << left << " to " << right;
   }
 }
 
