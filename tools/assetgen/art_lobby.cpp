@@ -433,15 +433,17 @@ RgbImage paintInfoBox(const Theme& theme, int height) {
   return canvas.flattenOver(RgbImage(270, height));
 }
 
-RgbImage paintLabel(const std::string& text, const Theme& theme, const RgbImage& under) {
+RgbImage paintLabel(const std::string& text, const Theme& theme,
+                    const std::vector<RgbImage>& places) {
   Canvas canvas(75, 36);
   TextStyle style = chineseLabelStyle(25, rgb(255, 255, 255), theme.deep, 5);
   style.letterSpacing = 2;
   style.shadow = rgb(0, 0, 0, 0.3);
   style.shadowDx = 1;
-  style.shadowDy = 2;
-  drawTextCentred(canvas.cr(), text, style, 37.5, 18);
-  return canvas.flattenKeyed(under, kBlack, 100);
+  style.shadowDy = 1;
+  drawTextCentred(canvas.cr(), text, style, 37.5, 17.5);
+  RgbImage label = canvas.flattenKeyedForPlaces(places, kBlack);
+  return label;
 }
 
 // The mean sky under the corners of the five buttons at rest.
@@ -469,19 +471,6 @@ Colour buttonCornerColour(const RgbImage& background) {
              static_cast<int>(std::lround(sum[2] / count)));
 }
 
-RgbImage halfway(const RgbImage& a, const RgbImage& b) {
-  RgbImage result(a.width(), a.height());
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const Rgb& p = a.at(x, y);
-      const Rgb& q = b.at(x, y);
-      result.at(x, y) = Rgb{static_cast<uint8_t>((p.r + q.r + 1) / 2),
-                            static_cast<uint8_t>((p.g + q.g + 1) / 2),
-                            static_cast<uint8_t>((p.b + q.b + 1) / 2)};
-    }
-  }
-  return result;
-}
 
 void paintTheme(PictureBook& book, int index) {
   const ThemeIds& ids = kThemeIds[index];
@@ -500,16 +489,15 @@ void paintTheme(PictureBook& book, int index) {
   book.addResource(ids.buttonNormal, paintButton(theme, corner, false), ids.depth);
   book.addResource(ids.buttonHovered, paintButton(theme, corner, true), ids.depth);
   book.addResource(ids.infoBox, paintInfoBox(theme, ids.infoHeight), ids.depth);
-  // A button label sits on the normal or the lit face: its edge is blended over the two
-  // halfway, so that it is off by half the glow on either.
-  const RgbImage buttonLabelUnder =
-      halfway(book.resource(ids.buttonNormal).crop(kButtonLabelX, kButtonLabelY, 75, 36),
-              book.resource(ids.buttonHovered).crop(kButtonLabelX, kButtonLabelY, 75, 36));
-  const RgbImage infoLabelUnder =
-      book.resource(ids.infoBox).crop(kInfoLabelX, kInfoLabelY, 75, 36);
+  // A button label sits on the normal or the lit face; an info label on its box.
+  const std::vector<RgbImage> buttonLabelPlaces = {
+      book.resource(ids.buttonNormal).crop(kButtonLabelX, kButtonLabelY, 75, 36),
+      book.resource(ids.buttonHovered).crop(kButtonLabelX, kButtonLabelY, 75, 36)};
+  const std::vector<RgbImage> infoLabelPlaces = {
+      book.resource(ids.infoBox).crop(kInfoLabelX, kInfoLabelY, 75, 36)};
   for (int i = 0; i < 8; ++i) {
     book.addResource(ids.labels[i],
-                     paintLabel(kLabelTexts[i], theme, i < 5 ? buttonLabelUnder : infoLabelUnder),
+                     paintLabel(kLabelTexts[i], theme, i < 5 ? buttonLabelPlaces : infoLabelPlaces),
                      24, kBlack);
   }
 }

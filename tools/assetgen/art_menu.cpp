@@ -275,11 +275,11 @@ void paintMenuMarker(PictureBook& book) {
   Canvas canvas(110, 110);
   LadybugLook look;
   drawLadybug(canvas.cr(), 50, 66, 96, look);
-  // The marker stands beside one of the five items; its edge pixels are blended with what lies
-  // under it at those places, on the average, since the colour key cuts rather than blends.
+  // The marker stands beside one of the five items; the colour key cuts rather than blends, so
+  // each edge pixel is keyed or blended for the five places together.
   std::vector<RgbImage> places;
   for (int k = 0; k < 5; ++k) places.push_back(book.resource(143).crop(565, 170 + 80 * k, 110, 110));
-  book.addResource(154, canvas.flattenKeyed(averageOf(places), kWhite), 24, kWhite);
+  book.addResource(154, canvas.flattenKeyedForPlaces(places, kWhite), 24, kWhite);
 }
 
 void drawExitButton(cairo_t* cr, double x, double y, const char* text, const Colour& base,

@@ -118,10 +118,10 @@ RgbImage paintRecordsMarker(const RgbImage& board) {
   glossyBall(cr, {11, 11, 9.5, 8.5, 8, 11, rgb(255, 150, 140), rgb(220, 20, 40), rgb(150, 10, 30),
                   1.2, 8, 7.5, 2.4, rgb(255, 255, 255, 0.85)});
   // The marker marks one of the six rows, whose strips alternate in colour: its edge pixels are
-  // blended with the average of the six places, the colour key cutting rather than blending.
+  // keyed or blended for the six places together, the colour key cutting rather than blending.
   std::vector<RgbImage> places;
   for (const int top : kRowTops) places.push_back(board.crop(kMarkerX, top - 6, 22, 22));
-  return canvas.flattenKeyed(averageOf(places), kBlack);
+  return canvas.flattenKeyedForPlaces(places, kBlack);
 }
 
 // Dialog buttons: a candy pill on a shadow base; the hovered one is lifted by two pixels.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 namespace tolvaro::assetgen {
 
@@ -95,6 +96,18 @@ Rgb over(uint32_t argb, const Rgb& under) {
              channel(static_cast<int>(argb & 0xFF), under.b)};
 }
 
+int channelGap(const Rgb& a, const Rgb& b) {
+  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+Rgb nudgedOffKey(Rgb p, const Rgb& key) {
+  if (!(p == key)) return p;
+  p.r = static_cast<uint8_t>(key.r < 128 ? key.r + 1 : key.r - 1);
+  p.g = static_cast<uint8_t>(key.g < 128 ? key.g + 1 : key.g - 1);
+  p.b = static_cast<uint8_t>(key.b < 128 ? key.b + 1 : key.b - 1);
+  return p;
+}
+
 }  // namespace
 
 RgbImage Canvas::flattenOver(const RgbImage& backdrop) const {
@@ -118,13 +131,36 @@ RgbImage Canvas::flattenKeyed(const RgbImage& backdrop, Rgb key, int alphaThresh
   for (int y = 0; y < height_; ++y) {
     for (int x = 0; x < width_; ++x) {
       Rgb& p = result.at(x, y);
-      if (alphaAt(x, y) < alphaThreshold) {
+      p = alphaAt(x, y) < alphaThreshold ? key : nudgedOffKey(p, key);
+    }
+  }
+  return result;
+}
+
+RgbImage Canvas::flattenKeyedForPlaces(const std::vector<RgbImage>& places, Rgb key) const {
+  RgbImage result = flattenOver(averageOf(places));
+  std::vector<RgbImage> painted;
+  for (const RgbImage& place : places) painted.push_back(flattenOver(place));
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      Rgb& p = result.at(x, y);
+      const int alpha = alphaAt(x, y);
+      if (alpha == 0) {
         p = key;
-      } else if (p == key) {
-        p.r = static_cast<uint8_t>(key.r < 128 ? key.r + 1 : key.r - 1);
-        p.g = static_cast<uint8_t>(key.g < 128 ? key.g + 1 : key.g - 1);
-        p.b = static_cast<uint8_t>(key.b < 128 ? key.b + 1 : key.b - 1);
+        continue;
       }
+      if (alpha < 255) {
+        int keyedError = 0, blendedError = 0;
+        for (size_t k = 0; k < places.size(); ++k) {
+          keyedError += channelGap(places[k].at(x, y), painted[k].at(x, y));
+          blendedError += channelGap(p, painted[k].at(x, y));
+        }
+        if (keyedError <= blendedError) {
+          p = key;
+          continue;
+        }
+      }
+      p = nudgedOffKey(p, key);
     }
   }
   return result;

@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <string>
+#include <vector>
 
 #include "image.h"
 
@@ -45,6 +46,11 @@ class Canvas {
   // As flattenOver, except that pixels whose alpha is below `alphaThreshold` become `key`, and no
   // painted pixel is left equal to `key` (it is nudged by one step).
   RgbImage flattenKeyed(const RgbImage& backdrop, Rgb key, int alphaThreshold = 128) const;
+  // For a keyed sprite drawn at several places (each a backdrop of the canvas's size): every
+  // pixel becomes either `key`, showing the place itself, or one colour, the painting over the
+  // places' average, whichever is nearer, summed over the places, to the painting as it would
+  // look over each place. Pixels the painting covers wholly are never keyed.
+  RgbImage flattenKeyedForPlaces(const std::vector<RgbImage>& places, Rgb key) const;
 
  private:
   int width_;
