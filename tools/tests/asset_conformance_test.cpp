@@ -468,6 +468,61 @@ TEST(LobbyArt, InfoBoxesAreWholeInTheirVisibleRowsAndTitlesCentredOnThePlayfield
   }
 }
 
+// How far a title picture's last column and last row step into the frame panel just beyond them
+// on the screen, over the step the panel makes there itself: the largest channel gap of each.
+struct TitleSeam {
+  int right = 0, bottom = 0;
+};
+TitleSeam titleSeam(const Bitmap& title, const Bitmap& frame) {
+  const int offsetX = tolvaro::kLobbyTitleX - tolvaro::kLobbyPanelX;
+  const int offsetY = tolvaro::kLobbyTitleY - tolvaro::kLobbyPanelRestY;
+  const int w = title.width, h = title.height;
+  TitleSeam seam;
+  for (int y = 0; y < h; ++y) {
+    const Pixel& beyond = frame.at(offsetX + w, offsetY + y);
+    seam.right =
+        std::max(seam.right, channelGap(title.at(w - 1, y), beyond) -
+                                 channelGap(frame.at(offsetX + w - 1, offsetY + y), beyond));
+  }
+  for (int x = 0; x < w; ++x) {
+    const Pixel& beyond = frame.at(offsetX + x, offsetY + h);
+    seam.bottom =
+        std::max(seam.bottom, channelGap(title.at(x, h - 1), beyond) -
+                                  channelGap(frame.at(offsetX + x, offsetY + h - 1), beyond));
+  }
+  return seam;
+}
+
+TEST(LobbyArt, TitlesJoinTheFramePanelBeyondTheirRightAndBottomEdges) {
+  // The lobby copies a 528 x 305 block of the title over the frame panel; a smaller title shows
+  // the panel beyond its right and bottom edges. The picture's outside is the panel itself, so
+  // its edge steps into the panel by a palette's rounding and a stroke's faint spill at most.
+  constexpr int kSmallStep = 16;
+  for (const ThemePictures& theme : kThemePictures) {
+    const auto title = loadResource(theme.title);
+    const auto frame = loadResource(theme.frame);
+    ASSERT_TRUE(title.has_value() && frame.has_value());
+    ASSERT_LT(tolvaro::kLobbyTitleX - tolvaro::kLobbyPanelX + title->width, frame->width);
+    ASSERT_LT(tolvaro::kLobbyTitleY - tolvaro::kLobbyPanelRestY + title->height, frame->height);
+    const TitleSeam seam = titleSeam(*title, *frame);
+    std::printf("title %d: steps %d into the frame panel at its right edge, %d at its bottom\n",
+                theme.title, seam.right, seam.bottom);
+    EXPECT_LE(seam.right, kSmallStep) << "title " << theme.title << " right edge";
+    EXPECT_LE(seam.bottom, kSmallStep) << "title " << theme.title << " bottom edge";
+    // The same picture with its sign 3 pixels further right and down, cut off by the edges.
+    Bitmap shifted = *title;
+    for (int y = 0; y < title->height; ++y) {
+      for (int x = 0; x < title->width; ++x) {
+        shifted.pixels[static_cast<size_t>(y) * title->width + x] =
+            title->at(std::max(0, x - 3), std::max(0, y - 3));
+      }
+    }
+    const TitleSeam cut = titleSeam(shifted, *frame);
+    EXPECT_GT(cut.right, kSmallStep) << "title " << theme.title << " with its sign cut off";
+    EXPECT_GT(cut.bottom, kSmallStep) << "title " << theme.title << " with its sign cut off";
+  }
+}
+
 TEST(PictureFiles, BugAnimationHas49FramesThatLoopSmoothly) {
   std::vector<Bitmap> frames;
   for (int n = 1; n <= 49; ++n) {
