@@ -1,6 +1,7 @@
 // Decoding of the bitmaps and sounds the program reads, from exact bytes.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "base/Bmp.h"
@@ -144,6 +145,72 @@ TEST(Wave, BrokenFilesAreRefusedOrCutShort) {
   const auto cut = parseWave(std::span(wave).first(wave.size() - 22050));
   ASSERT_TRUE(cut);
   EXPECT_EQ(cut->durationMs(), 500);
+}
+
+// Mono Microsoft ADPCM at 8000 Hz in blocks of 32 bytes (52 samples): two whole blocks and a
+// last one of 13 bytes, which holds the 2 samples of its header and 12 more. The fact chunk
+// says 117: the last byte's low nibble is padding.
+Bytes adpcmWave() {
+  Bytes b = {'R', 'I', 'F', 'F', 160, 0, 0, 0, 'W', 'A', 'V', 'E',
+             'f', 'm', 't', ' ', 50, 0, 0, 0,
+             2, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x3B, 0x13, 0, 0, 32, 0, 4, 0,  // 4923 bytes/s
+             32, 0, 52, 0, 7, 0,                                         // cbSize, per block
+             0, 1, 0, 0, 0, 2, 0, 0xFF, 0, 0, 0, 0, 192, 0, 64, 0,
+             240, 0, 0, 0, 204, 1, 48, 0xFF, 136, 1, 24, 0xFF,
+             'f', 'a', 'c', 't', 4, 0, 0, 0, 117, 0, 0, 0,
+             'd', 'a', 't', 'a', 77, 0, 0, 0};
+  b.resize(b.size() + 78, 0);  // the data and its pad byte
+  return b;
+}
+constexpr std::size_t kFactAt = 70, kFactValueAt = 78, kChannelsAt = 22, kBlockAlignAt = 32,
+                      kPerBlockAt = 38;
+
+TEST(Wave, AdpcmLengthIsTheFactChunksWhenTheBlocksHoldIt) {
+  const Bytes wave = adpcmWave();
+  const auto stated = parseWave(wave);
+  ASSERT_TRUE(stated);
+  EXPECT_EQ(stated->formatTag, 2);
+  EXPECT_EQ(stated->dataOffset, 90u);
+  EXPECT_EQ(stated->dataBytes, 77u);
+  EXPECT_EQ(stated->frames, 117u);
+  EXPECT_EQ(stated->durationMs(), 15);
+  // Without a fact chunk (here renamed to one nobody knows), the blocks tell, the last one too.
+  Bytes noFact = wave;
+  std::memcpy(noFact.data() + kFactAt, "junk", 4);
+  ASSERT_TRUE(parseWave(noFact));
+  EXPECT_EQ(parseWave(noFact)->frames, 2 * 52 + 14u);
+  // A fact chunk claiming more than the blocks hold, or nothing, is not believed.
+  for (std::int64_t lie : {119LL, 100000LL, 0xFFFFFFFFLL, 0LL}) {
+    Bytes lying = wave;
+    patchLe32(lying, kFactValueAt, lie);
+    ASSERT_TRUE(parseWave(lying)) << lie;
+    EXPECT_EQ(parseWave(lying)->frames, 118u) << lie;
+  }
+  // Samples per block beyond what a block holds are not counted.
+  Bytes overstated = noFact;
+  overstated[kPerBlockAt] = 60;
+  ASSERT_TRUE(parseWave(overstated));
+  EXPECT_EQ(parseWave(overstated)->frames, 118u);
+  // The fact chunk may follow the data.
+  Bytes factLast = wave;
+  factLast.erase(factLast.begin() + kFactAt, factLast.begin() + kFactAt + 12);
+  factLast.insert(factLast.end(), wave.begin() + kFactAt, wave.begin() + kFactAt + 12);
+  ASSERT_TRUE(parseWave(factLast));
+  EXPECT_EQ(parseWave(factLast)->frames, 117u);
+  // Stereo in blocks of 20 bytes (8 frames): the last 17 bytes hold two headers and 3 frames.
+  Bytes stereo = noFact;
+  stereo[kChannelsAt] = 2;
+  stereo[kBlockAlignAt] = 20;
+  stereo[kPerBlockAt] = 8;
+  ASSERT_TRUE(parseWave(stereo));
+  EXPECT_EQ(parseWave(stereo)->frames, 3 * 8 + 5u);
+  // A last piece shorter than the headers holds nothing; blocks smaller than them are no file.
+  stereo[kBlockAlignAt] = 24;
+  stereo[kPerBlockAt] = 12;
+  ASSERT_TRUE(parseWave(stereo));
+  EXPECT_EQ(parseWave(stereo)->frames, 3 * 12u);
+  stereo[kBlockAlignAt] = 13;
+  EXPECT_FALSE(parseWave(stereo));
 }
 
 }  // namespace

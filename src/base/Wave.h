@@ -26,7 +26,9 @@ struct WaveInfo {
   }
 };
 
-// Reads the "fmt " and "data" chunks; nullopt when the file is not a usable WAVE.
+// Reads the "fmt ", "data" and "fact" chunks; nullopt when the file is not a usable WAVE.
+// The length of Microsoft ADPCM is the one its fact chunk states when the blocks hold that
+// many samples, else all the blocks hold.
 std::optional<WaveInfo> parseWave(std::span<const std::uint8_t> bytes);
 
 }  // namespace tolvaro

@@ -397,7 +397,7 @@ std::vector<uint8_t> quantize8Bit(const std::vector<float>& samples, uint32_t di
   // noise power under a weighting of 1 in 1-5 kHz, 0.05 below and 0.02 above (at 19886 Hz). It
   // takes the noise in 1-5 kHz down by 6.4 dB and raises it above 6 kHz.
   constexpr double kFeedback[3] = {-1.0552, 0.9093, -0.2628};
-  constexpr double kScale = 127.0;
+  constexpr double kScale = kEightBitScale;
   // The dither fades in over the last step above silence, judged by the loudest sample within
   // 12 ms either side, so it never starts or stops under an audible sound.
   constexpr size_t kReach = 240;
@@ -426,7 +426,8 @@ std::vector<uint8_t> quantize8Bit(const std::vector<float>& samples, uint32_t di
   for (size_t i = 0; i < n; ++i) {
     const double amount = std::clamp(level[i] - 0.5, 0.0, 1.0);
     const double target = std::clamp(static_cast<double>(samples[i]), -1.0, 1.0) * kScale;
-    const double shaped = target - amount * (kFeedback[0] * errors[0] + kFeedback[1] * errors[1] +
+    // The code's error against the target is then H(z) applied to the rounding errors.
+    const double shaped = target + amount * (kFeedback[0] * errors[0] + kFeedback[1] * errors[1] +
                                              kFeedback[2] * errors[2]);
     const double dither = amount * (uniform() + uniform());
     const double code = std::clamp(std::round(shaped + dither), -128.0, 127.0);
@@ -435,6 +436,16 @@ std::vector<uint8_t> quantize8Bit(const std::vector<float>& samples, uint32_t di
     errors[2] = errors[1];
     errors[1] = errors[0];
     errors[0] = std::clamp(code - shaped, -2.0, 2.0);
+  }
+  return codes;
+}
+
+std::vector<uint8_t> round8Bit(const std::vector<float>& samples) {
+  std::vector<uint8_t> codes;
+  codes.reserve(samples.size());
+  for (float s : samples) {
+    const double code = std::round(std::clamp(static_cast<double>(s), -1.0, 1.0) * kEightBitScale);
+    codes.push_back(static_cast<uint8_t>(static_cast<int>(code) + 128));
   }
   return codes;
 }

@@ -66,6 +66,11 @@ Bytes encodeWave(const WaveFormat& format, const std::vector<float>& samples,
 // dither and the feedback fade out, so silence stays exactly 128. The same seed gives the same
 // codes.
 std::vector<uint8_t> quantize8Bit(const std::vector<float>& samples, uint32_t ditherSeed);
+// The same scale, each sample rounded to the nearest code: no dither, no feedback. What the
+// shaped codes are measured against.
+std::vector<uint8_t> round8Bit(const std::vector<float>& samples);
+// Codes a sample of 1 lies above silence (128), in `quantize8Bit` and `round8Bit`.
+constexpr double kEightBitScale = 127.0;
 
 // Microsoft ADPCM (WAVE_FORMAT_ADPCM) of one channel: blocks of `blockAlign` bytes, each a
 // 7-byte header (predictor index, delta, the second and the first sample) and then two 4-bit
