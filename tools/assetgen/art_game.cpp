@@ -34,26 +34,45 @@ Colour hueColour(double hue, double saturation, double value) {
   }
 }
 
-// A letter bug: a bright rounded tile with a bold dark letter, readable at 20 x 20.
+// A letter bug: a pale beetle whose shell carries a bold dark letter, with a dark head, two
+// antennae and three short legs either side, all set as whole pixels so that they stay crisp at
+// 20 x 20. The shell spans the tile as the letter needs it, and it is lighter than a plain tile
+// would be, so the letter reads at least as well.
 RgbImage paintLetterTile(char letter) {
   const int index = letter - 'A';
   // Neighbouring letters get well separated hues.
   const double hue = std::fmod(index * 0.382, 1.0);
   const Colour base = hueColour(hue, 0.55, 1.0);
+  const Colour outline = darker(base, 0.55);
+  const Colour ink = darker(hueColour(hue, 0.9, 0.55), 0.45);
   Canvas canvas(20, 20);
   cairo_t* cr = canvas.cr();
   const RgbImage backdrop = playfieldBackdrop(20, 20);
   canvas.paintImage(backdrop);
-  roundedRect(cr, 0.5, 0.5, 19, 19, 5);
-  fillVertical(cr, 0, 20, lighter(base, 0.55), base);
-  roundedRect(cr, 0.5, 0.5, 19, 19, 5);
-  setColour(cr, darker(base, 0.45));
+  // Shell: its outline runs along pixel column 1 and 18 and rows 2 and 19.
+  roundedRect(cr, 1.5, 2.5, 17, 17, 5.5);
+  fillVertical(cr, 2.5, 19.5, lighter(base, 0.7), lighter(base, 0.35));
+  roundedRect(cr, 1.5, 2.5, 17, 17, 5.5);
+  setColour(cr, outline);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
-  TextStyle style =
-      latinDisplayStyle(15, darker(hueColour(hue, 0.9, 0.55), 0.35), rgb(0, 0, 0, 0), 0);
-  drawTextCentred(cr, std::string(1, letter), style, 10, 10.5);
-  return canvas.flattenOver(backdrop);
+  drawTextCentred(cr, std::string(1, letter), latinDisplayStyle(15, ink, rgb(0, 0, 0, 0), 0), 10,
+                  11.5);
+  RgbImage tile = canvas.flattenOver(backdrop);
+  // Head on top of the shell, two light eyes in it, antennae splayed out from it.
+  const Rgb head = toRgb(mix(ink, rgb(30, 24, 40), 0.5));
+  for (int x = 8; x <= 11; ++x) tile.at(x, 0) = head;
+  for (int y = 1; y <= 2; ++y) {
+    for (int x = 7; x <= 12; ++x) tile.at(x, y) = head;
+  }
+  tile.at(8, 1) = tile.at(11, 1) = toRgb(rgb(255, 255, 255));
+  tile.at(6, 0) = tile.at(13, 0) = head;
+  // Legs just outside the shell: the front pair reaching forward, the back pair back.
+  const Rgb leg = toRgb(outline);
+  for (int x : {0, 19}) {
+    for (int y : {5, 6, 11, 16, 17}) tile.at(x, y) = leg;
+  }
+  return tile;
 }
 
 RgbImage paintShot() {

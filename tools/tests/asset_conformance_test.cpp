@@ -554,6 +554,109 @@ TEST(PictureFiles, BugAnimationHas49FramesThatLoopSmoothly) {
   EXPECT_LE(wrap, largestStep * 3 / 2) << "frame 49 leads back into frame 1 like any other step";
 }
 
+// WCAG relative luminance and contrast ratio.
+double relativeLuminance(const Pixel& p) {
+  auto linear = [](uint8_t c) {
+    const double v = c / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(p.r) + 0.7152 * linear(p.g) + 0.0722 * linear(p.b);
+}
+double contrastRatio(double a, double b) {
+  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The letter on a 20 x 20 tile: its ink is the commonest colour among the darker pixels of the
+// tile's middle, grown over the touching pixels of that colour; the colour behind it is the
+// median luminance of the light pixels around the ink (within 2 pixels of its box, but not
+// touching the ink, so that neither edge smoothing nor dark outlines count).
+struct TileLetter {
+  Pixel ink{};
+  int inkPixels = 0;  // pixels of exactly the ink colour in the letter
+  int width = 0, height = 0;
+  double contrast = 0;
+};
+
+TileLetter tileLetter(const Bitmap& tile) {
+  TileLetter letter;
+  const auto at = [&](int x, int y) { return tile.at(x, y); };
+  double middleSum = 0;
+  for (int y = 6; y < 14; ++y) {
+    for (int x = 6; x < 14; ++x) middleSum += relativeLuminance(at(x, y));
+  }
+  std::map<uint32_t, int> darkCounts;
+  for (int y = 6; y < 14; ++y) {
+    for (int x = 6; x < 14; ++x) {
+      const Pixel p = at(x, y);
+      if (relativeLuminance(p) < middleSum / 64) ++darkCounts[(p.r << 16) | (p.g << 8) | p.b];
+    }
+  }
+  if (darkCounts.empty()) return letter;
+  const uint32_t inkCode =
+      std::max_element(darkCounts.begin(), darkCounts.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+      })->first;
+  letter.ink = Pixel{static_cast<uint8_t>(inkCode >> 16), static_cast<uint8_t>(inkCode >> 8),
+                     static_cast<uint8_t>(inkCode)};
+  std::vector<bool> inLetter(tile.pixels.size(), false);
+  std::queue<std::pair<int, int>> open;
+  auto visit = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= tile.width || y >= tile.height) return;
+    const size_t i = static_cast<size_t>(y) * tile.width + x;
+    if (inLetter[i] || !(tile.pixels[i] == letter.ink)) return;
+    inLetter[i] = true;
+    open.push({x, y});
+  };
+  for (int y = 6; y < 14; ++y) {
+    for (int x = 6; x < 14; ++x) visit(x, y);
+  }
+  int x0 = tile.width, y0 = tile.height, x1 = -1, y1 = -1;
+  while (!open.empty()) {
+    const auto [x, y] = open.front();
+    open.pop();
+    ++letter.inkPixels;
+    x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) visit(x + dx, y + dy);
+    }
+  }
+  letter.width = x1 - x0 + 1;
+  letter.height = y1 - y0 + 1;
+  auto touchesInk = [&](int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        const int nx = x + dx, ny = y + dy;
+        if (nx >= 0 && ny >= 0 && nx < tile.width && ny < tile.height &&
+            inLetter[static_cast<size_t>(ny) * tile.width + nx]) {
+          return true;
+        }
+      }
+    }
+    return false;
+  };
+  std::vector<double> around;
+  for (int y = std::max(0, y0 - 2); y <= std::min(tile.height - 1, y1 + 2); ++y) {
+    for (int x = std::max(0, x0 - 2); x <= std::min(tile.width - 1, x1 + 2); ++x) {
+      if (!touchesInk(x, y)) around.push_back(relativeLuminance(at(x, y)));
+    }
+  }
+  if (around.empty()) return letter;
+  const double inkLuminance = relativeLuminance(letter.ink);
+  const double lightest = *std::max_element(around.begin(), around.end());
+  std::vector<double> behind;
+  for (double l : around) {
+    if (l > (lightest + inkLuminance) / 2) behind.push_back(l);
+  }
+  if (behind.empty()) return letter;
+  std::nth_element(behind.begin(), behind.begin() + behind.size() / 2, behind.end());
+  letter.contrast = contrastRatio(behind[behind.size() / 2], inkLuminance);
+  return letter;
+}
+
+// The lowest contrast between a letter and its tile that the plain rounded tiles had (their P,
+// 6.655): no tile may read worse than that.
+constexpr double kLeastLetterContrast = 6.65;
+
 TEST(PictureFiles, LetterTilesAreDistinct20By20Pictures) {
   std::vector<Bitmap> tiles;
   for (int code = 65; code <= 90; ++code) {
@@ -571,6 +674,12 @@ TEST(PictureFiles, LetterTilesAreDistinct20By20Pictures) {
     }
     EXPECT_GT(dark, 20);
     EXPECT_GT(light, 100);
+    // The letter stands out from what is behind it and is drawn at full size: as tall as a
+    // capital at the size the tiles are lettered in (round letters lose their smoothed rim).
+    const TileLetter letter = tileLetter(*bmp);
+    EXPECT_GE(letter.contrast, kLeastLetterContrast);
+    EXPECT_GE(letter.height, 10);
+    EXPECT_GE(letter.inkPixels, 16);
     tiles.push_back(*bmp);
   }
   for (size_t i = 0; i < tiles.size(); ++i) {
@@ -578,6 +687,43 @@ TEST(PictureFiles, LetterTilesAreDistinct20By20Pictures) {
       EXPECT_FALSE(tiles[i].pixels == tiles[j].pixels) << "tiles " << i << " and " << j;
     }
   }
+}
+
+// The legibility measure itself sees a letter washed out towards its shell, and one shrunk
+// into a corner of it.
+TEST(PictureFiles, LetterTileLegibilityMeasureCatchesFadedAndShrunkLetters) {
+  const auto tile = loadBitmap(kGenerated / "charImg" / "72.bmp");
+  ASSERT_TRUE(tile.has_value());
+  const TileLetter letter = tileLetter(*tile);
+  ASSERT_GE(letter.contrast, kLeastLetterContrast);
+  // The lightest pixel of the tile's middle is the shell's colour there.
+  Pixel pale = letter.ink;
+  for (int y = 6; y < 14; ++y) {
+    for (int x = 6; x < 14; ++x) {
+      if (tile->at(x, y).luminance() > pale.luminance()) pale = tile->at(x, y);
+    }
+  }
+  Bitmap faded = *tile;
+  for (Pixel& p : faded.pixels) {
+    if (p == letter.ink) {
+      p = Pixel{static_cast<uint8_t>((p.r + 2 * pale.r) / 3),
+                static_cast<uint8_t>((p.g + 2 * pale.g) / 3),
+                static_cast<uint8_t>((p.b + 2 * pale.b) / 3)};
+    }
+  }
+  EXPECT_LT(tileLetter(faded).contrast, kLeastLetterContrast);
+  // Half size: every other row and column of the letter, on an emptied shell.
+  Bitmap shrunk = *tile;
+  for (int y = 4; y < 18; ++y) {
+    for (int x = 3; x < 17; ++x) shrunk.pixels[y * 20 + x] = pale;
+  }
+  for (int y = 0; y < 7; ++y) {
+    for (int x = 0; x < 7; ++x) {
+      shrunk.pixels[(7 + y) * 20 + 7 + x] = tile->at(3 + 2 * x, 4 + 2 * y);
+    }
+  }
+  const TileLetter small = tileLetter(shrunk);
+  EXPECT_LT(small.height, 10);
 }
 
 TEST(PictureFiles, IconIsOne32By32TwentyFourBitImage) {
