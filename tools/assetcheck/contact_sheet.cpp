@@ -350,16 +350,20 @@ int scenes(const fs::path& generated, const fs::path& outDir) {
       s.opaque(b == 2 ? th.hovered : th.normal, 724, buttonY[b]);
       s.keyed(th.labels[b], 804, buttonY[b] + 7, black);
     }
-    for (int i = 0; i < 3; ++i) {
-      s.opaque(th.info, 711, 490 + 75 * i);
-      s.keyed(th.labels[5 + i], 726, 503 + 75 * i, black);
-    }
-    s.text("1", 811, 515);
-    s.text("250", 811, 590);
+    auto infoBoxes = [&] {
+      for (int i = 0; i < 3; ++i) {
+        s.opaque(th.info, 711, 490 + 75 * i);
+        s.keyed(th.labels[5 + i], 726, 503 + 75 * i, black);
+      }
+      s.text("1", 811, 515);
+      s.text("250", 811, 590);
+    };
+    infoBoxes();
     s.text("祝君好运!", 811, 665);
     writePng(s.image(), 1, outDir / ("lobby" + std::to_string(t) + ".png"));
     // The playing frame: panel, tiles, a shot, the info boxes with best score and time.
     s.opaque(th.frame, 60, 40);
+    infoBoxes();
     for (int i = 0; i < 8; ++i) {
       s.opaque(s.file("charImg/" + std::to_string(65 + (i * 5) % 26) + ".bmp"), 150 + i * 55,
                74 + i * 70);
