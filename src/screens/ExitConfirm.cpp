@@ -4,6 +4,7 @@
 
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
+#include "base/Rect.h"
 #include "frame/Frame.h"
 #include "records/RecordFiles.h"
 #include "screens/About.h"
@@ -17,20 +18,14 @@ constexpr int kExitBoxStep = 20;
 constexpr int kQuitStep = 30;
 // Item k leaves only once the item below it stood beyond this x at the end of the last frame.
 constexpr int kItemBelowGoneX = 750;
-// Button zones, all bounds inclusive.
-constexpr int kButtonTop = 391;
-constexpr int kButtonBottom = 415;
-constexpr int kYesLeft = 402;
-constexpr int kYesRight = 477;
-constexpr int kNoLeft = 483;
-constexpr int kNoRight = 558;
+constexpr Rect kYesZone = {402, 391, 477, 415, Edges::Inclusive};
+constexpr Rect kNoZone = {483, 391, 558, 415, Edges::Inclusive};
 
 enum class ExitButton { None, Yes, No };
 
 ExitButton buttonUnderMouse() {
-  if (g_mouseY < kButtonTop || g_mouseY > kButtonBottom) return ExitButton::None;
-  if (g_mouseX >= kYesLeft && g_mouseX <= kYesRight) return ExitButton::Yes;
-  if (g_mouseX >= kNoLeft && g_mouseX <= kNoRight) return ExitButton::No;
+  if (kYesZone.contains(g_mouseX, g_mouseY)) return ExitButton::Yes;
+  if (kNoZone.contains(g_mouseX, g_mouseY)) return ExitButton::No;
   return ExitButton::None;
 }
 

@@ -1,6 +1,7 @@
 #include "screens/LoadGame.h"
 
 #include "assets/Catalogue.h"
+#include "base/Rect.h"
 #include "frame/Frame.h"
 #include "state/GameState.h"
 
@@ -14,19 +15,19 @@ struct SlotHit {
   int row = -1;
 };
 
-// All bounds are exclusive. Rows are tested top to bottom, the Back button only when no row
-// holds the mouse, and nothing at all outside the rows' x range.
+constexpr Rect rowZone(int row) {
+  return openBlock(g_slotRowX, g_slotRowY[row], g_slotRowWidth, g_slotRowHeight);
+}
+constexpr Rect kBackZone = openBlock(g_slotBackX, g_slotBackY, g_slotBackWidth, g_slotBackHeight);
+
+// Rows are tested top to bottom, the Back button only when no row holds the mouse, and nothing
+// at all outside the rows' x range.
 SlotHit slotUnderMouse() {
-  if (!(g_slotRowX < g_mouseX && g_mouseX < g_slotRowX + g_slotRowWidth)) return {};
+  if (!rowZone(0).containsX(g_mouseX)) return {};
   for (int row = 0; row < 6; ++row) {
-    if (g_slotRowY[row] < g_mouseY && g_mouseY < g_slotRowY[row] + g_slotRowHeight) {
-      return {SlotTarget::Row, row};
-    }
+    if (rowZone(row).containsY(g_mouseY)) return {SlotTarget::Row, row};
   }
-  if (g_slotBackX < g_mouseX && g_mouseX < g_slotBackX + g_slotBackWidth &&
-      g_slotBackY < g_mouseY && g_mouseY < g_slotBackY + g_slotBackHeight) {
-    return {SlotTarget::Back, -1};
-  }
+  if (kBackZone.contains(g_mouseX, g_mouseY)) return {SlotTarget::Back, -1};
   return {};
 }
 

@@ -4,6 +4,7 @@
 
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
+#include "base/Rect.h"
 #include "frame/Frame.h"
 #include "screens/InfoBoxes.h"
 #include "state/GameState.h"
@@ -17,9 +18,11 @@ constexpr int kSlideStep = 30;
 constexpr int kNextButtonThreshold = 750;
 // On the way out a button follows once the one below it is beyond this x.
 constexpr int kButtonBelowGoneX = 1000;
-// Hot bands: both bounds exclusive.
-constexpr int kHotLeft = 724;
-constexpr int kHotRight = 964;
+// Hot bands: 724 < x < 964 beside each button's rows.
+constexpr Rect buttonHotZone(int button) {
+  return {724, kLobbyButtonY[button], 964, kLobbyButtonY[button] + kLobbyButtonHeight,
+          Edges::Exclusive};
+}
 // The five button labels of the three themes share one block.
 constexpr BitmapSize kLabelSize =
     commonBitmapSize({164, 188, 213, 159, 187, 212, 170, 191, 216, 166, 190, 215, 169, 189, 214});
@@ -35,10 +38,8 @@ constexpr char kGoodLuck[] = "\xD7\xA3\xBE\xFD\xBA\xC3\xD4\xCB!";
 enum LobbyButton { kStartButton = 0, kSaveButton, kOptionsButton, kExitButton, kOtherButton };
 
 int buttonUnderMouse() {
-  if (!(kHotLeft < g_mouseX && g_mouseX < kHotRight)) return -1;
   for (int button = 0; button < kLobbyButtonCount; ++button) {
-    const int top = kLobbyButtonY[button];
-    if (top < g_mouseY && g_mouseY < top + kLobbyButtonHeight) return button;
+    if (buttonHotZone(button).contains(g_mouseX, g_mouseY)) return button;
   }
   return -1;
 }

@@ -2,6 +2,7 @@
 
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
+#include "base/Rect.h"
 #include "frame/Frame.h"
 #include "state/GameState.h"
 
@@ -12,18 +13,16 @@ constexpr int kSlideStep = 30;
 // An item below this x lets the next item start sliding in.
 constexpr int kNextItemThreshold = 750;
 // Hot zones: 681..942 in x; in y, from one below the item's top to its bottom row.
-constexpr int kHotLeft = 681;
-constexpr int kHotRight = 942;
+constexpr Rect itemHotZone(int item) {
+  return {681, menuItemY(item) + 1, 942, menuItemY(item) + kMenuItemHeight - 1, Edges::Inclusive};
+}
 constexpr int kMarkerAboveItem = 30;
 constexpr int kBugFrameWrap = 50;
 
 // The item whose hot zone holds the last mouse position, or -1.
 int hoveredItem() {
-  if (g_mouseX < kHotLeft || g_mouseX > kHotRight) return -1;
   for (int item = 0; item < kMenuItemCount; ++item) {
-    const int top = menuItemY(item) + 1;
-    const int bottom = menuItemY(item) + kMenuItemHeight - 1;
-    if (g_mouseY >= top && g_mouseY <= bottom) return item;
+    if (itemHotZone(item).contains(g_mouseX, g_mouseY)) return item;
   }
   return -1;
 }

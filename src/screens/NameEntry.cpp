@@ -25,14 +25,11 @@ const Picture& confirmNormal() {
   return g_dialogButtonPictures[3];
 }  // 248
 
-bool inButtonRow() {
-  return g_mouseY >= kDialogButtonTop && g_mouseY <= kDialogButtonBottom;
-}
 bool overConfirm() {
-  return g_mouseX >= kDialogConfirmLeft && g_mouseX <= kDialogConfirmRight;
+  return kDialogConfirmZone.contains(g_mouseX, g_mouseY);
 }
 bool overClear() {
-  return g_mouseX >= kDialogClearLeft && g_mouseX <= kDialogClearRight;
+  return kDialogClearZone.contains(g_mouseX, g_mouseY);
 }
 
 void drawButton(DialogWindow& dialog, const Picture& picture, int x, int y) {
@@ -67,9 +64,7 @@ bool nameEntryProc(DialogWindow& dialog, const DialogMessage& message) {
     case DialogMessageType::MouseMove:
       g_mouseX = positionX(message.lParam);
       g_mouseY = positionY(message.lParam);
-      if (!inButtonRow()) {
-        drawBothNormal(dialog);
-      } else if (overConfirm()) {
+      if (overConfirm()) {
         drawButton(dialog, confirmHovered(), kConfirmButtonX,
                    kDialogButtonY - kDialogButtonHoverLift);
       } else if (overClear()) {
@@ -79,9 +74,9 @@ bool nameEntryProc(DialogWindow& dialog, const DialogMessage& message) {
       }
       break;
     case DialogMessageType::LeftButtonDown:
-      if (inButtonRow() && overConfirm()) {
+      if (overConfirm()) {
         storeAndClose(dialog, message.wParam);
-      } else if (inButtonRow() && overClear()) {
+      } else if (overClear()) {
         dialog.setItemText(kNameEditControl, "");
       }
       break;

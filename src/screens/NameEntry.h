@@ -1,6 +1,7 @@
 // The modal dialog in which a player who entered the record table types a name.
 #pragma once
 
+#include "base/Rect.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
@@ -10,12 +11,8 @@ constexpr int kConfirmButtonX = 63;
 constexpr int kClearButtonX = 164;
 constexpr int kDialogButtonY = 111;
 constexpr int kDialogButtonHoverLift = 2;
-constexpr int kDialogButtonTop = 116;
-constexpr int kDialogButtonBottom = 138;
-constexpr int kDialogConfirmLeft = 64;
-constexpr int kDialogConfirmRight = 153;
-constexpr int kDialogClearLeft = 165;
-constexpr int kDialogClearRight = 253;
+constexpr Rect kDialogConfirmZone = {64, 116, 153, 138, Edges::Inclusive};
+constexpr Rect kDialogClearZone = {165, 116, 253, 138, Edges::Inclusive};
 
 // The dialog procedure: true for Init only.
 bool nameEntryProc(DialogWindow& dialog, const DialogMessage& message);

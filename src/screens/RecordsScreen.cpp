@@ -4,6 +4,7 @@
 
 #include "assets/BitmapCatalogue.h"
 #include "assets/Catalogue.h"
+#include "base/Rect.h"
 #include "frame/Frame.h"
 #include "records/RecordTable.h"
 #include "state/GameState.h"
@@ -26,15 +27,13 @@ constexpr int kMarkerX = kBoardX + 528;
 constexpr int kMarkerAboveText = 6;
 constexpr int kMarkerWidth = bitmapSize(244).width;
 constexpr int kMarkerHeight = bitmapSize(244).height;
-// Button hot zones, every bound inclusive.
-constexpr int kButtonTop = kBoardY + 364;
-constexpr int kButtonBottom = kBoardY + 386;
-constexpr int kConfirmLeft = kBoardX + 146;
-constexpr int kConfirmRight = kBoardX + 247;
-constexpr int kClearLeft = kBoardX + 306;
-constexpr int kClearRight = kBoardX + 410;
+constexpr Rect kConfirmZone = {kBoardX + 146, kBoardY + 364, kBoardX + 247, kBoardY + 386,
+                               Edges::Inclusive};
+constexpr Rect kClearZone = {kBoardX + 306, kBoardY + 364, kBoardX + 410, kBoardY + 386,
+                             Edges::Inclusive};
 
-static_assert(kBoardX == 227 && kBoardY == 184 && kButtonTop == 548 && kButtonBottom == 570);
+static_assert(kBoardX == 227 && kBoardY == 184 && kConfirmZone.top == 548 &&
+              kConfirmZone.bottom == 570);
 
 }  // namespace
 
@@ -56,11 +55,10 @@ void recordsFrame() {
 }
 
 void recordsClick() {
-  if (g_mouseY < kButtonTop || g_mouseY > kButtonBottom) return;
-  if (g_mouseX >= kConfirmLeft && g_mouseX <= kConfirmRight) {
+  if (kConfirmZone.contains(g_mouseX, g_mouseY)) {
     g_gameState = STATE_LOBBY;
     g_phase = PHASE_PANEL;
-  } else if (g_mouseX >= kClearLeft && g_mouseX <= kClearRight) {
+  } else if (kClearZone.contains(g_mouseX, g_mouseY)) {
     clearRecords();
   }
 }
