@@ -10,17 +10,21 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/GlyphFile.h"
+
 namespace tolvaro::assetgen {
 namespace {
+
+using glyphfile::kCellHeight;
+using glyphfile::kFullWidth;
+using glyphfile::kHalfWidth;
 
 // Latin letters sit on this baseline (text top + 13) so that descenders fit the 16-row cell;
 // ideographs fill the whole em box, rows 0 to 15, as the bitmap song draws them.
 constexpr int kLatinBaseline = 13;
 constexpr int kIdeographBaseline = 14;
-constexpr int kHalfWidth = 8;
-constexpr int kFullWidth = 16;
 
-using Cell = std::array<std::array<bool, kFullWidth>, kGlyphCellHeight>;
+using Cell = std::array<std::array<bool, kFullWidth>, kCellHeight>;
 
 struct Rendered {
   int left = 0, top = 0, width = 0, rows = 0, advance = 0;
@@ -36,7 +40,7 @@ class FontFace {
     if (bitmapStrike) {
       FT_Select_Size(face_, 0);
     } else {
-      FT_Set_Pixel_Sizes(face_, 0, kGlyphCellHeight);
+      FT_Set_Pixel_Sizes(face_, 0, kCellHeight);
     }
   }
   ~FontFace() { FT_Done_Face(face_); }
@@ -105,10 +109,10 @@ Cell place(const Rendered& glyph, int cellWidth, int baseline) {
   int x0 = glyph.left + (cellWidth - std::max(glyph.advance, glyph.left + glyph.width)) / 2;
   x0 = std::clamp(x0, 0, std::max(0, cellWidth - glyph.width));
   int y0 = baseline - glyph.top;
-  if (y0 + glyph.rows > kGlyphCellHeight) y0 = kGlyphCellHeight - glyph.rows;
+  if (y0 + glyph.rows > kCellHeight) y0 = kCellHeight - glyph.rows;
   for (int row = 0; row < glyph.rows; ++row) {
     const int y = y0 + row;
-    if (y < 0 || y >= kGlyphCellHeight) continue;
+    if (y < 0 || y >= kCellHeight) continue;
     for (int col = 0; col < glyph.width; ++col) {
       const int x = x0 + col;
       if (x >= 0 && x < cellWidth && glyph.ink[row][col]) cell[y][x] = true;
@@ -182,10 +186,11 @@ Bytes buildGlyphSet(const GlyphSources& sources, GlyphSetReport* report) {
     const FontFace hei(library, sources.outlineFont, sources.outlineProportionalIndex, false);
     const FontFace heiMono(library, sources.outlineFont, sources.outlineMonoIndex, false);
 
-    out.reserve(kGlyphHeaderSize + 256 * 16 + kGlyphLeadCount * kGlyphTrailCount * 32);
-    const uint8_t header[kGlyphHeaderSize] = {
-        'T', 'G', 'L', 'Y', 1, 0, kGlyphCellHeight, kHalfWidth, kFullWidth, 0, 0, 0, 0, 0, 0, 0};
-    out.insert(out.end(), header, header + kGlyphHeaderSize);
+    out.reserve(glyphfile::kFileSize);
+    out.insert(out.end(), std::begin(glyphfile::kMagic), std::end(glyphfile::kMagic));
+    out.insert(out.end(), {glyphfile::kVersion & 0xFF, glyphfile::kVersion >> 8, kCellHeight,
+                           kHalfWidth, kFullWidth});
+    out.resize(glyphfile::kHeaderSize, 0);
 
     // Half-width table: printable ASCII from the bitmap song, narrowed to 8 columns where needed.
     for (int code = 0; code < 256; ++code) {
@@ -207,7 +212,7 @@ Bytes buildGlyphSet(const GlyphSources& sources, GlyphSetReport* report) {
           ++counts.halfWidthFromOutline;
         }
       }
-      for (int row = 0; row < kGlyphCellHeight; ++row) {
+      for (int row = 0; row < kCellHeight; ++row) {
         uint8_t bits = 0;
         for (int col = 0; col < kHalfWidth; ++col) {
           if (cell[row][col]) bits |= static_cast<uint8_t>(0x80 >> col);
@@ -218,8 +223,8 @@ Bytes buildGlyphSet(const GlyphSources& sources, GlyphSetReport* report) {
 
     // Full-width table.
     GbkDecoder decoder;
-    for (int lead = 0x81; lead <= 0xFE; ++lead) {
-      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+    for (int lead = glyphfile::kFirstLead; lead <= glyphfile::kLastLead; ++lead) {
+      for (int trail = glyphfile::kFirstTrail; trail <= glyphfile::kLastTrail; ++trail) {
         Cell cell{};
         const char32_t codepoint =
             trail == 0x7F ? 0
@@ -239,7 +244,7 @@ Bytes buildGlyphSet(const GlyphSources& sources, GlyphSetReport* report) {
             ++counts.fullWidthMissing;
           }
         }
-        for (int row = 0; row < kGlyphCellHeight; ++row) {
+        for (int row = 0; row < kCellHeight; ++row) {
           uint8_t high = 0, low = 0;
           for (int col = 0; col < 8; ++col) {
             if (cell[row][col]) high |= static_cast<uint8_t>(0x80 >> col);

@@ -25,9 +25,4 @@ struct GlyphSetReport {
 // Throws std::runtime_error when a font cannot be opened.
 Bytes buildGlyphSet(const GlyphSources& sources, GlyphSetReport* report);
 
-inline constexpr int kGlyphHeaderSize = 16;
-inline constexpr int kGlyphCellHeight = 16;
-inline constexpr int kGlyphLeadCount = 126;   // 0x81..0xFE
-inline constexpr int kGlyphTrailCount = 191;  // 0x40..0xFE
-
 }  // namespace tolvaro::assetgen
