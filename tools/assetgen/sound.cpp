@@ -7,6 +7,7 @@
 #include <functional>
 #include <future>
 
+#include "assets/Sounds.h"
 #include "synth.h"
 
 namespace tolvaro::assetgen {
@@ -48,7 +49,7 @@ SoundAsset menuMusic() {
     mix.note(Voice::kPluck, t + 0.5 * kBeat, 0.2, c.third + 12, 0.12);
     mix.note(Voice::kPluck, t + 1.5 * kBeat, 0.2, c.fifth + 12, 0.12);
   }
-  return {201, {1, 44100, 16}, mix.render(1, 0.8), true};
+  return {kMenuMusicWave, {1, 44100, 16}, mix.render(1, 0.8)};
 }
 
 // Playing music: a bouncy two-bar groove, C Am F G.
@@ -78,7 +79,7 @@ SoundAsset playMusic() {
     if (b % 2 == 1) mix.note(Voice::kClap, b * kBeat, 0.05, 60, 0.3, 0.1);
     mix.note(Voice::kHat, (b + 0.5) * kBeat, 0.03, 90, 0.22, 0.3);
   }
-  return {198, {2, 44100, 16}, mix.render(2, 0.8), true};
+  return {kPlayMusicWave, {2, 44100, 16}, mix.render(2, 0.8)};
 }
 
 // Lobby music: twelve calm bars with a music-box tune over harp arpeggios.
@@ -119,7 +120,7 @@ SoundAsset lobbyMusic() {
     for (int tone : {c.root, c.third, c.fifth})
       mix.note(Voice::kPad, t, 4 * kBeat * 0.97, tone, 0.05, 0);
   }
-  return {203, {2, 44100, 16}, mix.render(2, 0.78), true};
+  return {kLobbyMusicWave, {2, 44100, 16}, mix.render(2, 0.78)};
 }
 
 // About music: a dreamy music box rocking between two chords.
@@ -142,7 +143,7 @@ SoundAsset aboutMusic() {
   const Note tune[] = {{0, 2, 84}, {2, 2, 81}, {4, 2, 83}, {6, 2, 86}};
   for (const Note& n : tune)
     mix.note(Voice::kMarimba, n.beat * kBeat, n.beats * kBeat, n.pitch, 0.25);
-  return {223, {2, 44100, 16}, mix.render(2, 0.75), true};
+  return {kAboutMusicWave, {2, 44100, 16}, mix.render(2, 0.75)};
 }
 
 // Level jingle: a rising fanfare that lands on a shimmering chord.
@@ -171,7 +172,7 @@ SoundAsset fanfare(int id, double seconds, int rootNote) {
   for (size_t i = 0; i < fade && i < samples.size(); ++i) {
     samples[samples.size() - 1 - i] *= static_cast<float>(static_cast<double>(i) / fade);
   }
-  return {id, {1, 19886, 8}, samples, false};
+  return {id, {1, 19886, 8}, samples};
 }
 
 // One-shot effects, shaped directly.
@@ -196,7 +197,7 @@ SoundAsset clickSound() {
     return std::min(1.0, t / 0.003) * std::exp(-t / 0.08) *
            std::sin(kTwoPi * f * t + index * std::sin(kTwoPi * 3.5 * f * t));
   });
-  return {199, {1, 22050, 16}, finishEffect(mix, 0.85), false};
+  return {kClickWave, {1, 22050, 16}, finishEffect(mix, 0.85)};
 }
 
 SoundAsset hoverSound() {
@@ -208,7 +209,7 @@ SoundAsset hoverSound() {
                                          0.4 * std::exp(-t / 0.015) * std::sin(kTwoPi * 3136 * t));
     });
   }
-  return {200, {1, 22050, 16}, finishEffect(mix, 0.6), false};
+  return {kHoverWave, {1, 22050, 16}, finishEffect(mix, 0.6)};
 }
 
 SoundAsset catchSound() {
@@ -220,7 +221,7 @@ SoundAsset catchSound() {
     return std::min(1.0, t / 0.003) * std::max(0.0, 1 - t / 0.11) *
            (std::sin(phase) + 0.3 * std::sin(2 * phase));
   });
-  return {204, {1, 22050, 8}, finishEffect(mix, 0.85), false};
+  return {kCatchWave, {1, 22050, 8}, finishEffect(mix, 0.85)};
 }
 
 SoundAsset missSound() {
@@ -229,14 +230,14 @@ SoundAsset missSound() {
     // A soft, low "bloop" gliding down from 440 Hz to 220 Hz: nearly a pure tone, rounded
     // attack, and gone well before the end, so that a mistake sounds smaller than a catch.
     const double k = std::log(220.0 / 440.0) / 0.3;
-    const double glide = t < 0.3 ? (std::exp(k * t) - 1) / k : (std::exp(k * 0.3) - 1) / k +
-                                                                   (t - 0.3) * std::exp(k * 0.3);
+    const double glide = t < 0.3 ? (std::exp(k * t) - 1) / k
+                                 : (std::exp(k * 0.3) - 1) / k + (t - 0.3) * std::exp(k * 0.3);
     const double phase = kTwoPi * 440 * glide;
     const double tone = std::sin(phase) + 0.15 * std::sin(2 * phase);
     const double attack = 0.5 - 0.5 * std::cos(M_PI * std::min(1.0, t / 0.012));
     return attack * std::exp(-t / 0.09) * tone;
   });
-  return {205, {1, 22050, 16}, finishEffect(mix, 0.4), false};
+  return {kMissWave, {1, 22050, 16}, finishEffect(mix, 0.4)};
 }
 
 // A little bonus chime: three marimba notes running up a C major chord, and a bell on top.
@@ -250,7 +251,7 @@ SoundAsset chimeSound() {
     return std::min(1.0, t / 0.003) * std::exp(-t / 0.12) *
            (std::sin(kTwoPi * f * t) + 0.3 * std::sin(kTwoPi * 2.76 * f * t) * std::exp(-t / 0.04));
   });
-  return {197, {1, 22050, 16, WaveCoding::kMsAdpcm}, finishEffect(mix, 0.8), false};
+  return {kBonusChimeWave, {1, 22050, 16, WaveCoding::kMsAdpcm}, finishEffect(mix, 0.8)};
 }
 
 }  // namespace
@@ -258,16 +259,17 @@ SoundAsset chimeSound() {
 std::vector<SoundAsset> composeSounds() {
   // Each piece owns its mix (and noise generator), so composing them side by side gives the
   // same samples as one after another.
-  const std::vector<std::function<SoundAsset()>> pieces = {chimeSound,
-                                                           playMusic,
-                                                           clickSound,
-                                                           hoverSound,
-                                                           menuMusic,
-                                                           catchSound,
-                                                           missSound,
-                                                           aboutMusic,
-                                                           [] { return fanfare(236, 3.64, 65); },
-                                                           [] { return fanfare(237, 3.42, 60); }};
+  const std::vector<std::function<SoundAsset()>> pieces = {
+      chimeSound,
+      playMusic,
+      clickSound,
+      hoverSound,
+      menuMusic,
+      catchSound,
+      missSound,
+      aboutMusic,
+      [] { return fanfare(kSpareFanfareWave, 3.64, 65); },
+      [] { return fanfare(kIntroJingleWave, 3.42, 60); }};
   std::future<SoundAsset> longest = std::async(std::launch::async, lobbyMusic);
   std::vector<SoundAsset> sounds;
   for (const auto& piece : pieces) sounds.push_back(piece());

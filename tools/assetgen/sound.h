@@ -11,7 +11,6 @@ struct SoundAsset {
   int id;
   WaveFormat format;
   std::vector<float> samples;  // interleaved, [-1, 1]
-  bool looping;
 };
 
 std::vector<SoundAsset> composeSounds();
