@@ -2,17 +2,11 @@
 #pragma once
 
 #include "assets/BitmapCatalogue.h"
+#include "assets/Layout.h"
 
 namespace tolvaro {
 
-// The slot panel is centred on the screen; its rows and Back button sit at fixed offsets.
-inline constexpr int g_slotPanelWidth = bitmapSize(176).width;
-inline constexpr int g_slotPanelHeight = bitmapSize(176).height;
-inline constexpr int g_slotPanelX = 512 - g_slotPanelWidth / 2;
-inline constexpr int g_slotPanelY = 384 - g_slotPanelHeight / 2;
-inline constexpr int g_slotRowX = g_slotPanelX + 30;
-inline constexpr int g_slotRowY[6] = {g_slotPanelY + 58,  g_slotPanelY + 108, g_slotPanelY + 161,
-                                      g_slotPanelY + 214, g_slotPanelY + 267, g_slotPanelY + 317};
+// The slot panel's place and rows are in the layout; its Back button sits at a fixed offset.
 inline constexpr int g_slotRowWidth = bitmapSize(177).width;
 inline constexpr int g_slotRowHeight = bitmapSize(177).height;
 inline constexpr int g_slotBackX = g_slotPanelX + 114;

@@ -14,7 +14,6 @@ constexpr int kNextItemThreshold = 750;
 // Hot zones: 681..942 in x; in y, from one below the item's top to its bottom row.
 constexpr int kHotLeft = 681;
 constexpr int kHotRight = 942;
-constexpr int kMarkerAboveItem = 30;
 constexpr int kBugFrameWrap = 50;
 
 // The item whose hot zone holds the last mouse position, or -1.
@@ -43,7 +42,7 @@ void updateHover() {
   }
   g_menuHover[item] = 1;
   g_menuMarkerX = kMenuMarkerX;
-  g_menuMarkerY = menuItemY(item) - kMarkerAboveItem;
+  g_menuMarkerY = menuItemY(item) - kMenuMarkerAboveItem;
 }
 
 // One slide-in step: the stored x steps past 680 to 664 once, and is drawn at 680 after that.
@@ -123,7 +122,7 @@ void resetMainMenuState() {
     g_menuHoverSounded[k] = 0;
   }
   g_menuMarkerX = kMenuMarkerX;
-  g_menuMarkerY = menuItemY(0) - kMarkerAboveItem;
+  g_menuMarkerY = menuItemY(0) - kMenuMarkerAboveItem;
   g_menuBugFrame = 1;
 }
 

@@ -1,15 +1,12 @@
 // The modal dialog in which a player who entered the record table types a name.
 #pragma once
 
+#include "assets/Layout.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
 
-// Button pictures and hot zones in dialog client pixels; every bound inclusive.
-constexpr int kConfirmButtonX = 63;
-constexpr int kClearButtonX = 164;
-constexpr int kDialogButtonY = 111;
-constexpr int kDialogButtonHoverLift = 2;
+// Button hot zones in dialog client pixels; every bound inclusive.
 constexpr int kDialogButtonTop = 116;
 constexpr int kDialogButtonBottom = 138;
 constexpr int kDialogConfirmLeft = 64;

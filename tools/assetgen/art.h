@@ -6,11 +6,17 @@
 #include <optional>
 #include <string>
 
+// The game's layout (assets/Layout.h): each picture is painted to fit what lies around it
+// where the game shows it.
+#include "assets/Layout.h"
 #include "canvas.h"
 #include "file_formats.h"
 #include "image.h"
 
 namespace tolvaro::assetgen {
+
+// The colour a picture of the catalogue is keyed on, if any.
+std::optional<Rgb> keyColour(ColourKey key);
 
 struct Picture {
   RgbImage image;
@@ -20,7 +26,8 @@ struct Picture {
 
 class PictureBook {
  public:
-  void addResource(int id, RgbImage image, int depth, std::optional<Rgb> key = std::nullopt);
+  // Depth and colour key as the catalogue lists them for the id.
+  void addResource(int id, RgbImage image);
   void addFile(const std::string& relativePath, RgbImage image);
   const RgbImage& resource(int id) const;
   const std::map<int, Picture>& resources() const { return resources_; }
@@ -44,18 +51,6 @@ const Theme& themeFor(int index);
 // The calm surface inside every playfield; pictures drawn onto the playfield use it in their
 // corners so that they sit there seamlessly.
 Colour playfieldColour();
-
-// Layout facts shared by several painters (screen pixels).
-inline constexpr int kMenuBugStripX = 192;
-inline constexpr int kMenuBugStripY = 360;
-inline constexpr int kExitBoxX = 387;
-inline constexpr int kExitBoxY = 339;
-inline constexpr int kSlotPanelX = 360;
-inline constexpr int kSlotPanelY = 182;
-inline constexpr int kFramePanelX = 60;
-inline constexpr int kFramePanelY = 40;
-inline constexpr int kTitleX = 99;
-inline constexpr int kTitleY = 147;
 
 void paintMenuPictures(PictureBook& book);
 void paintLobbyPictures(PictureBook& book);

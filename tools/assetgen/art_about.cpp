@@ -300,18 +300,15 @@ RgbImage paintDedicationCard() {
 }  // namespace
 
 void paintAboutPictures(PictureBook& book) {
-  book.addResource(224, paintTitleCard(), 8);
-  book.addResource(171, paintMakerCard(), 8);
-  book.addResource(
-      226, paintStaffCard("设计", "林小禾", "Lin Xiaohe", StaffIcon::kPencil, rgb(255, 120, 170)),
-      8);
-  book.addResource(
-      225, paintStaffCard("程序", "陈一舟", "Chen Yizhou", StaffIcon::kKeyboard, rgb(70, 150, 240)),
-      8);
-  book.addResource(
-      228, paintStaffCard("美术", "苏果果", "Su Guoguo", StaffIcon::kPalette, rgb(90, 190, 110)),
-      8);
-  book.addResource(227, paintDedicationCard(), 8);
+  book.addResource(kAboutCardBitmaps[0], paintTitleCard());
+  book.addResource(kAboutCardBitmaps[1], paintMakerCard());
+  book.addResource(kAboutCardBitmaps[2], paintStaffCard("设计", "林小禾", "Lin Xiaohe",
+                                                        StaffIcon::kPencil, rgb(255, 120, 170)));
+  book.addResource(kAboutCardBitmaps[3], paintStaffCard("程序", "陈一舟", "Chen Yizhou",
+                                                        StaffIcon::kKeyboard, rgb(70, 150, 240)));
+  book.addResource(kAboutCardBitmaps[4], paintStaffCard("美术", "苏果果", "Su Guoguo",
+                                                        StaffIcon::kPalette, rgb(90, 190, 110)));
+  book.addResource(kAboutCardBitmaps[5], paintDedicationCard());
 }
 
 }  // namespace tolvaro::assetgen

@@ -5,8 +5,21 @@
 
 namespace tolvaro::assetgen {
 
-void PictureBook::addResource(int id, RgbImage image, int depth, std::optional<Rgb> key) {
-  resources_[id] = Picture{std::move(image), depth, key};
+std::optional<Rgb> keyColour(ColourKey key) {
+  switch (key) {
+    case ColourKey::White:
+      return kWhite;
+    case ColourKey::Black:
+      return kBlack;
+    case ColourKey::None:
+      break;
+  }
+  return std::nullopt;
+}
+
+void PictureBook::addResource(int id, RgbImage image) {
+  const BitmapEntry& entry = bitmapEntry(id);
+  resources_[id] = Picture{std::move(image), entry.depth, keyColour(entry.key)};
 }
 
 void PictureBook::addFile(const std::string& relativePath, RgbImage image) {

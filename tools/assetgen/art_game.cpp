@@ -301,14 +301,11 @@ void drawShotLauncher(cairo_t* cr, double mouthX, double mouthY, double groundY,
 }
 
 void paintGamePictures(PictureBook& book) {
-  book.addResource(174, paintShot(), 24);
-  book.addResource(234, paintLevelCaption(), 8);
-  book.addResource(229, paintDigitBadge(1), 8);
-  book.addResource(230, paintDigitBadge(2), 8);
-  book.addResource(232, paintDigitBadge(3), 8);
-  book.addResource(233, paintDigitBadge(4), 8);
-  book.addResource(231, paintDigitBadge(5), 8);
-  book.addResource(235, paintCongratulations(), 8);
+  book.addResource(kShotBitmap, paintShot());
+  book.addResource(kLevelCaptionBitmap, paintLevelCaption());
+  for (int level = 1; level <= 5; ++level)
+    book.addResource(kLevelDigitBitmaps[level - 1], paintDigitBadge(level));
+  book.addResource(kCongratsBitmap, paintCongratulations());
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     book.addFile("charImg/" + std::to_string(static_cast<int>(letter)) + ".bmp",
                  paintLetterTile(letter));

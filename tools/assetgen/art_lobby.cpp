@@ -11,50 +11,8 @@ namespace {
 
 constexpr int kScreenW = 1024;
 constexpr int kScreenH = 768;
-constexpr int kButtonX = 724;
-constexpr int kButtonRowY[5] = {98, 166, 236, 310, 382};
-constexpr int kButtonLabelX = 80, kButtonLabelY = 7;  // from the button's corner
-constexpr int kInfoLabelX = 15, kInfoLabelY = 13;     // from the info box's corner
 // The middle of the playfield, from the title picture's left edge.
-constexpr int kPlayfieldMiddleInTitle = kFramePanelX + 20 + 566 / 2 - kTitleX;
-
-struct ThemeIds {
-  int background, frame, title, buttonNormal, buttonHovered, infoBox;
-  int labels[8];  // buttons 1-5, then info boxes 1-3
-  int depth;      // of the 8-bit capable entries (background keeps its own depth below)
-  int backgroundDepth, frameDepth;
-  int titleWidth, titleHeight, infoHeight;
-};
-
-const ThemeIds kThemeIds[3] = {
-    {157,
-     158,
-     180,
-     155,
-     165,
-     163,
-     {164, 159, 170, 166, 169, 161, 160, 162},
-     24,
-     24,
-     24,
-     504,
-     287,
-     63},
-    {194,
-     182,
-     183,
-     181,
-     193,
-     192,
-     {188, 187, 191, 190, 189, 185, 184, 186},
-     8,
-     24,
-     8,
-     528,
-     305,
-     64},
-    {220, 207, 208, 206, 218, 217, {213, 212, 216, 215, 214, 210, 209, 211}, 8, 8, 8, 528, 305, 64},
-};
+constexpr int kPlayfieldMiddleInTitle = kLobbyPanelX + 20 + 566 / 2 - kLobbyTitleX;
 
 const char* const kLabelTexts[8] = {"开始", "保存", "选项", "退出", "其它", "等级", "得分", "其它"};
 
@@ -236,7 +194,7 @@ RgbImage paintFramePanel(int index, const RgbImage& background) {
   const Theme& theme = themeFor(index);
   Canvas canvas(606, 676);
   cairo_t* cr = canvas.cr();
-  const RgbImage backdrop = background.crop(kFramePanelX, kFramePanelY, 606, 676);
+  const RgbImage backdrop = background.crop(kLobbyPanelX, kLobbyPanelRestY, 606, 676);
   canvas.paintImage(backdrop);
   softShadow(cr, 2, 4, 602, 670, 30, 2, 0.3);
   roundedRect(cr, 1, 1, 604, 674, 30);
@@ -451,9 +409,9 @@ Colour buttonCornerColour(const RgbImage& background) {
   constexpr int kCorner = 10;
   double sum[3] = {0, 0, 0};
   int count = 0;
-  for (int top : kButtonRowY) {
+  for (int top : kLobbyButtonY) {
     for (int cy : {top, top + 50 - kCorner}) {
-      for (int cx : {kButtonX, kButtonX + 240 - kCorner}) {
+      for (int cx : {kLobbyButtonRestX, kLobbyButtonRestX + 240 - kCorner}) {
         for (int y = cy; y < cy + kCorner; ++y) {
           for (int x = cx; x < cx + kCorner; ++x) {
             const Rgb& p = background.at(x, y);
@@ -471,35 +429,33 @@ Colour buttonCornerColour(const RgbImage& background) {
              static_cast<int>(std::lround(sum[2] / count)));
 }
 
-
 void paintTheme(PictureBook& book, int index) {
-  const ThemeIds& ids = kThemeIds[index];
+  const ThemeBitmaps& ids = kThemeBitmaps[index];
   const Theme& theme = themeFor(index);
-  book.addResource(ids.background, paintBackground(index), ids.backgroundDepth);
+  book.addResource(ids.background, paintBackground(index));
   const RgbImage& background = book.resource(ids.background);
-  book.addResource(ids.frame, paintFramePanel(index, background), ids.frameDepth);
-  const RgbImage& frame = book.resource(ids.frame);
-  book.addResource(ids.title,
-                   paintTitle(ids.titleWidth, ids.titleHeight,
-                              2 * kPlayfieldMiddleInTitle - ids.titleWidth + 3, theme,
-                              frame.crop(kTitleX - kFramePanelX, kTitleY - kFramePanelY,
-                                         ids.titleWidth, ids.titleHeight)),
-                   ids.depth);
+  book.addResource(ids.framePanel, paintFramePanel(index, background));
+  const RgbImage& frame = book.resource(ids.framePanel);
+  const BitmapSize title = bitmapSize(ids.title);
+  book.addResource(
+      ids.title,
+      paintTitle(title.width, title.height, 2 * kPlayfieldMiddleInTitle - title.width + 3, theme,
+                 frame.crop(kLobbyTitleX - kLobbyPanelX, kLobbyTitleY - kLobbyPanelRestY,
+                            title.width, title.height)));
   const Colour corner = buttonCornerColour(background);
-  book.addResource(ids.buttonNormal, paintButton(theme, corner, false), ids.depth);
-  book.addResource(ids.buttonHovered, paintButton(theme, corner, true), ids.depth);
-  book.addResource(ids.infoBox, paintInfoBox(theme, ids.infoHeight), ids.depth);
+  book.addResource(ids.button, paintButton(theme, corner, false));
+  book.addResource(ids.buttonHovered, paintButton(theme, corner, true));
+  book.addResource(ids.infoBox, paintInfoBox(theme, bitmapSize(ids.infoBox).height));
   // A button label sits on the normal or the lit face; an info label on its box.
   const std::vector<RgbImage> buttonLabelPlaces = {
-      book.resource(ids.buttonNormal).crop(kButtonLabelX, kButtonLabelY, 75, 36),
-      book.resource(ids.buttonHovered).crop(kButtonLabelX, kButtonLabelY, 75, 36)};
+      book.resource(ids.button).crop(kLobbyLabelOffsetX, kLobbyLabelOffsetY, 75, 36),
+      book.resource(ids.buttonHovered).crop(kLobbyLabelOffsetX, kLobbyLabelOffsetY, 75, 36)};
   const std::vector<RgbImage> infoLabelPlaces = {
-      book.resource(ids.infoBox).crop(kInfoLabelX, kInfoLabelY, 75, 36)};
-  for (int i = 0; i < 8; ++i) {
-    book.addResource(ids.labels[i],
-                     paintLabel(kLabelTexts[i], theme, i < 5 ? buttonLabelPlaces : infoLabelPlaces),
-                     24, kBlack);
-  }
+      book.resource(ids.infoBox).crop(kInfoLabelOffsetX, kInfoLabelOffsetY, 75, 36)};
+  for (int i = 0; i < 5; ++i)
+    book.addResource(ids.buttonLabels[i], paintLabel(kLabelTexts[i], theme, buttonLabelPlaces));
+  for (int i = 0; i < 3; ++i)
+    book.addResource(ids.infoLabels[i], paintLabel(kLabelTexts[5 + i], theme, infoLabelPlaces));
 }
 
 }  // namespace
@@ -509,11 +465,12 @@ void paintLobbyPictures(PictureBook& book) {
   // The spare title picture: the same sign in warm sunset colours, on the blue playfield.
   const Theme sunset{rgb(180, 70, 30), rgb(255, 140, 60), rgb(255, 200, 120), rgb(255, 240, 220),
                      rgb(90, 170, 240)};
-  book.addResource(
-      175,
-      paintTitle(528, 305, 3, sunset,
-                 book.resource(158).crop(kTitleX - kFramePanelX, kTitleY - kFramePanelY, 528, 305)),
-      24);
+  const BitmapSize spare = bitmapSize(kSpareTitleBitmap);
+  book.addResource(kSpareTitleBitmap, paintTitle(spare.width, spare.height, 3, sunset,
+                                                 book.resource(kThemeBitmaps[0].framePanel)
+                                                     .crop(kLobbyTitleX - kLobbyPanelX,
+                                                           kLobbyTitleY - kLobbyPanelRestY,
+                                                           spare.width, spare.height)));
 }
 
 }  // namespace tolvaro::assetgen

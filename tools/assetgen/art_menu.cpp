@@ -88,7 +88,8 @@ void paintTreeAndBranch(cairo_t* cr) {
   cairo_curve_to(cr, 100, kBranchTop - 2, 140, kBranchTop, 180, kBranchTop);
   cairo_line_to(cr, tip - 30, kBranchTop);
   cairo_curve_to(cr, tip - 14, kBranchTop, tip - 4, kBranchTop + 3, tip, kBranchTop + 7);
-  cairo_curve_to(cr, tip - 6, kBranchTop + 13, tip - 18, kBranchTop + 16, tip - 30, kBranchTop + 16);
+  cairo_curve_to(cr, tip - 6, kBranchTop + 13, tip - 18, kBranchTop + 16, tip - 30,
+                 kBranchTop + 16);
   cairo_line_to(cr, 180, kBranchTop + 17);
   cairo_curve_to(cr, 130, kBranchTop + 20, 100, kBranchTop + 34, 80, kBranchTop + 50);
   cairo_close_path(cr);
@@ -163,7 +164,7 @@ void paintMenuBackground(PictureBook& book) {
   drawButterfly(cr, 560, 640, 40, rgb(255, 160, 60), 0.6);
   drawBee(cr, 330, 500, 46, 0.4);
   drawProductLogo(cr, 300, 120, 1.0, rgb(255, 120, 60));
-  book.addResource(143, canvas.flattenOver(RgbImage(kScreenW, kScreenH)), 24);
+  book.addResource(kMenuBackgroundBitmap, canvas.flattenOver(RgbImage(kScreenW, kScreenH)));
 }
 
 // The menu items: glossy candy bars, blue at rest, green under the pointer.
@@ -250,23 +251,22 @@ RgbImage paintMenuItem(const RgbImage& backdrop, const std::string& text, ItemIc
 }
 
 void paintMenuItems(PictureBook& book) {
-  const RgbImage& background = book.resource(143);
+  const RgbImage& background = book.resource(kMenuBackgroundBitmap);
   struct Item {
-    int normalId, hoveredId;
     const char* text;
     ItemIcon icon;
   };
-  const Item items[] = {{148, 153, "开始游戏", ItemIcon::kPlay},
-                        {150, 149, "载入游戏", ItemIcon::kFolder},
-                        {147, 146, "设置", ItemIcon::kGear},
-                        {145, 144, "关于", ItemIcon::kInfo},
-                        {152, 151, "退出游戏", ItemIcon::kDoor}};
-  for (int k = 0; k < 5; ++k) {
-    const RgbImage backdrop = background.crop(680, 200 + 80 * k, 263, 51);
-    book.addResource(items[k].normalId,
-                     paintMenuItem(backdrop, items[k].text, items[k].icon, false), 24);
-    book.addResource(items[k].hoveredId,
-                     paintMenuItem(backdrop, items[k].text, items[k].icon, true), 24);
+  const Item items[kMenuItemCount] = {{"开始游戏", ItemIcon::kPlay},
+                                      {"载入游戏", ItemIcon::kFolder},
+                                      {"设置", ItemIcon::kGear},
+                                      {"关于", ItemIcon::kInfo},
+                                      {"退出游戏", ItemIcon::kDoor}};
+  for (int k = 0; k < kMenuItemCount; ++k) {
+    const RgbImage backdrop = background.crop(kMenuItemRestX, menuItemY(k), 263, 51);
+    for (const bool hovered : {false, true}) {
+      book.addResource(kMenuItemBitmaps[k][hovered],
+                       paintMenuItem(backdrop, items[k].text, items[k].icon, hovered));
+    }
   }
 }
 
@@ -278,8 +278,10 @@ void paintMenuMarker(PictureBook& book) {
   // The marker stands beside one of the five items; the colour key cuts rather than blends, so
   // each edge pixel is keyed or blended for the five places together.
   std::vector<RgbImage> places;
-  for (int k = 0; k < 5; ++k) places.push_back(book.resource(143).crop(565, 170 + 80 * k, 110, 110));
-  book.addResource(154, canvas.flattenKeyedForPlaces(places, kWhite), 24, kWhite);
+  for (int k = 0; k < 5; ++k)
+    places.push_back(book.resource(kMenuBackgroundBitmap)
+                         .crop(kMenuMarkerX, menuItemY(k) - kMenuMarkerAboveItem, 110, 110));
+  book.addResource(kMenuMarkerBitmap, canvas.flattenKeyedForPlaces(places, kWhite));
 }
 
 void drawExitButton(cairo_t* cr, double x, double y, const char* text, const Colour& base,
@@ -318,24 +320,26 @@ void paintExitBox(PictureBook& book) {
   LadybugLook look;
   look.happy = false;
   drawLadybug(cr, 205, 74, 50, look);
-  const RgbImage backdrop = book.resource(143).crop(kExitBoxX, kExitBoxY, 250, 90);
-  book.addResource(238, canvas.flattenKeyed(backdrop, kBlack), 24, kBlack);
+  const RgbImage backdrop =
+      book.resource(kMenuBackgroundBitmap).crop(kExitBoxRestX, kExitBoxY, 250, 90);
+  book.addResource(kExitBoxBitmap, canvas.flattenKeyed(backdrop, kBlack));
 
   // The highlighted buttons cover the box's own buttons exactly.
-  const RgbImage& box = book.resource(238);
+  const RgbImage& box = book.resource(kExitBoxBitmap);
   struct Highlight {
     int id, x;
     const char* text;
     Colour colour;
   };
-  const Highlight highlights[] = {{239, 14, "是", kExitYesLit},
-                                  {240, 95, "否", kExitNoLit}};
+  const Highlight highlights[] = {
+      {kExitYesBitmap, kExitYesHighlightX - kExitBoxRestX, "是", kExitYesLit},
+      {kExitNoBitmap, kExitNoHighlightX - kExitBoxRestX, "否", kExitNoLit}};
   for (const Highlight& h : highlights) {
     Canvas button(77, 26);
-    const RgbImage under = box.crop(h.x, 51, 77, 26);
+    const RgbImage under = box.crop(h.x, kExitHighlightY - kExitBoxY, 77, 26);
     button.paintImage(under);
     drawExitButton(button.cr(), 0, 0, h.text, h.colour, true);
-    book.addResource(h.id, button.flattenOver(under), 24);
+    book.addResource(h.id, button.flattenOver(under));
   }
 }
 
@@ -409,30 +413,32 @@ void paintSlotPanel(PictureBook& book) {
   sparkle(cr, 236, 30, 7, rgb(255, 210, 90));
   for (int i = 0; i < 6; ++i) drawSlot(cr, 30, kSlotRowTops[i], i + 1, false);
   drawBackButton(cr, 114, 367, false);
-  const RgbImage backdrop = book.resource(143).crop(kSlotPanelX, kSlotPanelY, 305, 405);
-  book.addResource(176, canvas.flattenKeyed(backdrop, kBlack), 8, kBlack);
+  const RgbImage backdrop =
+      book.resource(kMenuBackgroundBitmap).crop(g_slotPanelX, g_slotPanelY, 305, 405);
+  book.addResource(kSlotPanelBitmap, canvas.flattenKeyed(backdrop, kBlack));
 
-  const RgbImage& panel = book.resource(176);
+  const RgbImage& panel = book.resource(kSlotPanelBitmap);
   {
     Canvas bar(241, 28);
     const RgbImage under = panel.crop(30, kSlotRowTops[0], 241, 28);
     bar.paintImage(under);
     drawSlot(bar.cr(), 0, 0, 1, true);
-    book.addResource(177, bar.flattenOver(under), 8);
+    book.addResource(kSlotRowBitmap, bar.flattenOver(under));
   }
   {
     Canvas back(83, 25);
     const RgbImage under = panel.crop(114, 367, 83, 25);
     back.paintImage(under);
     drawBackButton(back.cr(), 0, 0, true);
-    book.addResource(195, back.flattenOver(under), 8);
+    book.addResource(kSlotBackBitmap, back.flattenOver(under));
   }
 }
 
 // The bug animation: a letter caterpillar crawling on the branch of the menu background, whose
 // own pixels form each frame's backdrop so the strip blends in.
 void paintBugFrames(PictureBook& book) {
-  const RgbImage backdrop = book.resource(143).crop(kMenuBugStripX, kMenuBugStripY, 204, 51);
+  const RgbImage backdrop =
+      book.resource(kMenuBackgroundBitmap).crop(kMenuBugX, kMenuBugY, 204, 51);
   constexpr int kFrames = 49;
   for (int frame = 1; frame <= kFrames; ++frame) {
     const double phase = 2 * M_PI * (frame - 1) / kFrames;
@@ -445,7 +451,7 @@ void paintBugFrames(PictureBook& book) {
     look.wavePhase = phase;
     look.humpHeight = 6;
     const double creep = 3 * std::sin(phase);
-    drawCaterpillar(canvas.cr(), 8 + creep, kBranchTop - kMenuBugStripY, look);
+    drawCaterpillar(canvas.cr(), 8 + creep, kBranchTop - kMenuBugY, look);
     book.addFile("03_16/chongzi" + std::to_string(frame) + ".bmp", canvas.flattenOver(backdrop));
   }
 }

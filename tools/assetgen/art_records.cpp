@@ -9,12 +9,6 @@
 namespace tolvaro::assetgen {
 namespace {
 
-// Text tops of the six rows on the board, and the left edges of the three text columns.
-constexpr int kRowTops[6] = {66, 118, 171, 227, 277, 328};
-constexpr int kNameColumn = 134;
-constexpr int kTimeColumn = 302;
-constexpr int kScoreColumn = 477;
-constexpr int kMarkerX = 528;
 // The game's 16-pixel text has its baseline 13 pixels below the text top.
 constexpr int kTextBaseline = 13;
 
@@ -84,7 +78,7 @@ RgbImage paintBoard() {
                            rgb(150, 200, 245), rgb(150, 200, 245), rgb(150, 200, 245)};
   TextStyle label = latinDisplayStyle(12, rgb(130, 80, 40), rgb(0, 0, 0, 0), 0);
   for (int row = 0; row < 6; ++row) {
-    const double top = kRowTops[row];
+    const double top = kRecordsRowTop[row];
     // A light strip for the pink values.
     roundedRect(cr, 14, top - 5, 542, 26, 12);
     setColour(cr, row % 2 == 0 ? rgb(255, 255, 252) : rgb(255, 249, 236));
@@ -103,9 +97,12 @@ RgbImage paintBoard() {
     TextStyle rank = latinDisplayStyle(12, rgb(90, 60, 30), rgb(0, 0, 0, 0), 0);
     drawTextOnBaseline(cr, "no." + std::to_string(row + 1), rank, 44, top + kTextBaseline,
                        Align::kCentre);
-    drawTextOnBaseline(cr, "name:", label, kNameColumn - 5, top + kTextBaseline, Align::kRight);
-    drawTextOnBaseline(cr, "useTime:", label, kTimeColumn - 5, top + kTextBaseline, Align::kRight);
-    drawTextOnBaseline(cr, "score:", label, kScoreColumn - 5, top + kTextBaseline, Align::kRight);
+    drawTextOnBaseline(cr, "name:", label, kRecordsNameColumn - 5, top + kTextBaseline,
+                       Align::kRight);
+    drawTextOnBaseline(cr, "useTime:", label, kRecordsTimeColumn - 5, top + kTextBaseline,
+                       Align::kRight);
+    drawTextOnBaseline(cr, "score:", label, kRecordsScoreColumn - 5, top + kTextBaseline,
+                       Align::kRight);
   }
   drawBoardButton(cr, 146, 363, 102, 25, "确定", rgb(30, 176, 170));
   drawBoardButton(cr, 306, 363, 105, 25, "清除", rgb(250, 130, 60));
@@ -120,7 +117,8 @@ RgbImage paintRecordsMarker(const RgbImage& board) {
   // The marker marks one of the six rows, whose strips alternate in colour: its edge pixels are
   // keyed or blended for the six places together, the colour key cutting rather than blending.
   std::vector<RgbImage> places;
-  for (const int top : kRowTops) places.push_back(board.crop(kMarkerX, top - 6, 22, 22));
+  for (const int top : kRecordsRowTop)
+    places.push_back(board.crop(kRecordsMarkerX, top - 6, 22, 22));
   return canvas.flattenKeyedForPlaces(places, kBlack);
 }
 
@@ -205,25 +203,26 @@ RgbImage paintDialogFaceWithoutButtons() {
 
 void paintDialog(PictureBook& book) {
   const RgbImage plain = paintDialogFaceWithoutButtons();
-  const RgbImage normalUnder = plain.crop(63, 111, 93, 29);
-  const RgbImage normalUnderClear = plain.crop(164, 111, 93, 29);
-  const RgbImage liftedUnder = plain.crop(63, 109, 93, 29);
-  const RgbImage liftedUnderClear = plain.crop(164, 109, 93, 29);
-  book.addResource(248, paintDialogButton(normalUnder, "确定", false), 24);
-  book.addResource(247, paintDialogButton(normalUnderClear, "清除", false), 24);
-  book.addResource(245, paintDialogButton(liftedUnder, "确定", true), 24);
-  book.addResource(246, paintDialogButton(liftedUnderClear, "清除", true), 24);
+  constexpr int kLiftedY = kDialogButtonY - kDialogButtonHoverLift;
+  const RgbImage normalUnder = plain.crop(kConfirmButtonX, kDialogButtonY, 93, 29);
+  const RgbImage normalUnderClear = plain.crop(kClearButtonX, kDialogButtonY, 93, 29);
+  const RgbImage liftedUnder = plain.crop(kConfirmButtonX, kLiftedY, 93, 29);
+  const RgbImage liftedUnderClear = plain.crop(kClearButtonX, kLiftedY, 93, 29);
+  book.addResource(kDialogConfirmBitmap, paintDialogButton(normalUnder, "确定", false));
+  book.addResource(kDialogClearBitmap, paintDialogButton(normalUnderClear, "清除", false));
+  book.addResource(kDialogConfirmHoveredBitmap, paintDialogButton(liftedUnder, "确定", true));
+  book.addResource(kDialogClearHoveredBitmap, paintDialogButton(liftedUnderClear, "清除", true));
   RgbImage face = plain;
-  face.paste(book.resource(248), 63, 111);
-  face.paste(book.resource(247), 164, 111);
-  book.addResource(242, face, 24);
+  face.paste(book.resource(kDialogConfirmBitmap), kConfirmButtonX, kDialogButtonY);
+  face.paste(book.resource(kDialogClearBitmap), kClearButtonX, kDialogButtonY);
+  book.addResource(kNameDialogBitmap, face);
 }
 
 }  // namespace
 
 void paintRecordPictures(PictureBook& book) {
-  book.addResource(243, paintBoard(), 24);
-  book.addResource(244, paintRecordsMarker(book.resource(243)), 24, kBlack);
+  book.addResource(kRecordsBoardBitmap, paintBoard());
+  book.addResource(kRecordsMarkerBitmap, paintRecordsMarker(book.resource(kRecordsBoardBitmap)));
   paintDialog(book);
 }
 

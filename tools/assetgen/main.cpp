@@ -47,18 +47,6 @@ Bytes encodePicture(const Picture& picture) {
   return encodeBmp8(indexed.width, indexed.height, indexed.indices, indexed.palette);
 }
 
-std::optional<Rgb> keyColour(ColourKey key) {
-  switch (key) {
-    case ColourKey::White:
-      return kWhite;
-    case ColourKey::Black:
-      return kBlack;
-    case ColourKey::None:
-      break;
-  }
-  return std::nullopt;
-}
-
 // The size the game stretches a working-directory file to, if it is one of its pictures.
 std::optional<BitmapSize> fileSize(const std::string& relativePath) {
   for (int n = 1; n <= kMenuBugFrameCount; ++n) {
@@ -82,11 +70,9 @@ int writeBitmaps(const PictureBook& book, const fs::path& out) {
       continue;
     }
     const Picture& picture = found->second;
-    if (picture.image.width() != entry.width || picture.image.height() != entry.height ||
-        picture.depth != entry.depth || picture.key != keyColour(entry.key)) {
-      std::fprintf(stderr, "bitmap %d painted as %dx%d/%d, catalogue wants %dx%d/%d\n", entry.id,
-                   picture.image.width(), picture.image.height(), picture.depth, entry.width,
-                   entry.height, entry.depth);
+    if (picture.image.width() != entry.width || picture.image.height() != entry.height) {
+      std::fprintf(stderr, "bitmap %d painted as %dx%d, catalogue wants %dx%d\n", entry.id,
+                   picture.image.width(), picture.image.height(), entry.width, entry.height);
       ++problems;
       continue;
     }
