@@ -35,6 +35,11 @@ inline constexpr int g_slotPanelY = 384 - g_slotPanelHeight / 2;
 inline constexpr int g_slotRowX = g_slotPanelX + 30;
 inline constexpr int g_slotRowY[6] = {g_slotPanelY + 58,  g_slotPanelY + 108, g_slotPanelY + 161,
                                       g_slotPanelY + 214, g_slotPanelY + 267, g_slotPanelY + 317};
+inline constexpr int g_slotBackX = g_slotPanelX + 114;
+inline constexpr int g_slotBackY = g_slotPanelY + 367;
+// The settings notice, a line of text over the menu's last frame.
+constexpr int kSettingsNoticeX = 300;
+constexpr int kSettingsNoticeY = 400;
 
 // The lobby: the frame panel (the playfield), the title picture in it, five buttons at the right
 // with their labels, and the three info boxes below them.

@@ -6,11 +6,9 @@
 
 namespace tolvaro {
 
-// The slot panel's place and rows are in the layout; its Back button sits at a fixed offset.
+// The slot panel, its rows and its Back button are placed by the layout.
 inline constexpr int g_slotRowWidth = bitmapSize(177).width;
 inline constexpr int g_slotRowHeight = bitmapSize(177).height;
-inline constexpr int g_slotBackX = g_slotPanelX + 114;
-inline constexpr int g_slotBackY = g_slotPanelY + 367;
 inline constexpr int g_slotBackWidth = bitmapSize(195).width;
 inline constexpr int g_slotBackHeight = bitmapSize(195).height;
 
@@ -19,8 +17,6 @@ inline constexpr int g_slotBackHeight = bitmapSize(195).height;
 inline constexpr char kSettingsNotice[] =
     "\xD5\xFD\xD4\xDA\xBD\xA8\xC9\xE8\xD6\xD0\xA1\xA3\xA1\xA3\xC7\xEB\xB0\xB4 Esc "
     "\xBB\xD8\xB5\xBD\xD6\xF7\xB2\xCB\xB5\xA5";
-constexpr int kSettingsNoticeX = 300;
-constexpr int kSettingsNoticeY = 400;
 
 void loadGameFrame();
 void loadGameClick();

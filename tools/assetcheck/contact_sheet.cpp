@@ -18,14 +18,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "assets/BitmapCatalogue.h"
 #include "assets/Layout.h"
+#include "base/Bmp.h"
 #include "base/GlyphFile.h"
-#include "canvas.h"
-#include "file_formats.h"
+#include "drawing/canvas.h"
+#include "formats/byte_writer.h"
 #include "game_screens.h"
 
 namespace fs = std::filesystem;
@@ -43,6 +45,30 @@ struct Tile {
   std::string label;
   RgbImage image;
 };
+
+RgbImage fromPixels(int width, int height, const std::vector<uint32_t>& pixels) {
+  RgbImage image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
+      image.at(x, y) =
+          Rgb{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)};
+    }
+  }
+  return image;
+}
+
+// A BMP file as the game decodes it, and its depth; nothing when the game could not read it.
+struct DecodedBmp {
+  RgbImage image;
+  int bitsPerPixel = 0;
+};
+std::optional<DecodedBmp> decodeBmp(const Bytes& file) {
+  const tolvaro::Picture picture = tolvaro::decodeBitmap(file);
+  const std::optional<tolvaro::BitmapInfo> info = tolvaro::readBitmapInfo(file);
+  if (picture.empty() || !info) return std::nullopt;
+  return DecodedBmp{fromPixels(picture.width, picture.height, picture.pixels), info->bitsPerPixel};
+}
 
 uint32_t u32At(const Bytes& b, size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
@@ -156,15 +182,7 @@ std::vector<Tile> gameScreenTiles(const fs::path& generated) {
   const fs::path workDir =
       fs::temp_directory_path() / ("tolvaro-contact-sheet-" + std::to_string(::getpid()));
   for (const auto& screen : tolvaro::assetcheck::composeGameScreens(generated, workDir)) {
-    RgbImage image(screen.width, screen.height);
-    for (int y = 0; y < screen.height; ++y) {
-      for (int x = 0; x < screen.width; ++x) {
-        const uint32_t p = screen.pixels[static_cast<size_t>(y) * screen.width + x];
-        image.at(x, y) = Rgb{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                             static_cast<uint8_t>(p)};
-      }
-    }
-    tiles.push_back({screen.name, std::move(image)});
+    tiles.push_back({screen.name, fromPixels(screen.width, screen.height, screen.pixels)});
   }
   if (tiles.empty()) std::fprintf(stderr, "the game did not start: no composed screens\n");
   return tiles;

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "assets/Sounds.h"
-#include "file_formats.h"
+#include "formats/noise_shaping.h"
 #include "noise_floor.h"
-#include "sound.h"
+#include "sound/sound.h"
 #include "wave_reader.h"
 
 namespace fs = std::filesystem;
@@ -81,9 +81,9 @@ int main(int argc, char** argv) {
       std::vector<uint8_t> codes;
       for (double s : wave.samples)
         codes.push_back(static_cast<uint8_t>(std::lround(s * 128) + 128));
-      using tolvaro::assetgen::quantisationNoise;
+      using tolvaro::assetcheck::quantisationNoise;
       const auto rounded = quantisationNoise(
-          samples->second, tolvaro::assetgen::round8Bit(samples->second), wave.rate);
+          samples->second, tolvaro::assetcheck::round8Bit(samples->second), wave.rate);
       const auto file = quantisationNoise(samples->second, codes, wave.rate);
       char text[64];
       std::snprintf(text, sizeof text, "%.1f/%.1f -> %.1f/%.1f", rounded.overallDb, rounded.bandDb,

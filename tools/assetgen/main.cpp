@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "art.h"
 #include "assets/BitmapCatalogue.h"
-#include "file_formats.h"
-#include "glyphs.h"
-#include "quantize.h"
-#include "sound.h"
+#include "drawing/art.h"
+#include "formats/bmp_writer.h"
+#include "formats/quantize.h"
+#include "formats/wave_writer.h"
+#include "glyphs/glyphs.h"
+#include "sound/sound.h"
 
 // Fontconfig and pango keep process-lifetime caches that LeakSanitizer would report when the
 // generator runs inside a sanitizer build.

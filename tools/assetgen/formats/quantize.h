@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "image.h"
+#include "drawing/image.h"
 
 namespace tolvaro::assetgen {
 

@@ -9,9 +9,9 @@
 // The game's layout (assets/Layout.h): each picture is painted to fit what lies around it
 // where the game shows it.
 #include "assets/Layout.h"
-#include "canvas.h"
-#include "file_formats.h"
-#include "image.h"
+#include "drawing/canvas.h"
+#include "drawing/image.h"
+#include "formats/byte_writer.h"
 
 namespace tolvaro::assetgen {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "image.h"
+#include "drawing/image.h"
 
 namespace tolvaro::assetgen {
 

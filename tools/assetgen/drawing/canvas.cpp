@@ -1,4 +1,4 @@
-#include "canvas.h"
+#include "drawing/canvas.h"
 
 #include <pango/pangocairo.h>
 

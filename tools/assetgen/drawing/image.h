@@ -1,6 +1,7 @@
 // Plain 24-bit pixel images, the common currency between the painters and the file writers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

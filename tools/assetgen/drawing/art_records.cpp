@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "art.h"
-#include "characters.h"
+#include "drawing/art.h"
+#include "drawing/characters.h"
 
 namespace tolvaro::assetgen {
 namespace {

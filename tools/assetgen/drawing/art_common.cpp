@@ -1,7 +1,7 @@
 #include <stdexcept>
 
-#include "art.h"
-#include "characters.h"
+#include "drawing/art.h"
+#include "drawing/characters.h"
 
 namespace tolvaro::assetgen {
 

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <complex>
 
-#include "file_formats.h"
+#include "formats/noise_shaping.h"
 
-namespace tolvaro::assetgen {
+namespace tolvaro::assetcheck {
+
+using assetgen::kEightBitScale;
 namespace {
 
 constexpr size_t kStretch = 1024;
@@ -38,6 +40,16 @@ double toDb(double meanSquare, double fullScale) {
 }
 
 }  // namespace
+
+std::vector<uint8_t> round8Bit(const std::vector<float>& samples) {
+  std::vector<uint8_t> codes;
+  codes.reserve(samples.size());
+  for (float s : samples) {
+    const double code = std::round(std::clamp(static_cast<double>(s), -1.0, 1.0) * kEightBitScale);
+    codes.push_back(static_cast<uint8_t>(static_cast<int>(code) + 128));
+  }
+  return codes;
+}
 
 NoiseLevels quantisationNoise(const std::vector<float>& samples, const std::vector<uint8_t>& codes,
                               int sampleRate, double lowHz, double highHz) {
@@ -74,4 +86,4 @@ NoiseLevels quantisationNoise(const std::vector<float>& samples, const std::vect
           toDb(band / (static_cast<double>(kStretch) * weight), 128)};
 }
 
-}  // namespace tolvaro::assetgen
+}  // namespace tolvaro::assetcheck

@@ -1,6 +1,6 @@
 // The game's music and effects. Loops are written into wrapping mixes, so every note that rings
 // past the end continues at the start and the loop has no seam.
-#include "sound.h"
+#include "sound/sound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <future>
 
 #include "assets/Sounds.h"
-#include "synth.h"
+#include "sound/synth.h"
 
 namespace tolvaro::assetgen {
 namespace {

@@ -1,4 +1,4 @@
-#include "characters.h"
+#include "drawing/characters.h"
 
 #include <cmath>
 

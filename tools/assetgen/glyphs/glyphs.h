@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "file_formats.h"
+#include "formats/byte_writer.h"
 
 namespace tolvaro::assetgen {
 

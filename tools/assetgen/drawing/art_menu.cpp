@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "art.h"
-#include "characters.h"
-#include "screens/LoadGame.h"
+#include "drawing/art.h"
+#include "drawing/characters.h"
 
 namespace tolvaro::assetgen {
 namespace {
@@ -343,8 +342,14 @@ void paintExitBox(PictureBook& book) {
   }
 }
 
-// Load-game list: a lilac panel with six empty slots and a Back button.
-constexpr int kSlotRowTops[6] = {58, 108, 161, 214, 267, 317};
+// Load-game list: a lilac panel with six empty slots and a Back button, placed within the panel
+// as the game shows them.
+constexpr int kSlotRowLeft = g_slotRowX - g_slotPanelX;
+constexpr int slotRowTop(int row) {
+  return g_slotRowY[row] - g_slotPanelY;
+}
+constexpr int kSlotBackLeft = g_slotBackX - g_slotPanelX;
+constexpr int kSlotBackTop = g_slotBackY - g_slotPanelY;
 
 void drawSlot(cairo_t* cr, double x, double y, int number, bool lit) {
   if (lit) {
@@ -411,8 +416,8 @@ void paintSlotPanel(PictureBook& book) {
   drawTextCentred(cr, "载入游戏", title, 152.5, 30);
   sparkle(cr, 70, 30, 7, rgb(255, 210, 90));
   sparkle(cr, 236, 30, 7, rgb(255, 210, 90));
-  for (int i = 0; i < 6; ++i) drawSlot(cr, 30, kSlotRowTops[i], i + 1, false);
-  drawBackButton(cr, 114, 367, false);
+  for (int i = 0; i < 6; ++i) drawSlot(cr, kSlotRowLeft, slotRowTop(i), i + 1, false);
+  drawBackButton(cr, kSlotBackLeft, kSlotBackTop, false);
   const RgbImage backdrop =
       book.resource(kMenuBackgroundBitmap).crop(g_slotPanelX, g_slotPanelY, 305, 405);
   book.addResource(kSlotPanelBitmap, canvas.flattenKeyed(backdrop, kBlack));
@@ -420,14 +425,14 @@ void paintSlotPanel(PictureBook& book) {
   const RgbImage& panel = book.resource(kSlotPanelBitmap);
   {
     Canvas bar(241, 28);
-    const RgbImage under = panel.crop(30, kSlotRowTops[0], 241, 28);
+    const RgbImage under = panel.crop(kSlotRowLeft, slotRowTop(0), 241, 28);
     bar.paintImage(under);
     drawSlot(bar.cr(), 0, 0, 1, true);
     book.addResource(kSlotRowBitmap, bar.flattenOver(under));
   }
   {
     Canvas back(83, 25);
-    const RgbImage under = panel.crop(114, 367, 83, 25);
+    const RgbImage under = panel.crop(kSlotBackLeft, kSlotBackTop, 83, 25);
     back.paintImage(under);
     drawBackButton(back.cr(), 0, 0, true);
     book.addResource(kSlotBackBitmap, back.flattenOver(under));

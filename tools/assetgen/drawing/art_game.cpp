@@ -2,8 +2,8 @@
 #include <cmath>
 #include <string>
 
-#include "art.h"
-#include "characters.h"
+#include "drawing/art.h"
+#include "drawing/characters.h"
 
 namespace tolvaro::assetgen {
 namespace {

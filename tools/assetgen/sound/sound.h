@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "file_formats.h"
+#include "formats/wave_writer.h"
 
 namespace tolvaro::assetgen {
 

@@ -1,8 +1,10 @@
 // The program icon and the animated mouse cursor.
 #include <cmath>
 
-#include "art.h"
-#include "characters.h"
+#include "drawing/art.h"
+#include "drawing/characters.h"
+#include "formats/ani_writer.h"
+#include "formats/icon_writer.h"
 
 namespace tolvaro::assetgen {
 namespace {

@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-namespace tolvaro::assetgen {
+namespace tolvaro::assetcheck {
+
+// Each sample rounded to the nearest 8-bit code on the scale of `quantize8Bit`: no dither, no
+// feedback. What the shaped codes are measured against.
+std::vector<uint8_t> round8Bit(const std::vector<float>& samples);
 
 struct NoiseLevels {
   double overallDb;  // RMS of the error over the whole sound, dB below full scale (128 codes)
@@ -21,4 +25,4 @@ NoiseLevels quantisationNoise(const std::vector<float>& samples, const std::vect
                               int sampleRate, double lowHz = kKeenBandLowHz,
                               double highHz = kKeenBandHighHz);
 
-}  // namespace tolvaro::assetgen
+}  // namespace tolvaro::assetcheck

@@ -1,4 +1,4 @@
-#include "quantize.h"
+#include "formats/quantize.h"
 
 #include <algorithm>
 #include <array>

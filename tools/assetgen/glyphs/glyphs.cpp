@@ -1,4 +1,4 @@
-#include "glyphs.h"
+#include "glyphs/glyphs.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

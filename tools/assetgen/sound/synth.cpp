@@ -1,4 +1,4 @@
-#include "synth.h"
+#include "sound/synth.h"
 
 #include <algorithm>
 #include <cmath>

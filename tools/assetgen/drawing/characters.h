@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "canvas.h"
+#include "drawing/canvas.h"
 
 namespace tolvaro::assetgen {
 
