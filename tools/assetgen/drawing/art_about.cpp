@@ -36,22 +36,8 @@ RgbImage paintTitleCard() {
   cairo_save(cr);
   roundedRect(cr, 4, 4, 492, 242, 24);
   cairo_clip(cr);
-  for (int i = 0; i < 18; ++i) {
-    const double a0 = i * M_PI / 9, a1 = a0 + M_PI / 18;
-    cairo_new_path(cr);
-    cairo_move_to(cr, 250, 100);
-    cairo_line_to(cr, 250 + std::cos(a0) * 500, 100 + std::sin(a0) * 500);
-    cairo_line_to(cr, 250 + std::cos(a1) * 500, 100 + std::sin(a1) * 500);
-    cairo_close_path(cr);
-    setColour(cr, rgb(255, 255, 255, 0.3));
-    cairo_fill(cr);
-  }
-  cairo_new_path(cr);
-  cairo_move_to(cr, 0, 214);
-  cairo_curve_to(cr, 150, 190, 350, 236, 500, 204);
-  cairo_line_to(cr, 500, 250);
-  cairo_line_to(cr, 0, 250);
-  cairo_close_path(cr);
+  raysFrom(cr, 250, 100, 18, 500, rgb(255, 255, 255, 0.3));
+  groundPath(cr, 0, 214, {{150, 190, 350, 236, 500, 204}}, 500, 250);
   fillVertical(cr, 190, 250, rgb(150, 222, 100), rgb(86, 176, 70));
   cairo_restore(cr);
   drawProductLogo(cr, 250, 96, 0.95, rgb(255, 110, 70));
@@ -73,33 +59,19 @@ RgbImage paintMakerCard() {
     if (i % 7 == 0) {
       sparkle(cr, x, y, 6, rgb(255, 250, 220, 0.85));
     } else {
-      cairo_new_path(cr);
-      cairo_arc(cr, x, y, 1.2 + (i % 3) * 0.6, 0, 2 * M_PI);
-      setColour(cr, rgb(255, 255, 240, 0.6));
-      cairo_fill(cr);
+      fillCircle(cr, x, y, 1.2 + (i % 3) * 0.6, rgb(255, 255, 240, 0.6));
     }
   }
   // The emblem: a firefly carrying its light inside a golden ring.
   const double cx = 400, cy = 250;
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, 170, 0, 2 * M_PI);
+  circlePath(cr, cx, cy, 170);
   fillRadial(cr, cx, cy, 60, 170, rgb(255, 230, 120, 0.35), rgb(255, 230, 120, 0));
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, 120, 0, 2 * M_PI);
+  circlePath(cr, cx, cy, 120);
   fillRadial(cr, cx - 30, cy - 40, 10, 130, rgb(70, 90, 180), rgb(30, 40, 110));
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, 120, 0, 2 * M_PI);
-  setColour(cr, rgb(255, 210, 80));
-  cairo_set_line_width(cr, 8);
-  cairo_stroke(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, 108, 0, 2 * M_PI);
-  setColour(cr, rgb(255, 240, 170, 0.7));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
+  strokeCircle(cr, cx, cy, 120, rgb(255, 210, 80), 8);
+  strokeCircle(cr, cx, cy, 108, rgb(255, 240, 170, 0.7), 2);
   // Firefly: glowing tail, body, wings, face.
-  cairo_new_path(cr);
-  cairo_arc(cr, cx - 30, cy + 36, 70, 0, 2 * M_PI);
+  circlePath(cr, cx - 30, cy + 36, 70);
   fillRadial(cr, cx - 30, cy + 36, 0, 70, rgb(255, 250, 150, 0.95), rgb(255, 230, 80, 0));
   ellipsePath(cr, cx - 30, cy + 36, 30, 26);
   fillRadial(cr, cx - 38, cy + 28, 2, 32, rgb(255, 255, 220), rgb(255, 220, 60));
@@ -117,21 +89,11 @@ RgbImage paintMakerCard() {
   }
   ellipsePath(cr, cx + 14, cy + 6, 34, 30);
   fillRadial(cr, cx + 4, cy - 6, 2, 40, rgb(120, 110, 200), rgb(70, 60, 140));
-  cairo_new_path(cr);
-  cairo_arc(cr, cx + 52, cy - 10, 28, 0, 2 * M_PI);
+  circlePath(cr, cx + 52, cy - 10, 28);
   fillRadial(cr, cx + 44, cy - 20, 2, 30, rgb(140, 130, 220), rgb(80, 70, 160));
-  cairo_new_path(cr);
-  cairo_arc(cr, cx + 60, cy - 16, 9, 0, 2 * M_PI);
-  setColour(cr, rgb(252, 252, 250));
-  cairo_fill(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, cx + 63, cy - 15, 5, 0, 2 * M_PI);
-  setColour(cr, rgb(30, 30, 60));
-  cairo_fill(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, cx + 61, cy - 18, 2, 0, 2 * M_PI);
-  setColour(cr, rgb(255, 255, 255));
-  cairo_fill(cr);
+  fillCircle(cr, cx + 60, cy - 16, 9, rgb(252, 252, 250));
+  fillCircle(cr, cx + 63, cy - 15, 5, rgb(30, 30, 60));
+  fillCircle(cr, cx + 61, cy - 18, 2, rgb(255, 255, 255));
   cairo_new_path(cr);
   cairo_arc(cr, cx + 60, cy - 2, 9, 0.4, 1.9);
   setColour(cr, rgb(255, 230, 240));
@@ -146,10 +108,7 @@ RgbImage paintMakerCard() {
     cairo_set_line_width(cr, 4);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_stroke(cr);
-    cairo_new_path(cr);
-    cairo_arc(cr, cx + 76 + i * 16, cy - 72, 6, 0, 2 * M_PI);
-    setColour(cr, rgb(255, 220, 90));
-    cairo_fill(cr);
+    fillCircle(cr, cx + 76 + i * 16, cy - 72, 6, rgb(255, 220, 90));
   }
   TextStyle name = chineseLabelStyle(64, rgb(255, 226, 110), rgb(120, 60, 10), 8);
   name.letterSpacing = 10;
@@ -166,14 +125,9 @@ RgbImage paintMakerCard() {
 enum class StaffIcon { kPencil, kKeyboard, kPalette };
 
 void drawStaffIcon(cairo_t* cr, StaffIcon icon, double cx, double cy) {
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, 58, 0, 2 * M_PI);
+  circlePath(cr, cx, cy, 58);
   fillRadial(cr, cx - 16, cy - 18, 4, 60, rgb(255, 255, 255), rgb(236, 240, 250));
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, 58, 0, 2 * M_PI);
-  setColour(cr, rgb(255, 255, 255));
-  cairo_set_line_width(cr, 5);
-  cairo_stroke(cr);
+  strokeCircle(cr, cx, cy, 58, rgb(255, 255, 255), 5);
   cairo_save(cr);
   cairo_translate(cr, cx, cy);
   switch (icon) {
@@ -228,10 +182,7 @@ void drawStaffIcon(cairo_t* cr, StaffIcon icon, double cx, double cy) {
         const Colour paints[] = {rgb(240, 70, 80), rgb(255, 200, 40), rgb(80, 190, 90),
                                  rgb(70, 140, 240), rgb(180, 100, 230)};
         for (int i = 0; i < 5; ++i) {
-          cairo_new_path(cr);
-          cairo_arc(cr, blobs[i][0], blobs[i][1], 7, 0, 2 * M_PI);
-          setColour(cr, paints[i]);
-          cairo_fill(cr);
+          fillCircle(cr, blobs[i][0], blobs[i][1], 7, paints[i]);
         }
       }
       break;

@@ -156,12 +156,8 @@ RgbImage paintDigitBadge(int digit) {
   starPath(cr, 43, 43, 42.5, 37, 16);
   setColour(cr, darker(base, 0.25));
   cairo_fill(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, 43, 43, 35, 0, 2 * M_PI);
-  setColour(cr, rgb(255, 255, 255));
-  cairo_fill(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, 43, 43, 31, 0, 2 * M_PI);
+  fillCircle(cr, 43, 43, 35, rgb(255, 255, 255));
+  circlePath(cr, 43, 43, 31);
   fillRadial(cr, 36, 33, 3, 36, lighter(base, 0.5), base);
   TextStyle style = latinDisplayStyle(46, rgb(255, 255, 255), darker(base, 0.5), 6);
   style.shadow = rgb(0, 0, 0, 0.25);
@@ -189,16 +185,7 @@ RgbImage paintCongratulations() {
   cairo_save(cr);
   roundedRect(cr, 3, 3, 394, 194, 28);
   cairo_clip(cr);
-  for (int i = 0; i < 20; ++i) {
-    const double a0 = i * M_PI / 10, a1 = a0 + M_PI / 20;
-    cairo_new_path(cr);
-    cairo_move_to(cr, 200, 70);
-    cairo_line_to(cr, 200 + std::cos(a0) * 400, 70 + std::sin(a0) * 400);
-    cairo_line_to(cr, 200 + std::cos(a1) * 400, 70 + std::sin(a1) * 400);
-    cairo_close_path(cr);
-    setColour(cr, rgb(255, 255, 255, 0.35));
-    cairo_fill(cr);
-  }
+  raysFrom(cr, 200, 70, 20, 400, rgb(255, 255, 255, 0.35));
   confetti(cr, 400, 200, 40, 3);
   cairo_restore(cr);
   roundedRect(cr, 3, 3, 394, 194, 28);
@@ -246,13 +233,6 @@ RgbImage paintCongratulations() {
   return canvas.flattenOver(backdrop);
 }
 
-void fillCircle(cairo_t* cr, double cx, double cy, double r, const Colour& c) {
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
-  setColour(cr, c);
-  cairo_fill(cr);
-}
-
 }  // namespace
 
 void drawShotLauncher(cairo_t* cr, double mouthX, double mouthY, double groundY,
@@ -292,11 +272,7 @@ void drawShotLauncher(cairo_t* cr, double mouthX, double mouthY, double groundY,
   fillCircle(cr, mouthX, mouthY + 1, 7, darker(body, 0.3));
   fillCircle(cr, mouthX, mouthY + 1, 5, rgb(120, 30, 50));
   fillCircle(cr, mouthX, mouthY + 2.5, 2.5, rgb(255, 120, 140));
-  cairo_new_path(cr);
-  cairo_arc(cr, mouthX, mouthY + 1, 7, 0, 2 * M_PI);
-  setColour(cr, outline);
-  cairo_set_line_width(cr, 1.4);
-  cairo_stroke(cr);
+  strokeCircle(cr, mouthX, mouthY + 1, 7, outline, 1.4);
   cairo_restore(cr);
 }
 

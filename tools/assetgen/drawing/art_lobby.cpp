@@ -58,12 +58,7 @@ void paintDaySky(cairo_t* cr, const Theme& theme) {
   cairo_line_to(cr, 0, 768);
   cairo_close_path(cr);
   fillVertical(cr, 560, 768, rgb(120, 170, 240), theme.deep);
-  cairo_new_path(cr);
-  cairo_move_to(cr, 0, 700);
-  cairo_curve_to(cr, 300, 670, 700, 720, 1024, 690);
-  cairo_line_to(cr, 1024, 768);
-  cairo_line_to(cr, 0, 768);
-  cairo_close_path(cr);
+  groundPath(cr, 0, 700, {{300, 670, 700, 720, 1024, 690}}, kScreenW, kScreenH);
   fillVertical(cr, 670, 768, rgb(96, 200, 140), rgb(50, 150, 110));
   for (int i = 0; i < 8; ++i) {
     drawFlower(cr, 20 + i * 130 + scatter(i, 6, 40), 730 + scatter(i, 7, 25), 22,
@@ -82,18 +77,13 @@ void paintNightGarden(cairo_t* cr, const Theme& theme) {
     if (i % 6 == 0) {
       sparkle(cr, x, y, 5 + scatter(i, 13, 4), rgb(255, 250, 220, 0.9));
     } else {
-      cairo_new_path(cr);
-      cairo_arc(cr, x, y, 1 + scatter(i, 14, 1.5), 0, 2 * M_PI);
-      setColour(cr, rgb(255, 255, 240, 0.5 + scatter(i, 15, 0.5)));
-      cairo_fill(cr);
+      fillCircle(cr, x, y, 1 + scatter(i, 14, 1.5), rgb(255, 255, 240, 0.5 + scatter(i, 15, 0.5)));
     }
   }
   // Moon.
-  cairo_new_path(cr);
-  cairo_arc(cr, 960, 42, 52, 0, 2 * M_PI);
+  circlePath(cr, 960, 42, 52);
   fillRadial(cr, 960, 42, 30, 52, rgb(255, 250, 220, 0.35), rgb(255, 250, 220, 0));
-  cairo_new_path(cr);
-  cairo_arc(cr, 960, 42, 30, 0, 2 * M_PI);
+  circlePath(cr, 960, 42, 30);
   fillRadial(cr, 952, 34, 4, 34, rgb(255, 252, 235), rgb(250, 226, 160));
   // Violet hills.
   for (int layer = 0; layer < 2; ++layer) {
@@ -136,12 +126,7 @@ void paintLagoon(cairo_t* cr, const Theme& theme) {
     cairo_fill(cr);
   }
   // Sand, seaweed, shells.
-  cairo_new_path(cr);
-  cairo_move_to(cr, 0, 700);
-  cairo_curve_to(cr, 300, 680, 700, 725, 1024, 695);
-  cairo_line_to(cr, 1024, 768);
-  cairo_line_to(cr, 0, 768);
-  cairo_close_path(cr);
+  groundPath(cr, 0, 700, {{300, 680, 700, 725, 1024, 695}}, kScreenW, kScreenH);
   fillVertical(cr, 680, 768, rgb(250, 230, 170), rgb(226, 196, 130));
   for (int i = 0; i < 9; ++i) {
     const double x = 20 + i * 120 + scatter(i, 22, 60);
@@ -157,17 +142,13 @@ void paintLagoon(cairo_t* cr, const Theme& theme) {
     const double r = 3 + scatter(i, 24, 12);
     const double x = scatter(i, 25, 1024), y = scatter(i, 26, 680);
     if (touchesButtonColumn(x, y, r + 1)) continue;
-    cairo_new_path(cr);
-    cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+    circlePath(cr, x, y, r);
     setColour(cr, rgb(255, 255, 255, 0.18));
     cairo_fill_preserve(cr);
     setColour(cr, rgb(255, 255, 255, 0.55));
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
-    cairo_new_path(cr);
-    cairo_arc(cr, x - r * 0.35, y - r * 0.35, r * 0.25, 0, 2 * M_PI);
-    setColour(cr, rgb(255, 255, 255, 0.7));
-    cairo_fill(cr);
+    fillCircle(cr, x - r * 0.35, y - r * 0.35, r * 0.25, rgb(255, 255, 255, 0.7));
   }
   for (int i = 0; i < 4; ++i) {
     const double x = 100 + i * 260 + scatter(i, 27, 60);
@@ -225,10 +206,7 @@ RgbImage paintFramePanel(int index, const RgbImage& background) {
   // Faint polka dots: a little texture that cannot be mistaken for a falling letter.
   for (int row = 0; row < 16; ++row) {
     for (int col = 0; col < 14; ++col) {
-      cairo_new_path(cr);
-      cairo_arc(cr, 38 + col * 40 + (row % 2) * 20, 44 + row * 40, 4, 0, 2 * M_PI);
-      setColour(cr, withAlpha(theme.main, 0.07));
-      cairo_fill(cr);
+      fillCircle(cr, 38 + col * 40 + (row % 2) * 20, 44 + row * 40, 4, withAlpha(theme.main, 0.07));
     }
   }
   // Inner shadow under the frame's top edge.
@@ -333,14 +311,9 @@ RgbImage paintButton(const Theme& theme, const Colour& corner, bool hovered) {
     fillRadial(cr, 120, 25, 0, 100, rgb(255, 255, 220, 0.75), rgb(255, 255, 220, 0));
   }
   // Emblem on the left: a round badge with a star.
-  cairo_new_path(cr);
-  cairo_arc(cr, 38, 25, 15, 0, 2 * M_PI);
+  circlePath(cr, 38, 25, 15);
   fillRadial(cr, 34, 21, 2, 16, rgb(255, 255, 255), lighter(theme.light, 0.3));
-  cairo_new_path(cr);
-  cairo_arc(cr, 38, 25, 15, 0, 2 * M_PI);
-  setColour(cr, theme.deep);
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
+  strokeCircle(cr, 38, 25, 15, theme.deep, 2);
   starPath(cr, 38, 26, 10, 4.5, 5);
   setColour(cr, hovered ? rgb(255, 170, 40) : theme.accent);
   cairo_fill(cr);

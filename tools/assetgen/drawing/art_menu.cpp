@@ -32,8 +32,7 @@ void paintSkyAndMeadow(cairo_t* cr) {
     setColour(cr, rgb(255, 236, 140, 0.55));
     cairo_fill(cr);
   }
-  cairo_new_path(cr);
-  cairo_arc(cr, sunX, sunY, 52, 0, 2 * M_PI);
+  circlePath(cr, sunX, sunY, 52);
   fillRadial(cr, sunX - 12, sunY - 12, 4, 56, rgb(255, 250, 200), rgb(255, 204, 60));
   drawCloud(cr, 610, 84, 170, rgb(255, 255, 255));
   drawCloud(cr, 820, 170, 120, rgb(250, 252, 255));
@@ -41,22 +40,12 @@ void paintSkyAndMeadow(cairo_t* cr) {
   drawCloud(cr, 480, 330, 100, rgb(246, 250, 255));
 
   // Far hills.
-  cairo_new_path(cr);
-  cairo_move_to(cr, 0, 470);
-  cairo_curve_to(cr, 180, 400, 360, 420, 520, 460);
-  cairo_curve_to(cr, 680, 420, 860, 390, 1024, 450);
-  cairo_line_to(cr, 1024, 768);
-  cairo_line_to(cr, 0, 768);
-  cairo_close_path(cr);
+  groundPath(cr, 0, 470, {{180, 400, 360, 420, 520, 460}, {680, 420, 860, 390, 1024, 450}},
+             kScreenW, kScreenH);
   fillVertical(cr, 390, 620, rgb(168, 226, 132), rgb(122, 200, 100));
   // Near meadow.
-  cairo_new_path(cr);
-  cairo_move_to(cr, 0, 560);
-  cairo_curve_to(cr, 240, 520, 520, 600, 700, 580);
-  cairo_curve_to(cr, 860, 565, 960, 590, 1024, 575);
-  cairo_line_to(cr, 1024, 768);
-  cairo_line_to(cr, 0, 768);
-  cairo_close_path(cr);
+  groundPath(cr, 0, 560, {{240, 520, 520, 600, 700, 580}, {860, 565, 960, 590, 1024, 575}},
+             kScreenW, kScreenH);
   fillVertical(cr, 520, 768, rgb(112, 204, 84), rgb(70, 160, 62));
   // A path winding through the meadow.
   cairo_new_path(cr);
@@ -123,8 +112,7 @@ void paintTreeAndBranch(cairo_t* cr) {
   // Canopy peeking in at the top left, behind nothing important.
   const double puffs[][3] = {{20, 300, 70}, {90, 330, 50}, {-20, 380, 60}, {60, 260, 46}};
   for (const auto& p : puffs) {
-    cairo_new_path(cr);
-    cairo_arc(cr, p[0], p[1], p[2], 0, 2 * M_PI);
+    circlePath(cr, p[0], p[1], p[2]);
     fillRadial(cr, p[0] - p[2] * 0.3, p[1] - p[2] * 0.4, 4, p[2] * 1.1, rgb(140, 214, 96),
                rgb(76, 164, 66));
   }
@@ -230,14 +218,9 @@ RgbImage paintMenuItem(const RgbImage& backdrop, const std::string& text, ItemIc
   softShadow(cr, 4, 6, 255, 42, 21, 3, 0.25);
   glossyRoundedRect(cr, 2.5, 2.5, 258, 44, 22, base, outline, 2.5);
   // Icon badge.
-  cairo_new_path(cr);
-  cairo_arc(cr, 27, 24.5, 15, 0, 2 * M_PI);
+  circlePath(cr, 27, 24.5, 15);
   fillRadial(cr, 23, 20, 2, 16, rgb(255, 255, 255), lighter(base, 0.7));
-  cairo_new_path(cr);
-  cairo_arc(cr, 27, 24.5, 15, 0, 2 * M_PI);
-  setColour(cr, outline);
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
+  strokeCircle(cr, 27, 24.5, 15, outline, 2);
   drawItemIcon(cr, icon, 27, 24.5, darker(base, 0.2));
   if (hovered) {
     sparkle(cr, 236, 14, 6, rgb(255, 255, 220));
@@ -372,10 +355,7 @@ void drawSlot(cairo_t* cr, double x, double y, int number, bool lit) {
   setColour(cr, rgb(178, 146, 228));
   cairo_set_line_width(cr, 2);
   cairo_stroke(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, x + 18, y + 14, 9, 0, 2 * M_PI);
-  setColour(cr, rgb(196, 170, 240));
-  cairo_fill(cr);
+  fillCircle(cr, x + 18, y + 14, 9, rgb(196, 170, 240));
   TextStyle numberStyle = latinDisplayStyle(12, rgb(255, 255, 255), rgb(0, 0, 0, 0), 0);
   drawTextCentred(cr, std::to_string(number), numberStyle, x + 18, y + 14);
   // A dotted line marks the slot as empty.

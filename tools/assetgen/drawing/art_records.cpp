@@ -1,6 +1,7 @@
 // The records board, its marker, and the name-entry dialog's face and buttons.
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "drawing/art.h"
@@ -46,32 +47,21 @@ RgbImage paintBoard() {
   drawTextCentred(cr, "龍虎榜", title, 285, 34);
   for (int side = 0; side < 2; ++side) {
     const double cx = side == 0 ? 180 : 390;
-    cairo_new_path(cr);
-    cairo_move_to(cr, cx - 18, 44);
-    cairo_line_to(cr, cx - 20, 22);
-    cairo_line_to(cr, cx - 9, 32);
-    cairo_line_to(cr, cx, 18);
-    cairo_line_to(cr, cx + 9, 32);
-    cairo_line_to(cr, cx + 20, 22);
-    cairo_line_to(cr, cx + 18, 44);
-    cairo_close_path(cr);
+    const auto crown = [&] {
+      cairo_new_path(cr);
+      cairo_move_to(cr, cx - 18, 44);
+      for (const auto& [dx, y] :
+           {std::pair{-20, 22}, {-9, 32}, {0, 18}, {9, 32}, {20, 22}, {18, 44}})
+        cairo_line_to(cr, cx + dx, y);
+      cairo_close_path(cr);
+    };
+    crown();
     fillVertical(cr, 18, 44, rgb(255, 236, 120), rgb(245, 170, 30));
-    cairo_new_path(cr);
-    cairo_move_to(cr, cx - 18, 44);
-    cairo_line_to(cr, cx - 20, 22);
-    cairo_line_to(cr, cx - 9, 32);
-    cairo_line_to(cr, cx, 18);
-    cairo_line_to(cr, cx + 9, 32);
-    cairo_line_to(cr, cx + 20, 22);
-    cairo_line_to(cr, cx + 18, 44);
-    cairo_close_path(cr);
+    crown();
     setColour(cr, rgb(190, 110, 20));
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    cairo_new_path(cr);
-    cairo_arc(cr, cx, 36, 3, 0, 2 * M_PI);
-    setColour(cr, rgb(240, 70, 90));
-    cairo_fill(cr);
+    fillCircle(cr, cx, 36, 3, rgb(240, 70, 90));
   }
 
   const Colour medal[6] = {rgb(255, 200, 40),  rgb(190, 200, 215), rgb(226, 150, 90),
@@ -171,19 +161,10 @@ RgbImage paintDialogFaceWithoutButtons() {
     setColour(cr, side == 0 ? rgb(80, 150, 240) : rgb(240, 80, 120));
     cairo_fill(cr);
   }
-  cairo_new_path(cr);
-  cairo_arc(cr, ex, ey, 27, 0, 2 * M_PI);
+  circlePath(cr, ex, ey, 27);
   fillRadial(cr, ex - 8, ey - 9, 2, 30, rgb(255, 246, 170), rgb(245, 170, 30));
-  cairo_new_path(cr);
-  cairo_arc(cr, ex, ey, 27, 0, 2 * M_PI);
-  setColour(cr, rgb(200, 120, 20));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-  cairo_new_path(cr);
-  cairo_arc(cr, ex, ey, 21, 0, 2 * M_PI);
-  setColour(cr, rgb(255, 255, 255, 0.6));
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  strokeCircle(cr, ex, ey, 27, rgb(200, 120, 20), 2);
+  strokeCircle(cr, ex, ey, 21, rgb(255, 255, 255, 0.6), 1.5);
   starPath(cr, ex, ey + 1, 14, 6, 5);
   setColour(cr, rgb(255, 110, 90));
   cairo_fill(cr);

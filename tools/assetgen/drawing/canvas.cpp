@@ -249,6 +249,47 @@ void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry) {
   cairo_restore(cr);
 }
 
+void circlePath(cairo_t* cr, double cx, double cy, double radius) {
+  cairo_new_path(cr);
+  cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
+}
+
+void fillCircle(cairo_t* cr, double cx, double cy, double radius, const Colour& c) {
+  circlePath(cr, cx, cy, radius);
+  setColour(cr, c);
+  cairo_fill(cr);
+}
+
+void strokeCircle(cairo_t* cr, double cx, double cy, double radius, const Colour& c, double width) {
+  circlePath(cr, cx, cy, radius);
+  setColour(cr, c);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+
+void groundPath(cairo_t* cr, double left, double startY, std::initializer_list<CurveTo> curve,
+                double right, double bottom) {
+  cairo_new_path(cr);
+  cairo_move_to(cr, left, startY);
+  for (const CurveTo& c : curve) cairo_curve_to(cr, c.x1, c.y1, c.x2, c.y2, c.x, c.y);
+  cairo_line_to(cr, right, bottom);
+  cairo_line_to(cr, left, bottom);
+  cairo_close_path(cr);
+}
+
+void raysFrom(cairo_t* cr, double cx, double cy, int count, double reach, const Colour& c) {
+  for (int i = 0; i < count; ++i) {
+    const double a0 = i * M_PI / (count / 2), a1 = a0 + M_PI / count;
+    cairo_new_path(cr);
+    cairo_move_to(cr, cx, cy);
+    cairo_line_to(cr, cx + std::cos(a0) * reach, cy + std::sin(a0) * reach);
+    cairo_line_to(cr, cx + std::cos(a1) * reach, cy + std::sin(a1) * reach);
+    cairo_close_path(cr);
+    setColour(cr, c);
+    cairo_fill(cr);
+  }
+}
+
 void glossyRoundedRect(cairo_t* cr, double x, double y, double w, double h, double radius,
                        const Colour& base, const Colour& outline, double outlineWidth) {
   roundedRect(cr, x, y, w, h, radius);

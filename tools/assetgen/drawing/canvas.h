@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,20 @@ void starPath(cairo_t* cr, double cx, double cy, double outer, double inner, int
               double rotation = 0);
 void heartPath(cairo_t* cr, double cx, double cy, double size);
 void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry);
+// A circle as a fresh path; filled or outlined in one colour.
+void circlePath(cairo_t* cr, double cx, double cy, double radius);
+void fillCircle(cairo_t* cr, double cx, double cy, double radius, const Colour& c);
+void strokeCircle(cairo_t* cr, double cx, double cy, double radius, const Colour& c, double width);
+// Ground (a hill, a meadow, a beach) as a fresh path: from (left, startY) along Bezier segments,
+// then closed along the bottom edge, from `right` back to `left`.
+struct CurveTo {
+  double x1, y1, x2, y2, x, y;
+};
+void groundPath(cairo_t* cr, double left, double startY, std::initializer_list<CurveTo> curve,
+                double right, double bottom);
+// `count` wedges from (cx, cy) out to `reach`, evenly spaced, each half a step wide: the rays
+// behind a title or a prize.
+void raysFrom(cairo_t* cr, double cx, double cy, int count, double reach, const Colour& c);
 // A glossy candy surface: gradient body, outline, light band on the upper half.
 void glossyRoundedRect(cairo_t* cr, double x, double y, double w, double h, double radius,
                        const Colour& base, const Colour& outline, double outlineWidth);

@@ -13,13 +13,6 @@ void strokeWith(cairo_t* cr, const Colour& c, double width) {
   cairo_stroke(cr);
 }
 
-void fillCircle(cairo_t* cr, double x, double y, double r, const Colour& c) {
-  cairo_new_path(cr);
-  cairo_arc(cr, x, y, r, 0, 2 * M_PI);
-  setColour(cr, c);
-  cairo_fill(cr);
-}
-
 // A cartoon eye: white, pupil looking forward, catch-light; `blink` squashes it shut.
 void drawEye(cairo_t* cr, double x, double y, double radius, double lookX, double blink,
              const Colour& dark) {
@@ -76,10 +69,7 @@ void drawLadybug(cairo_t* cr, double cx, double cy, double length, const Ladybug
     strokeWith(cr, outline, 3.5);
     fillCircle(cr, tipX, tipY, 4.5, outline);
   }
-  cairo_new_path(cr);
-  cairo_arc(cr, 40, -4, 19, 0, 2 * M_PI);
-  setColour(cr, lighter(look.dark, 0.12));
-  cairo_fill(cr);
+  fillCircle(cr, 40, -4, 19, lighter(look.dark, 0.12));
 
   // Shell: a dome, lit from the upper left.
   cairo_new_path(cr);
@@ -157,12 +147,10 @@ double drawCaterpillar(cairo_t* cr, double tailX, double groundY, const Caterpil
   // Body, tail first, so each segment overlaps the one behind it.
   for (int i = 0; i < n; ++i) {
     const Colour base = (i % 2 == 0) ? look.body : look.bodyAlt;
-    cairo_new_path(cr);
-    cairo_arc(cr, segments[i].x, segments[i].y, r, 0, 2 * M_PI);
+    circlePath(cr, segments[i].x, segments[i].y, r);
     fillRadial(cr, segments[i].x - r * 0.35, segments[i].y - r * 0.4, r * 0.1, r * 1.2,
                lighter(base, 0.45), base);
-    cairo_new_path(cr);
-    cairo_arc(cr, segments[i].x, segments[i].y, r, 0, 2 * M_PI);
+    circlePath(cr, segments[i].x, segments[i].y, r);
     strokeWith(cr, outline, 1.8);
     if (i < static_cast<int>(look.letters.size())) {
       TextStyle style;
@@ -189,12 +177,10 @@ double drawCaterpillar(cairo_t* cr, double tailX, double groundY, const Caterpil
   }
   // Head.
   const double hr = r * 1.22;
-  cairo_new_path(cr);
-  cairo_arc(cr, head.x, head.y, hr, 0, 2 * M_PI);
+  circlePath(cr, head.x, head.y, hr);
   fillRadial(cr, head.x - hr * 0.3, head.y - hr * 0.4, hr * 0.1, hr * 1.2, lighter(look.head, 0.45),
              look.head);
-  cairo_new_path(cr);
-  cairo_arc(cr, head.x, head.y, hr, 0, 2 * M_PI);
+  circlePath(cr, head.x, head.y, hr);
   strokeWith(cr, outline, 1.8);
   drawEye(cr, head.x + hr * 0.3, head.y - hr * 0.2, hr * 0.38, 1.0, look.blink, rgb(40, 40, 60));
   fillCircle(cr, head.x + hr * 0.55, head.y + hr * 0.35, hr * 0.16, rgb(255, 130, 160, 0.8));
@@ -284,26 +270,23 @@ void drawButterfly(cairo_t* cr, double cx, double cy, double size, const Colour&
 void drawFlower(cairo_t* cr, double cx, double cy, double size, const Colour& petals,
                 const Colour& centre, int petalCount) {
   const double r = size / 2;
-  for (int i = 0; i < petalCount; ++i) {
+  const auto petalPath = [&](int i) {
     const double angle = i * 2 * M_PI / petalCount;
     cairo_save(cr);
     cairo_translate(cr, cx + std::cos(angle) * r * 0.55, cy + std::sin(angle) * r * 0.55);
     cairo_rotate(cr, angle);
     ellipsePath(cr, 0, 0, r * 0.5, r * 0.32);
     cairo_restore(cr);
+  };
+  for (int i = 0; i < petalCount; ++i) {
+    petalPath(i);
     fillRadial(cr, cx, cy, r * 0.2, r, lighter(petals, 0.55), petals);
   }
   for (int i = 0; i < petalCount; ++i) {
-    const double angle = i * 2 * M_PI / petalCount;
-    cairo_save(cr);
-    cairo_translate(cr, cx + std::cos(angle) * r * 0.55, cy + std::sin(angle) * r * 0.55);
-    cairo_rotate(cr, angle);
-    ellipsePath(cr, 0, 0, r * 0.5, r * 0.32);
-    cairo_restore(cr);
+    petalPath(i);
     strokeWith(cr, darker(petals, 0.25), std::max(1.0, r * 0.06));
   }
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, r * 0.3, 0, 2 * M_PI);
+  circlePath(cr, cx, cy, r * 0.3);
   fillRadial(cr, cx - r * 0.1, cy - r * 0.1, 0, r * 0.32, lighter(centre, 0.5), centre);
 }
 
@@ -355,12 +338,10 @@ void drawGrassTuft(cairo_t* cr, double cx, double groundY, double height, const 
 
 void drawLetterBubble(cairo_t* cr, double cx, double cy, double radius, const std::string& letter,
                       const Colour& colour) {
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
+  circlePath(cr, cx, cy, radius);
   fillRadial(cr, cx - radius * 0.35, cy - radius * 0.4, radius * 0.1, radius * 1.1,
              lighter(colour, 0.6), colour);
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
+  circlePath(cr, cx, cy, radius);
   strokeWith(cr, darker(colour, 0.3), std::max(1.5, radius * 0.1));
   TextStyle style;
   style.family = kLatinFamily;
@@ -379,13 +360,9 @@ void drawLetterBubble(cairo_t* cr, double cx, double cy, double radius, const st
 }
 
 void drawFirefly(cairo_t* cr, double cx, double cy, double size, const Colour& glow) {
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, size * 1.6, 0, 2 * M_PI);
+  circlePath(cr, cx, cy, size * 1.6);
   fillRadial(cr, cx, cy, 0, size * 1.6, withAlpha(glow, 0.7), withAlpha(glow, 0));
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, size * 0.35, 0, 2 * M_PI);
-  setColour(cr, lighter(glow, 0.7));
-  cairo_fill(cr);
+  fillCircle(cr, cx, cy, size * 0.35, lighter(glow, 0.7));
 }
 
 }  // namespace tolvaro::assetgen
