@@ -25,6 +25,7 @@
 #include "assets/BitmapCatalogue.h"
 #include "assets/Layout.h"
 #include "base/Bmp.h"
+#include "base/Bytes.h"
 #include "base/GlyphFile.h"
 #include "drawing/canvas.h"
 #include "formats/byte_writer.h"
@@ -70,15 +71,11 @@ std::optional<DecodedBmp> decodeBmp(const Bytes& file) {
   return DecodedBmp{fromPixels(picture.width, picture.height, picture.pixels), info->bitsPerPixel};
 }
 
-uint32_t u32At(const Bytes& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
-
 // Decodes the DIB of an icon or cursor image (24 or 32 bit, XOR + AND) over a grey checker.
 RgbImage decodeIconDib(const Bytes& b, size_t at) {
-  const int width = static_cast<int>(u32At(b, at + 4));
-  const int height = static_cast<int>(u32At(b, at + 8)) / 2;
-  const int bits = b[at + 14] | (b[at + 15] << 8);
+  const int width = static_cast<int>(tolvaro::readLe32(b, at + 4));
+  const int height = static_cast<int>(tolvaro::readLe32(b, at + 8)) / 2;
+  const int bits = tolvaro::readLe16(b, at + 14);
   const int bytesPerPixel = bits / 8;
   const int colourStride = ((width * bits + 31) / 32) * 4;
   const int maskStride = ((width + 31) / 32) * 4;
@@ -112,7 +109,7 @@ std::vector<RgbImage> decodeAnimatedCursor(const Bytes& b) {
   std::vector<RgbImage> frames;
   for (size_t at = 12; at + 8 <= b.size();) {
     const std::string tag(b.begin() + at, b.begin() + at + 4);
-    const uint32_t size = u32At(b, at + 4);
+    const uint32_t size = tolvaro::readLe32(b, at + 4);
     if (tag == "LIST") {
       at += 12;  // descend into the frame list
       continue;
