@@ -8,10 +8,10 @@
 
 namespace tolvaro {
 
-constexpr int kExitBoxWidth = bitmapSize(238).width;
-constexpr int kExitBoxHeight = bitmapSize(238).height;
+constexpr int kExitBoxWidth = bitmapSize(kExitBoxBitmap).width;
+constexpr int kExitBoxHeight = bitmapSize(kExitBoxBitmap).height;
 // The yes and no highlights share one block.
-constexpr BitmapSize kExitButtonSize = commonBitmapSize({239, 240});
+constexpr BitmapSize kExitButtonSize = commonBitmapSize({kExitYesBitmap, kExitNoBitmap});
 constexpr int kExitButtonWidth = kExitButtonSize.width;
 constexpr int kExitButtonHeight = kExitButtonSize.height;
 // Menu items that have left the screen stop here instead of growing without end while the

@@ -13,7 +13,11 @@ namespace {
 constexpr int kBoxWidth = 270;
 constexpr int kBoxHeight = 63;
 // The three info labels of the three themes share one block.
-constexpr BitmapSize kLabelSize = commonBitmapSize({161, 185, 210, 160, 184, 209, 162, 186, 211});
+constexpr BitmapSize kLabelSize = commonBitmapSize(
+    {kThemeBitmaps[0].infoLabels[0], kThemeBitmaps[1].infoLabels[0], kThemeBitmaps[2].infoLabels[0],
+     kThemeBitmaps[0].infoLabels[1], kThemeBitmaps[1].infoLabels[1], kThemeBitmaps[2].infoLabels[1],
+     kThemeBitmaps[0].infoLabels[2], kThemeBitmaps[1].infoLabels[2],
+     kThemeBitmaps[2].infoLabels[2]});
 constexpr int kLabelWidth = kLabelSize.width;
 constexpr int kLabelHeight = kLabelSize.height;
 

@@ -7,10 +7,10 @@
 namespace tolvaro {
 
 // The slot panel, its rows and its Back button are placed by the layout.
-inline constexpr int g_slotRowWidth = bitmapSize(177).width;
-inline constexpr int g_slotRowHeight = bitmapSize(177).height;
-inline constexpr int g_slotBackWidth = bitmapSize(195).width;
-inline constexpr int g_slotBackHeight = bitmapSize(195).height;
+inline constexpr int g_slotRowWidth = bitmapSize(kSlotRowBitmap).width;
+inline constexpr int g_slotRowHeight = bitmapSize(kSlotRowBitmap).height;
+inline constexpr int g_slotBackWidth = bitmapSize(kSlotBackBitmap).width;
+inline constexpr int g_slotBackHeight = bitmapSize(kSlotBackBitmap).height;
 
 // The settings notice: "正在建设中。。请按 Esc 回到主菜单" (under construction; press Esc to return
 // to the main menu).

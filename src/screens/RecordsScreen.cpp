@@ -14,8 +14,8 @@ namespace tolvaro {
 namespace {
 
 // The board is centred on the screen; everything else sits at offsets from its corner.
-constexpr int kBoardWidth = bitmapSize(243).width;
-constexpr int kBoardHeight = bitmapSize(243).height;
+constexpr int kBoardWidth = bitmapSize(kRecordsBoardBitmap).width;
+constexpr int kBoardHeight = bitmapSize(kRecordsBoardBitmap).height;
 constexpr int kBoardX = kRecordsBoardX;
 constexpr int kBoardY = kRecordsBoardY;
 constexpr int kNameColumnX = kBoardX + kRecordsNameColumn;
@@ -26,8 +26,8 @@ constexpr int rowTextY(int row) {
 }
 constexpr int kMarkerX = kBoardX + kRecordsMarkerX;
 constexpr int kMarkerAboveText = 6;
-constexpr int kMarkerWidth = bitmapSize(244).width;
-constexpr int kMarkerHeight = bitmapSize(244).height;
+constexpr int kMarkerWidth = bitmapSize(kRecordsMarkerBitmap).width;
+constexpr int kMarkerHeight = bitmapSize(kRecordsMarkerBitmap).height;
 // Button hot zones, every bound inclusive.
 constexpr int kButtonTop = kBoardY + 364;
 constexpr int kButtonBottom = kBoardY + 386;
