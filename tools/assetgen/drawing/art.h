@@ -10,8 +10,8 @@
 // where the game shows it.
 #include "assets/Layout.h"
 #include "drawing/canvas.h"
-#include "drawing/image.h"
 #include "formats/byte_writer.h"
+#include "formats/image.h"
 
 namespace tolvaro::assetgen {
 

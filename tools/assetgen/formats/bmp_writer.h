@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "drawing/image.h"
+#include "formats/image.h"
 #include "formats/byte_writer.h"
 
 namespace tolvaro::assetgen {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "drawing/image.h"
+#include "formats/image.h"
 
 namespace tolvaro::assetgen {
 
