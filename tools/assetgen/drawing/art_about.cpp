@@ -16,13 +16,7 @@ void cardBody(cairo_t* cr, double width, double height, const Colour& top, const
   setColour(cr, border);
   cairo_set_line_width(cr, 4);
   cairo_stroke(cr);
-  roundedRect(cr, 10, 10, width - 20, height - 20, 19);
-  setColour(cr, rgb(255, 255, 255, 0.6));
-  cairo_set_line_width(cr, 1.5);
-  const double dashes[] = {7, 5};
-  cairo_set_dash(cr, dashes, 2, 0);
-  cairo_stroke(cr);
-  cairo_set_dash(cr, nullptr, 0, 0);
+  stitchedRoundedRect(cr, 10, 10, width - 20, height - 20, 19, rgb(255, 255, 255, 0.6), 1.5, 7, 5);
 }
 
 RgbImage finish(const Canvas& canvas) {

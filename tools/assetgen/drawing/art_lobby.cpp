@@ -188,13 +188,7 @@ RgbImage paintFramePanel(int index, const RgbImage& background) {
   setColour(cr, rgb(255, 255, 255, 0.22));
   cairo_fill(cr);
   // Stitching along the frame.
-  roundedRect(cr, 9, 9, 588, 658, 24);
-  setColour(cr, rgb(255, 255, 255, 0.55));
-  cairo_set_line_width(cr, 1.5);
-  const double dashes[] = {6, 5};
-  cairo_set_dash(cr, dashes, 2, 0);
-  cairo_stroke(cr);
-  cairo_set_dash(cr, nullptr, 0, 0);
+  stitchedRoundedRect(cr, 9, 9, 588, 658, 24, rgb(255, 255, 255, 0.55), 1.5, 6, 5);
   // The playfield.
   const Colour field = playfieldColour();
   roundedRect(cr, 20, 20, 566, 640, 16);

@@ -249,6 +249,17 @@ void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry) {
   cairo_restore(cr);
 }
 
+void stitchedRoundedRect(cairo_t* cr, double x, double y, double w, double h, double radius,
+                         const Colour& c, double width, double dash, double gap) {
+  roundedRect(cr, x, y, w, h, radius);
+  setColour(cr, c);
+  cairo_set_line_width(cr, width);
+  const double dashes[] = {dash, gap};
+  cairo_set_dash(cr, dashes, 2, 0);
+  cairo_stroke(cr);
+  cairo_set_dash(cr, nullptr, 0, 0);
+}
+
 void circlePath(cairo_t* cr, double cx, double cy, double radius) {
   cairo_new_path(cr);
   cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
