@@ -69,6 +69,7 @@ constexpr int kRecordsNameColumn = 134;
 constexpr int kRecordsTimeColumn = 302;
 constexpr int kRecordsScoreColumn = 477;
 constexpr int kRecordsMarkerX = 528;
+constexpr int kRecordsMarkerAboveText = 6;  // the marker's top above its row's text top
 
 // The name-entry dialog's two buttons, in its client pixels; a hovered button is drawn lifted.
 constexpr int kConfirmButtonX = 63;

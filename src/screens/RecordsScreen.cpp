@@ -25,7 +25,6 @@ constexpr int rowTextY(int row) {
   return kBoardY + kRecordsRowTop[row];
 }
 constexpr int kMarkerX = kBoardX + kRecordsMarkerX;
-constexpr int kMarkerAboveText = 6;
 constexpr int kMarkerWidth = bitmapSize(kRecordsMarkerBitmap).width;
 constexpr int kMarkerHeight = bitmapSize(kRecordsMarkerBitmap).height;
 // Button hot zones, every bound inclusive.
@@ -51,7 +50,7 @@ void recordsFrame() {
   }
   if (g_newRecordSlot >= 1 && g_newRecordSlot <= kRecordRows) {
     copyKeyed(g_backBuffer, g_recordsMarkerPicture, kMarkerX,
-              rowTextY(g_newRecordSlot - 1) - kMarkerAboveText, kMarkerWidth, kMarkerHeight,
+              rowTextY(g_newRecordSlot - 1) - kRecordsMarkerAboveText, kMarkerWidth, kMarkerHeight,
               kBlack);
   }
   presentAndSleep();

@@ -403,7 +403,7 @@ int scenes(const fs::path& generated, const fs::path& outDir) {
       s.text(std::to_string(1100 - r * 150), kRecordsBoardX + kRecordsScoreColumn, y);
     }
     s.keyed(kRecordsMarkerBitmap, kRecordsBoardX + kRecordsMarkerX,
-            kRecordsBoardY + kRecordsRowTop[1] - 6, black);
+            kRecordsBoardY + kRecordsRowTop[1] - kRecordsMarkerAboveText, black);
     writePng(s.image(), 1, outDir / "records.png");
   }
   {

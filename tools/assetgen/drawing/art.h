@@ -15,6 +15,9 @@
 
 namespace tolvaro::assetgen {
 
+// The part of `under` that the catalogue's picture `id` covers when drawn at (x, y) on it.
+RgbImage coveredBy(int id, const RgbImage& under, int x, int y);
+
 // The colour a picture of the catalogue is keyed on, if any.
 std::optional<Rgb> keyColour(ColourKey key);
 

@@ -17,6 +17,11 @@ std::optional<Rgb> keyColour(ColourKey key) {
   return std::nullopt;
 }
 
+RgbImage coveredBy(int id, const RgbImage& under, int x, int y) {
+  const BitmapSize size = bitmapSize(id);
+  return under.crop(x, y, size.width, size.height);
+}
+
 void PictureBook::addResource(int id, RgbImage image) {
   const BitmapEntry& entry = bitmapEntry(id);
   resources_[id] = Picture{std::move(image), entry.depth, keyColour(entry.key)};

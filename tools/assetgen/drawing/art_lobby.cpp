@@ -175,7 +175,8 @@ RgbImage paintFramePanel(int index, const RgbImage& background) {
   const Theme& theme = themeFor(index);
   Canvas canvas(606, 676);
   cairo_t* cr = canvas.cr();
-  const RgbImage backdrop = background.crop(kLobbyPanelX, kLobbyPanelRestY, 606, 676);
+  const RgbImage backdrop =
+      coveredBy(kThemeBitmaps[index].framePanel, background, kLobbyPanelX, kLobbyPanelRestY);
   canvas.paintImage(backdrop);
   softShadow(cr, 2, 4, 602, 670, 30, 2, 0.3);
   roundedRect(cr, 1, 1, 604, 674, 30);
@@ -415,10 +416,12 @@ void paintTheme(PictureBook& book, int index) {
   book.addResource(ids.infoBox, paintInfoBox(theme, bitmapSize(ids.infoBox).height));
   // A button label sits on the normal or the lit face; an info label on its box.
   const std::vector<RgbImage> buttonLabelPlaces = {
-      book.resource(ids.button).crop(kLobbyLabelOffsetX, kLobbyLabelOffsetY, 75, 36),
-      book.resource(ids.buttonHovered).crop(kLobbyLabelOffsetX, kLobbyLabelOffsetY, 75, 36)};
-  const std::vector<RgbImage> infoLabelPlaces = {
-      book.resource(ids.infoBox).crop(kInfoLabelOffsetX, kInfoLabelOffsetY, 75, 36)};
+      coveredBy(ids.buttonLabels[0], book.resource(ids.button), kLobbyLabelOffsetX,
+                kLobbyLabelOffsetY),
+      coveredBy(ids.buttonLabels[0], book.resource(ids.buttonHovered), kLobbyLabelOffsetX,
+                kLobbyLabelOffsetY)};
+  const std::vector<RgbImage> infoLabelPlaces = {coveredBy(
+      ids.infoLabels[0], book.resource(ids.infoBox), kInfoLabelOffsetX, kInfoLabelOffsetY)};
   for (int i = 0; i < 5; ++i)
     book.addResource(ids.buttonLabels[i], paintLabel(kLabelTexts[i], theme, buttonLabelPlaces));
   for (int i = 0; i < 3; ++i)

@@ -244,7 +244,8 @@ void paintMenuItems(PictureBook& book) {
                                       {"关于", ItemIcon::kInfo},
                                       {"退出游戏", ItemIcon::kDoor}};
   for (int k = 0; k < kMenuItemCount; ++k) {
-    const RgbImage backdrop = background.crop(kMenuItemRestX, menuItemY(k), 263, 51);
+    const RgbImage backdrop =
+        coveredBy(kMenuItemBitmaps[k][0], background, kMenuItemRestX, menuItemY(k));
     for (const bool hovered : {false, true}) {
       book.addResource(kMenuItemBitmaps[k][hovered],
                        paintMenuItem(backdrop, items[k].text, items[k].icon, hovered));
@@ -261,8 +262,8 @@ void paintMenuMarker(PictureBook& book) {
   // each edge pixel is keyed or blended for the five places together.
   std::vector<RgbImage> places;
   for (int k = 0; k < 5; ++k)
-    places.push_back(book.resource(kMenuBackgroundBitmap)
-                         .crop(kMenuMarkerX, menuItemY(k) - kMenuMarkerAboveItem, 110, 110));
+    places.push_back(coveredBy(kMenuMarkerBitmap, book.resource(kMenuBackgroundBitmap),
+                               kMenuMarkerX, menuItemY(k) - kMenuMarkerAboveItem));
   book.addResource(kMenuMarkerBitmap, canvas.flattenKeyedForPlaces(places, kWhite));
 }
 
@@ -297,13 +298,15 @@ void paintExitBox(PictureBook& book) {
   cairo_stroke(cr);
   TextStyle question = chineseLabelStyle(18, rgb(120, 64, 30), rgb(255, 255, 255), 0);
   drawTextCentred(cr, "真的要退出游戏吗？", question, 120, 26);
-  drawExitButton(cr, 14, 51, "是", kExitYesIdle, false);
-  drawExitButton(cr, 95, 51, "否", kExitNoIdle, false);
+  drawExitButton(cr, kExitYesHighlightX - kExitBoxRestX, kExitHighlightY - kExitBoxY, "是",
+                 kExitYesIdle, false);
+  drawExitButton(cr, kExitNoHighlightX - kExitBoxRestX, kExitHighlightY - kExitBoxY, "否",
+                 kExitNoIdle, false);
   LadybugLook look;
   look.happy = false;
   drawLadybug(cr, 205, 74, 50, look);
   const RgbImage backdrop =
-      book.resource(kMenuBackgroundBitmap).crop(kExitBoxRestX, kExitBoxY, 250, 90);
+      coveredBy(kExitBoxBitmap, book.resource(kMenuBackgroundBitmap), kExitBoxRestX, kExitBoxY);
   book.addResource(kExitBoxBitmap, canvas.flattenKeyed(backdrop, kBlack));
 
   // The highlighted buttons cover the box's own buttons exactly.
@@ -318,7 +321,7 @@ void paintExitBox(PictureBook& book) {
       {kExitNoBitmap, kExitNoHighlightX - kExitBoxRestX, "否", kExitNoLit}};
   for (const Highlight& h : highlights) {
     Canvas button(77, 26);
-    const RgbImage under = box.crop(h.x, kExitHighlightY - kExitBoxY, 77, 26);
+    const RgbImage under = coveredBy(h.id, box, h.x, kExitHighlightY - kExitBoxY);
     button.paintImage(under);
     drawExitButton(button.cr(), 0, 0, h.text, h.colour, true);
     book.addResource(h.id, button.flattenOver(under));
@@ -399,20 +402,20 @@ void paintSlotPanel(PictureBook& book) {
   for (int i = 0; i < 6; ++i) drawSlot(cr, kSlotRowLeft, slotRowTop(i), i + 1, false);
   drawBackButton(cr, kSlotBackLeft, kSlotBackTop, false);
   const RgbImage backdrop =
-      book.resource(kMenuBackgroundBitmap).crop(g_slotPanelX, g_slotPanelY, 305, 405);
+      coveredBy(kSlotPanelBitmap, book.resource(kMenuBackgroundBitmap), g_slotPanelX, g_slotPanelY);
   book.addResource(kSlotPanelBitmap, canvas.flattenKeyed(backdrop, kBlack));
 
   const RgbImage& panel = book.resource(kSlotPanelBitmap);
   {
     Canvas bar(241, 28);
-    const RgbImage under = panel.crop(kSlotRowLeft, slotRowTop(0), 241, 28);
+    const RgbImage under = coveredBy(kSlotRowBitmap, panel, kSlotRowLeft, slotRowTop(0));
     bar.paintImage(under);
     drawSlot(bar.cr(), 0, 0, 1, true);
     book.addResource(kSlotRowBitmap, bar.flattenOver(under));
   }
   {
     Canvas back(83, 25);
-    const RgbImage under = panel.crop(kSlotBackLeft, kSlotBackTop, 83, 25);
+    const RgbImage under = coveredBy(kSlotBackBitmap, panel, kSlotBackLeft, kSlotBackTop);
     back.paintImage(under);
     drawBackButton(back.cr(), 0, 0, true);
     book.addResource(kSlotBackBitmap, back.flattenOver(under));
@@ -423,10 +426,10 @@ void paintSlotPanel(PictureBook& book) {
 // own pixels form each frame's backdrop so the strip blends in.
 void paintBugFrames(PictureBook& book) {
   const RgbImage backdrop =
-      book.resource(kMenuBackgroundBitmap).crop(kMenuBugX, kMenuBugY, 204, 51);
-  constexpr int kFrames = 49;
-  for (int frame = 1; frame <= kFrames; ++frame) {
-    const double phase = 2 * M_PI * (frame - 1) / kFrames;
+      book.resource(kMenuBackgroundBitmap)
+          .crop(kMenuBugX, kMenuBugY, kMenuBugFrameWidth, kMenuBugFrameHeight);
+  for (int frame = 1; frame <= kMenuBugFrameCount; ++frame) {
+    const double phase = 2 * M_PI * (frame - 1) / kMenuBugFrameCount;
     Canvas canvas(204, 51);
     canvas.paintImage(backdrop);
     CaterpillarLook look;

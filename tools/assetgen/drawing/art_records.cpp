@@ -108,7 +108,8 @@ RgbImage paintRecordsMarker(const RgbImage& board) {
   // keyed or blended for the six places together, the colour key cutting rather than blending.
   std::vector<RgbImage> places;
   for (const int top : kRecordsRowTop)
-    places.push_back(board.crop(kRecordsMarkerX, top - 6, 22, 22));
+    places.push_back(
+        coveredBy(kRecordsMarkerBitmap, board, kRecordsMarkerX, top - kRecordsMarkerAboveText));
   return canvas.flattenKeyedForPlaces(places, kBlack);
 }
 
@@ -185,10 +186,14 @@ RgbImage paintDialogFaceWithoutButtons() {
 void paintDialog(PictureBook& book) {
   const RgbImage plain = paintDialogFaceWithoutButtons();
   constexpr int kLiftedY = kDialogButtonY - kDialogButtonHoverLift;
-  const RgbImage normalUnder = plain.crop(kConfirmButtonX, kDialogButtonY, 93, 29);
-  const RgbImage normalUnderClear = plain.crop(kClearButtonX, kDialogButtonY, 93, 29);
-  const RgbImage liftedUnder = plain.crop(kConfirmButtonX, kLiftedY, 93, 29);
-  const RgbImage liftedUnderClear = plain.crop(kClearButtonX, kLiftedY, 93, 29);
+  const RgbImage normalUnder =
+      coveredBy(kDialogConfirmBitmap, plain, kConfirmButtonX, kDialogButtonY);
+  const RgbImage normalUnderClear =
+      coveredBy(kDialogClearBitmap, plain, kClearButtonX, kDialogButtonY);
+  const RgbImage liftedUnder =
+      coveredBy(kDialogConfirmHoveredBitmap, plain, kConfirmButtonX, kLiftedY);
+  const RgbImage liftedUnderClear =
+      coveredBy(kDialogClearHoveredBitmap, plain, kClearButtonX, kLiftedY);
   book.addResource(kDialogConfirmBitmap, paintDialogButton(normalUnder, "确定", false));
   book.addResource(kDialogClearBitmap, paintDialogButton(normalUnderClear, "清除", false));
   book.addResource(kDialogConfirmHoveredBitmap, paintDialogButton(liftedUnder, "确定", true));
