@@ -53,6 +53,8 @@ constexpr int kLobbyLabelOffsetY = 7;
 constexpr int kLobbyTitleX = 99;
 constexpr int kLobbyTitleY = 147;
 constexpr int kInfoBoxX = 711;
+// The box shown is theme 0's; the taller boxes of themes 1 and 2 lose their bottom row.
+constexpr BitmapSize kInfoBoxShownSize = bitmapSize(kThemeBitmaps[0].infoBox);
 constexpr int kInfoBoxY[3] = {490, 565, 640};
 constexpr int kInfoLabelOffsetX = 15;  // of a box's label, from the box's corner
 constexpr int kInfoLabelOffsetY = 13;

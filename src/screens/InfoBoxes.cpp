@@ -9,9 +9,8 @@
 namespace tolvaro {
 namespace {
 
-// Theme 0's 270x63 box; the 270x64 boxes of themes 1 and 2 lose their bottom row.
-constexpr int kBoxWidth = 270;
-constexpr int kBoxHeight = 63;
+constexpr int kBoxWidth = kInfoBoxShownSize.width;
+constexpr int kBoxHeight = kInfoBoxShownSize.height;
 // The three info labels of the three themes share one block.
 constexpr BitmapSize kLabelSize = commonBitmapSize(
     {kThemeBitmaps[0].infoLabels[0], kThemeBitmaps[1].infoLabels[0], kThemeBitmaps[2].infoLabels[0],

@@ -239,10 +239,10 @@ TEST(LobbyArt, RecordsBoardStandsInSceneryWithNoEmptyPanelBesideIt) {
 TEST(LobbyArt, InfoBoxesTitlesAndTheFramePanelFitTogether) {
   for (const ThemeBitmaps& theme : kThemeBitmaps) {
     SCOPED_TRACE("theme with title " + std::to_string(theme.title));
-    // The game copies 63 rows of every info box: their last row is the bottom edge, one colour
-    // from side to side, the colour of the side edges.
+    // The game shows as many rows of every info box as theme 0's has: the last of them is the
+    // bottom edge, one colour from side to side, the colour of the side edges.
     const Picture box = resource(theme.infoBox);
-    constexpr int kShownRows = 63;
+    constexpr int kShownRows = kInfoBoxShownSize.height;
     for (int x = 0; x < box.width; ++x)
       ASSERT_EQ(box.at(x, kShownRows - 1), box.at(0, kShownRows / 2)) << "bottom edge at " << x;
     // The title's sign (the columns that differ from the panel under it) is centred on the

@@ -330,7 +330,7 @@ RgbImage paintButton(const Theme& theme, const Colour& corner, bool hovered) {
 // An info box is a square-cornered board that fills its block, since the three boxes sit over
 // different scenery. The game shows 63 rows of it; a taller picture repeats the bottom edge.
 RgbImage paintInfoBox(const Theme& theme, int height) {
-  constexpr int kShown = 63;
+  constexpr int kShown = kInfoBoxShownSize.height;
   Canvas canvas(270, height);
   cairo_t* cr = canvas.cr();
   cairo_rectangle(cr, 0, 0, 270, height);
