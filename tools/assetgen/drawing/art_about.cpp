@@ -190,12 +190,8 @@ RgbImage paintStaffCard(const char* job, const char* person, const char* personL
   cairo_t* cr = canvas.cr();
   cardBody(cr, 400, 250, lighter(tone, 0.75), lighter(tone, 0.45), darker(tone, 0.2));
   // Job title ribbon across the top.
-  roundedRect(cr, 110, 22, 180, 56, 16);
-  fillVertical(cr, 22, 78, lighter(tone, 0.2), darker(tone, 0.1));
-  roundedRect(cr, 110, 22, 180, 56, 16);
-  setColour(cr, rgb(255, 255, 255));
-  cairo_set_line_width(cr, 3);
-  cairo_stroke(cr);
+  outlinedPanel(cr, 110, 22, 180, 56, 16, lighter(tone, 0.2), darker(tone, 0.1), rgb(255, 255, 255),
+                3);
   TextStyle jobStyle = chineseLabelStyle(36, rgb(255, 255, 255), darker(tone, 0.45), 6);
   jobStyle.letterSpacing = 14;
   drawTextCentred(cr, job, jobStyle, 200, 50);

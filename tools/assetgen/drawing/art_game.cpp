@@ -50,12 +50,7 @@ RgbImage paintLetterTile(char letter) {
   const RgbImage backdrop = playfieldBackdrop(20, 20);
   canvas.paintImage(backdrop);
   // Shell: its outline runs along pixel column 1 and 18 and rows 2 and 19.
-  roundedRect(cr, 1.5, 2.5, 17, 17, 5.5);
-  fillVertical(cr, 2.5, 19.5, lighter(base, 0.7), lighter(base, 0.35));
-  roundedRect(cr, 1.5, 2.5, 17, 17, 5.5);
-  setColour(cr, outline);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  outlinedPanel(cr, 1.5, 2.5, 17, 17, 5.5, lighter(base, 0.7), lighter(base, 0.35), outline, 1);
   drawTextCentred(cr, std::string(1, letter), latinDisplayStyle(15, ink, rgb(0, 0, 0, 0), 0), 10,
                   11.5);
   RgbImage tile = canvas.flattenOver(backdrop);
@@ -121,12 +116,8 @@ RgbImage paintLevelCaption() {
     setColour(cr, rgb(214, 60, 110));
     cairo_fill(cr);
   }
-  roundedRect(cr, 28, 3, 285, 56, 18);
-  fillVertical(cr, 3, 59, rgb(255, 150, 90), rgb(255, 84, 140));
-  roundedRect(cr, 28, 3, 285, 56, 18);
-  setColour(cr, rgb(255, 255, 255));
-  cairo_set_line_width(cr, 3.5);
-  cairo_stroke(cr);
+  outlinedPanel(cr, 28, 3, 285, 56, 18, rgb(255, 150, 90), rgb(255, 84, 140), rgb(255, 255, 255),
+                3.5);
   roundedRect(cr, 34, 7, 273, 20, 10);
   setColour(cr, rgb(255, 255, 255, 0.25));
   cairo_fill(cr);
@@ -199,12 +190,8 @@ RgbImage paintCongratulations() {
   big.shadowDy = 4;
   drawTextCentred(cr, "恭喜你", big, 200, 62);
   // Ribbon for the second line.
-  roundedRect(cr, 88, 108, 224, 52, 14);
-  fillVertical(cr, 108, 160, rgb(120, 200, 255), rgb(50, 130, 230));
-  roundedRect(cr, 88, 108, 224, 52, 14);
-  setColour(cr, rgb(255, 255, 255));
-  cairo_set_line_width(cr, 3);
-  cairo_stroke(cr);
+  outlinedPanel(cr, 88, 108, 224, 52, 14, rgb(120, 200, 255), rgb(50, 130, 230), rgb(255, 255, 255),
+                3);
   TextStyle line = chineseLabelStyle(36, rgb(255, 255, 255), rgb(30, 80, 170), 6);
   line.letterSpacing = 4;
   drawTextCentred(cr, "完美爆机", line, 200, 134);

@@ -290,12 +290,8 @@ const Colour kExitNoLit = rgb(40, 214, 84);
 void paintExitBox(PictureBook& book) {
   Canvas canvas(250, 90);
   cairo_t* cr = canvas.cr();
-  roundedRect(cr, 2, 2, 246, 86, 18);
-  fillVertical(cr, 2, 88, rgb(255, 251, 232), rgb(255, 232, 196));
-  roundedRect(cr, 2, 2, 246, 86, 18);
-  setColour(cr, rgb(238, 140, 44));
-  cairo_set_line_width(cr, 3.5);
-  cairo_stroke(cr);
+  outlinedPanel(cr, 2, 2, 246, 86, 18, rgb(255, 251, 232), rgb(255, 232, 196), rgb(238, 140, 44),
+                3.5);
   TextStyle question = chineseLabelStyle(18, rgb(120, 64, 30), rgb(255, 255, 255), 0);
   drawTextCentred(cr, "真的要退出游戏吗？", question, 120, 26);
   drawExitButton(cr, kExitYesHighlightX - kExitBoxRestX, kExitHighlightY - kExitBoxY, "是",
@@ -388,12 +384,8 @@ void paintSlotPanel(PictureBook& book) {
   Canvas canvas(305, 405);
   cairo_t* cr = canvas.cr();
   softShadow(cr, 6, 8, 293, 393, 24, 4, 0.25);
-  roundedRect(cr, 3, 3, 299, 399, 24);
-  fillVertical(cr, 3, 402, rgb(240, 230, 255), rgb(214, 196, 250));
-  roundedRect(cr, 3, 3, 299, 399, 24);
-  setColour(cr, rgb(120, 80, 192));
-  cairo_set_line_width(cr, 4);
-  cairo_stroke(cr);
+  outlinedPanel(cr, 3, 3, 299, 399, 24, rgb(240, 230, 255), rgb(214, 196, 250), rgb(120, 80, 192),
+                4);
   TextStyle title = chineseLabelStyle(22, rgb(255, 255, 255), rgb(110, 66, 180), 4.5);
   title.letterSpacing = 3;
   drawTextCentred(cr, "载入游戏", title, 152.5, 30);

@@ -31,12 +31,8 @@ RgbImage paintBoard() {
   cairo_set_line_width(cr, 3);
   cairo_stroke(cr);
   // Paper.
-  roundedRect(cr, 9, 9, 552, 382, 18);
-  fillVertical(cr, 9, 391, rgb(255, 252, 240), rgb(255, 240, 214));
-  roundedRect(cr, 9, 9, 552, 382, 18);
-  setColour(cr, rgb(200, 110, 40));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
+  outlinedPanel(cr, 9, 9, 552, 382, 18, rgb(255, 252, 240), rgb(255, 240, 214), rgb(200, 110, 40),
+                2);
 
   // Title with a crown on either side.
   TextStyle title = chineseLabelStyle(34, rgb(230, 50, 60), rgb(255, 214, 90), 6);

@@ -249,6 +249,16 @@ void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry) {
   cairo_restore(cr);
 }
 
+void outlinedPanel(cairo_t* cr, double x, double y, double w, double h, double radius,
+                   const Colour& top, const Colour& bottom, const Colour& outline, double width) {
+  roundedRect(cr, x, y, w, h, radius);
+  fillVertical(cr, y, y + h, top, bottom);
+  roundedRect(cr, x, y, w, h, radius);
+  setColour(cr, outline);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+
 void stitchedRoundedRect(cairo_t* cr, double x, double y, double w, double h, double radius,
                          const Colour& c, double width, double dash, double gap) {
   roundedRect(cr, x, y, w, h, radius);

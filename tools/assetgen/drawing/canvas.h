@@ -84,6 +84,9 @@ void groundPath(cairo_t* cr, double left, double startY, std::initializer_list<C
 // `count` wedges from (cx, cy) out to `reach`, evenly spaced, each half a step wide: the rays
 // behind a title or a prize.
 void raysFrom(cairo_t* cr, double cx, double cy, int count, double reach, const Colour& c);
+// A rounded panel filled top to bottom from `top` to `bottom`, then outlined.
+void outlinedPanel(cairo_t* cr, double x, double y, double w, double h, double radius,
+                   const Colour& top, const Colour& bottom, const Colour& outline, double width);
 // Stitching: a dashed rounded outline of `dash` on, `gap` off.
 void stitchedRoundedRect(cairo_t* cr, double x, double y, double w, double h, double radius,
                          const Colour& c, double width, double dash, double gap);
