@@ -28,101 +28,147 @@ struct BitmapSize {
   friend constexpr bool operator==(const BitmapSize&, const BitmapSize&) = default;
 };
 
+// The bitmaps by their part in the program.
+constexpr int kMenuBackgroundBitmap = 143;
+// The menu's items top to bottom: the normal picture, then the hovered one.
+constexpr int kMenuItemBitmaps[5][2] = {{148, 153}, {150, 149}, {147, 146}, {145, 144}, {152, 151}};
+constexpr int kMenuMarkerBitmap = 154;
+constexpr int kExitBoxBitmap = 238;
+constexpr int kExitYesBitmap = 239;
+constexpr int kExitNoBitmap = 240;
+constexpr int kSlotPanelBitmap = 176;
+constexpr int kSlotRowBitmap = 177;
+constexpr int kSlotBackBitmap = 195;
+
+// One lobby theme's pictures.
+struct ThemeBitmaps {
+  int background;
+  int framePanel;
+  int title;
+  int button;
+  int buttonHovered;
+  int infoBox;
+  int buttonLabels[5];  // top to bottom
+  int infoLabels[3];    // level, score, the line below
+};
+constexpr ThemeBitmaps kThemeBitmaps[3] = {
+    {157, 158, 180, 155, 165, 163, {164, 159, 170, 166, 169}, {161, 160, 162}},
+    {194, 182, 183, 181, 193, 192, {188, 187, 191, 190, 189}, {185, 184, 186}},
+    {220, 207, 208, 206, 218, 217, {213, 212, 216, 215, 214}, {210, 209, 211}},
+};
+constexpr int kSpareTitleBitmap = 175;  // a title picture no theme uses
+
+constexpr int kShotBitmap = 174;
+constexpr int kLevelCaptionBitmap = 234;
+constexpr int kLevelDigitBitmaps[5] = {229, 230, 232, 233, 231};  // levels 1 to 5
+constexpr int kCongratsBitmap = 235;
+
+// In showing order: title card first.
+constexpr int kAboutCardBitmaps[6] = {224, 171, 226, 225, 228, 227};
+
+constexpr int kRecordsBoardBitmap = 243;
+constexpr int kRecordsMarkerBitmap = 244;
+constexpr int kNameDialogBitmap = 242;
+constexpr int kDialogConfirmBitmap = 248;
+constexpr int kDialogClearBitmap = 247;
+constexpr int kDialogConfirmHoveredBitmap = 245;
+constexpr int kDialogClearHoveredBitmap = 246;
+
 inline constexpr auto kBitmapCatalogue = std::to_array<BitmapEntry>({
     // At the window's creation: the load-game list's panel.
-    {176, 305, 405, 8, ColourKey::Black},
+    {kSlotPanelBitmap, 305, 405, 8, ColourKey::Black},
     // Before the record files: the menu.
-    {143, 1024, 768, 24},
-    {148, 263, 51, 24},
-    {153, 263, 51, 24},
-    {147, 263, 51, 24},
-    {146, 263, 51, 24},
-    {145, 263, 51, 24},
-    {144, 263, 51, 24},
-    {150, 263, 51, 24},
-    {149, 263, 51, 24},
-    {152, 263, 51, 24},
-    {151, 263, 51, 24},
-    {154, 110, 110, 24, ColourKey::White},
+    {kMenuBackgroundBitmap, 1024, 768, 24},
+    {kMenuItemBitmaps[0][0], 263, 51, 24},
+    {kMenuItemBitmaps[0][1], 263, 51, 24},
+    {kMenuItemBitmaps[2][0], 263, 51, 24},
+    {kMenuItemBitmaps[2][1], 263, 51, 24},
+    {kMenuItemBitmaps[3][0], 263, 51, 24},
+    {kMenuItemBitmaps[3][1], 263, 51, 24},
+    {kMenuItemBitmaps[1][0], 263, 51, 24},
+    {kMenuItemBitmaps[1][1], 263, 51, 24},
+    {kMenuItemBitmaps[4][0], 263, 51, 24},
+    {kMenuItemBitmaps[4][1], 263, 51, 24},
+    {kMenuMarkerBitmap, 110, 110, 24, ColourKey::White},
     // Theme 0.
-    {180, 504, 287, 24},
-    {157, 1024, 768, 24},
-    {158, 606, 676, 24},
-    {159, 75, 36, 24, ColourKey::Black},
-    {160, 75, 36, 24, ColourKey::Black},
-    {161, 75, 36, 24, ColourKey::Black},
-    {164, 75, 36, 24, ColourKey::Black},
-    {162, 75, 36, 24, ColourKey::Black},
-    {163, 270, 63, 24},
-    {166, 75, 36, 24, ColourKey::Black},
-    {169, 75, 36, 24, ColourKey::Black},
-    {170, 75, 36, 24, ColourKey::Black},
-    {155, 240, 50, 24},
-    {165, 240, 50, 24},
+    {kThemeBitmaps[0].title, 504, 287, 24},
+    {kThemeBitmaps[0].background, 1024, 768, 24},
+    {kThemeBitmaps[0].framePanel, 606, 676, 24},
+    {kThemeBitmaps[0].buttonLabels[1], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[0].infoLabels[1], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[0].infoLabels[0], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[0].buttonLabels[0], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[0].infoLabels[2], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[0].infoBox, 270, 63, 24},
+    {kThemeBitmaps[0].buttonLabels[3], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[0].buttonLabels[4], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[0].buttonLabels[2], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[0].button, 240, 50, 24},
+    {kThemeBitmaps[0].buttonHovered, 240, 50, 24},
     // Theme 1.
-    {183, 528, 305, 8},
-    {194, 1024, 768, 24},
-    {182, 606, 676, 8},
-    {187, 75, 36, 24, ColourKey::Black},
-    {188, 75, 36, 24, ColourKey::Black},
-    {190, 75, 36, 24, ColourKey::Black},
-    {189, 75, 36, 24, ColourKey::Black},
-    {191, 75, 36, 24, ColourKey::Black},
-    {181, 240, 50, 8},
-    {193, 240, 50, 8},
-    {192, 270, 64, 8},
-    {184, 75, 36, 24, ColourKey::Black},
-    {185, 75, 36, 24, ColourKey::Black},
-    {186, 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[1].title, 528, 305, 8},
+    {kThemeBitmaps[1].background, 1024, 768, 24},
+    {kThemeBitmaps[1].framePanel, 606, 676, 8},
+    {kThemeBitmaps[1].buttonLabels[1], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[1].buttonLabels[0], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[1].buttonLabels[3], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[1].buttonLabels[4], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[1].buttonLabels[2], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[1].button, 240, 50, 8},
+    {kThemeBitmaps[1].buttonHovered, 240, 50, 8},
+    {kThemeBitmaps[1].infoBox, 270, 64, 8},
+    {kThemeBitmaps[1].infoLabels[1], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[1].infoLabels[0], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[1].infoLabels[2], 75, 36, 24, ColourKey::Black},
     // Theme 2.
-    {208, 528, 305, 8},
-    {220, 1024, 768, 8},
-    {207, 606, 676, 8},
-    {212, 75, 36, 24, ColourKey::Black},
-    {213, 75, 36, 24, ColourKey::Black},
-    {215, 75, 36, 24, ColourKey::Black},
-    {214, 75, 36, 24, ColourKey::Black},
-    {216, 75, 36, 24, ColourKey::Black},
-    {206, 240, 50, 8},
-    {218, 240, 50, 8},
-    {217, 270, 64, 8},
-    {209, 75, 36, 24, ColourKey::Black},
-    {210, 75, 36, 24, ColourKey::Black},
-    {211, 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[2].title, 528, 305, 8},
+    {kThemeBitmaps[2].background, 1024, 768, 8},
+    {kThemeBitmaps[2].framePanel, 606, 676, 8},
+    {kThemeBitmaps[2].buttonLabels[1], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[2].buttonLabels[0], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[2].buttonLabels[3], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[2].buttonLabels[4], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[2].buttonLabels[2], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[2].button, 240, 50, 8},
+    {kThemeBitmaps[2].buttonHovered, 240, 50, 8},
+    {kThemeBitmaps[2].infoBox, 270, 64, 8},
+    {kThemeBitmaps[2].infoLabels[1], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[2].infoLabels[0], 75, 36, 24, ColourKey::Black},
+    {kThemeBitmaps[2].infoLabels[2], 75, 36, 24, ColourKey::Black},
     // Letter game: caption, congratulations, the digits of levels 1 to 5.
-    {234, 341, 67, 8},
-    {235, 400, 200, 8},
-    {229, 86, 86, 8},
-    {230, 86, 86, 8},
-    {232, 86, 86, 8},
-    {233, 86, 86, 8},
-    {231, 86, 86, 8},
+    {kLevelCaptionBitmap, 341, 67, 8},
+    {kCongratsBitmap, 400, 200, 8},
+    {kLevelDigitBitmaps[0], 86, 86, 8},
+    {kLevelDigitBitmaps[1], 86, 86, 8},
+    {kLevelDigitBitmaps[2], 86, 86, 8},
+    {kLevelDigitBitmaps[3], 86, 86, 8},
+    {kLevelDigitBitmaps[4], 86, 86, 8},
     // Load-game list.
-    {177, 241, 28, 8},
-    {195, 83, 25, 8},
+    {kSlotRowBitmap, 241, 28, 8},
+    {kSlotBackBitmap, 83, 25, 8},
     // About cards, loaded in this order but shown title card first.
-    {171, 800, 600, 8},
-    {224, 500, 250, 8},
-    {226, 400, 250, 8},
-    {225, 400, 250, 8},
-    {228, 400, 250, 8},
-    {227, 600, 250, 8},
+    {kAboutCardBitmaps[1], 800, 600, 8},
+    {kAboutCardBitmaps[0], 500, 250, 8},
+    {kAboutCardBitmaps[2], 400, 250, 8},
+    {kAboutCardBitmaps[3], 400, 250, 8},
+    {kAboutCardBitmaps[4], 400, 250, 8},
+    {kAboutCardBitmaps[5], 600, 250, 8},
     // Exit box.
-    {238, 250, 90, 24, ColourKey::Black},
-    {239, 77, 26, 24},
-    {240, 77, 26, 24},
+    {kExitBoxBitmap, 250, 90, 24, ColourKey::Black},
+    {kExitYesBitmap, 77, 26, 24},
+    {kExitNoBitmap, 77, 26, 24},
     // After the record files: records board, its marker, the name dialog's buttons, the shot.
-    {243, 570, 400, 24},
-    {244, 22, 22, 24, ColourKey::Black},
-    {245, 93, 29, 24},
-    {246, 93, 29, 24},
-    {248, 93, 29, 24},
-    {247, 93, 29, 24},
-    {174, 15, 15, 24},
+    {kRecordsBoardBitmap, 570, 400, 24},
+    {kRecordsMarkerBitmap, 22, 22, 24, ColourKey::Black},
+    {kDialogConfirmHoveredBitmap, 93, 29, 24},
+    {kDialogClearHoveredBitmap, 93, 29, 24},
+    {kDialogConfirmBitmap, 93, 29, 24},
+    {kDialogClearBitmap, 93, 29, 24},
+    {kShotBitmap, 15, 15, 24},
     // In the module but never loaded by the program's own code: the name dialog's face, which
     // the dialog shows itself, and a title picture no theme uses.
-    {242, 320, 160, 24},
-    {175, 528, 305, 24},
+    {kNameDialogBitmap, 320, 160, 24},
+    {kSpareTitleBitmap, 528, 305, 24},
 });
 
 // The entries before this index are the ones the program loads.

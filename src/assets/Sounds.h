@@ -13,4 +13,11 @@ constexpr int kMissWave = 205;         // one-shot
 constexpr int kAboutMusicWave = 223;   // looping
 constexpr int kIntroJingleWave = 237;  // one-shot
 
+// The pieces played in a loop; each ends where it starts.
+constexpr int kLoopingWaves[4] = {kPlayMusicWave, kMenuMusicWave, kLobbyMusicWave, kAboutMusicWave};
+
+// In the module but never played by the program's own code.
+constexpr int kBonusChimeWave = 197;
+constexpr int kSpareFanfareWave = 236;
+
 }  // namespace tolvaro

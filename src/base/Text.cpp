@@ -2,16 +2,10 @@
 
 #include <cstring>
 
+#include "base/GlyphFile.h"
+
 namespace tolvaro {
 namespace {
-
-constexpr std::size_t kHeaderSize = 16;
-constexpr std::size_t kHalfTableSize = 256 * 16;
-constexpr int kLeadCount = 0xFE - 0x81 + 1;
-constexpr int kTrailSlots = 0xFE - 0x40 + 1;
-constexpr std::size_t kFullGlyphBytes = 32;
-constexpr std::size_t kFileSize =
-    kHeaderSize + kHalfTableSize + std::size_t{kLeadCount} * kTrailSlots * kFullGlyphBytes;
 
 void drawRows(Picture& target, int x, int y, const std::uint8_t* rows, int bytesPerRow, int width,
               std::uint32_t colour) {
@@ -31,9 +25,13 @@ void drawRows(Picture& target, int x, int y, const std::uint8_t* rows, int bytes
 
 bool GlyphSet::load(std::span<const std::uint8_t> file) {
   data_.clear();
-  if (file.size() != kFileSize || std::memcmp(file.data(), "TGLY", 4) != 0) return false;
+  if (file.size() != glyphfile::kFileSize ||
+      std::memcmp(file.data(), glyphfile::kMagic, sizeof glyphfile::kMagic) != 0) {
+    return false;
+  }
   const int version = file[4] | file[5] << 8;
-  if (version != 1 || file[6] != kCellHeight || file[7] != kHalfWidth || file[8] != kFullWidth) {
+  if (version != glyphfile::kVersion || file[6] != kCellHeight || file[7] != kHalfWidth ||
+      file[8] != kFullWidth) {
     return false;
   }
   data_.assign(file.begin(), file.end());
@@ -57,14 +55,13 @@ int GlyphSet::draw(Picture& target, int x, int y, std::string_view gbk,
     if (length == 2) {
       const auto trail = static_cast<std::uint8_t>(gbk[i + 1]);
       if (canDraw) {
-        const std::size_t index =
-            static_cast<std::size_t>(lead - 0x81) * kTrailSlots + (trail - 0x40);
-        drawRows(target, x, y, &data_[kHeaderSize + kHalfTableSize + index * kFullGlyphBytes], 2,
-                 kFullWidth, colour);
+        drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset(lead, trail)], 2, kFullWidth,
+                 colour);
       }
       x += kFullWidth;
     } else {
-      if (canDraw) drawRows(target, x, y, &data_[kHeaderSize + lead * 16u], 1, kHalfWidth, colour);
+      if (canDraw)
+        drawRows(target, x, y, &data_[glyphfile::halfGlyphOffset(lead)], 1, kHalfWidth, colour);
       x += kHalfWidth;
     }
   }

@@ -7,15 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "base/GlyphFile.h"
 #include "base/Picture.h"
 
 namespace tolvaro {
 
 class GlyphSet {
  public:
-  static constexpr int kCellHeight = 16;
-  static constexpr int kHalfWidth = 8;
-  static constexpr int kFullWidth = 16;
+  static constexpr int kCellHeight = glyphfile::kCellHeight;
+  static constexpr int kHalfWidth = glyphfile::kHalfWidth;
+  static constexpr int kFullWidth = glyphfile::kFullWidth;
 
   // Takes the glyph file; false (and an empty set that draws nothing) when it is malformed.
   bool load(std::span<const std::uint8_t> file);

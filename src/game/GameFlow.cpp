@@ -17,14 +17,16 @@ namespace {
 
 constexpr int kCaptionX = 193;
 constexpr int kCaptionY = 240;
-constexpr BitmapSize kCaptionSize = bitmapSize(234);
+constexpr BitmapSize kCaptionSize = bitmapSize(kLevelCaptionBitmap);
 constexpr int kDigitX = 320;
 constexpr int kDigitY = 312;
 // The digits of levels 1 to 5 share one block.
-constexpr BitmapSize kDigitSize = commonBitmapSize({229, 230, 231, 232, 233});
+constexpr BitmapSize kDigitSize =
+    commonBitmapSize({kLevelDigitBitmaps[0], kLevelDigitBitmaps[1], kLevelDigitBitmaps[4],
+                      kLevelDigitBitmaps[2], kLevelDigitBitmaps[3]});
 constexpr int kCongratsX = 163;
 constexpr int kCongratsY = 240;
-constexpr BitmapSize kCongratsSize = bitmapSize(235);
+constexpr BitmapSize kCongratsSize = bitmapSize(kCongratsBitmap);
 
 constexpr int kIntroBestTextY = kInfoTextY[2];
 constexpr int kPlayBestTextY = 655;

@@ -15,9 +15,10 @@ constexpr int kCurtainWithdrawStep = 4;
 constexpr int kCurtainReturnStep = 2;
 
 // Sizes of the card pictures in showing order: title, maker logo, three staff cards, dedication.
-constexpr BitmapSize kCardPictureSizes[kAboutCardCount] = {bitmapSize(224), bitmapSize(171),
-                                                           bitmapSize(226), bitmapSize(225),
-                                                           bitmapSize(228), bitmapSize(227)};
+constexpr BitmapSize kCardPictureSizes[kAboutCardCount] = {
+    bitmapSize(kAboutCardBitmaps[0]), bitmapSize(kAboutCardBitmaps[1]),
+    bitmapSize(kAboutCardBitmaps[2]), bitmapSize(kAboutCardBitmaps[3]),
+    bitmapSize(kAboutCardBitmaps[4]), bitmapSize(kAboutCardBitmaps[5])};
 
 // Centred on the screen with halves truncated, the block one pixel larger than the picture.
 constexpr AboutCard cardFor(BitmapSize size) {

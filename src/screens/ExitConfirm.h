@@ -4,18 +4,14 @@
 #include <cstdint>
 
 #include "assets/BitmapCatalogue.h"
+#include "assets/Layout.h"
 
 namespace tolvaro {
 
-constexpr int kExitBoxRestX = 387;
-constexpr int kExitBoxY = 339;
-constexpr int kExitBoxWidth = bitmapSize(238).width;
-constexpr int kExitBoxHeight = bitmapSize(238).height;
-constexpr int kExitYesHighlightX = 401;
-constexpr int kExitNoHighlightX = 482;
-constexpr int kExitHighlightY = 390;
+constexpr int kExitBoxWidth = bitmapSize(kExitBoxBitmap).width;
+constexpr int kExitBoxHeight = bitmapSize(kExitBoxBitmap).height;
 // The yes and no highlights share one block.
-constexpr BitmapSize kExitButtonSize = commonBitmapSize({239, 240});
+constexpr BitmapSize kExitButtonSize = commonBitmapSize({kExitYesBitmap, kExitNoBitmap});
 constexpr int kExitButtonWidth = kExitButtonSize.width;
 constexpr int kExitButtonHeight = kExitButtonSize.height;
 // Menu items that have left the screen stop here instead of growing without end while the

@@ -2,21 +2,21 @@
 
 #include "assets/BitmapCatalogue.h"
 #include "assets/Catalogue.h"
+#include "assets/Layout.h"
 #include "frame/Frame.h"
 #include "state/Session.h"
 
 namespace tolvaro {
 namespace {
 
-constexpr int kBoxX = 711;
-constexpr int kBoxY[3] = {490, 565, 640};
-// Theme 0's 270x63 box; the 270x64 boxes of themes 1 and 2 lose their bottom row.
-constexpr int kBoxWidth = 270;
-constexpr int kBoxHeight = 63;
-constexpr int kLabelX = 726;
-constexpr int kLabelY[3] = {503, 578, 653};
+constexpr int kBoxWidth = kInfoBoxShownSize.width;
+constexpr int kBoxHeight = kInfoBoxShownSize.height;
 // The three info labels of the three themes share one block.
-constexpr BitmapSize kLabelSize = commonBitmapSize({161, 185, 210, 160, 184, 209, 162, 186, 211});
+constexpr BitmapSize kLabelSize = commonBitmapSize(
+    {kThemeBitmaps[0].infoLabels[0], kThemeBitmaps[1].infoLabels[0], kThemeBitmaps[2].infoLabels[0],
+     kThemeBitmaps[0].infoLabels[1], kThemeBitmaps[1].infoLabels[1], kThemeBitmaps[2].infoLabels[1],
+     kThemeBitmaps[0].infoLabels[2], kThemeBitmaps[1].infoLabels[2],
+     kThemeBitmaps[2].infoLabels[2]});
 constexpr int kLabelWidth = kLabelSize.width;
 constexpr int kLabelHeight = kLabelSize.height;
 
@@ -25,11 +25,12 @@ constexpr int kLabelHeight = kLabelSize.height;
 void drawInfoBoxes() {
   const int theme = g_theme;
   for (int box = 0; box < 3; ++box) {
-    copyOpaque(g_backBuffer, g_themeInfoBoxes[theme], kBoxX, kBoxY[box], kBoxWidth, kBoxHeight);
+    copyOpaque(g_backBuffer, g_themeInfoBoxes[theme], kInfoBoxX, kInfoBoxY[box], kBoxWidth,
+               kBoxHeight);
   }
   for (int box = 0; box < 3; ++box) {
-    copyKeyed(g_backBuffer, g_themeInfoLabels[box][theme], kLabelX, kLabelY[box], kLabelWidth,
-              kLabelHeight, kBlack);
+    copyKeyed(g_backBuffer, g_themeInfoLabels[box][theme], kInfoBoxX + kInfoLabelOffsetX,
+              kInfoBoxY[box] + kInfoLabelOffsetY, kLabelWidth, kLabelHeight, kBlack);
   }
 }
 

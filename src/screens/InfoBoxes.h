@@ -2,11 +2,9 @@
 // current theme; the screen that shows them draws the texts in them.
 #pragma once
 
-namespace tolvaro {
+#include "assets/Layout.h"
 
-constexpr int kInfoTextX = 811;
-// The text lines of the three boxes: the level, the score, and the line below them.
-constexpr int kInfoTextY[3] = {515, 590, 665};
+namespace tolvaro {
 
 void drawInfoBoxes();
 // The level and the score in the first two boxes.

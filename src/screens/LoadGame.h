@@ -2,31 +2,21 @@
 #pragma once
 
 #include "assets/BitmapCatalogue.h"
+#include "assets/Layout.h"
 
 namespace tolvaro {
 
-// The slot panel is centred on the screen; its rows and Back button sit at fixed offsets.
-inline constexpr int g_slotPanelWidth = bitmapSize(176).width;
-inline constexpr int g_slotPanelHeight = bitmapSize(176).height;
-inline constexpr int g_slotPanelX = 512 - g_slotPanelWidth / 2;
-inline constexpr int g_slotPanelY = 384 - g_slotPanelHeight / 2;
-inline constexpr int g_slotRowX = g_slotPanelX + 30;
-inline constexpr int g_slotRowY[6] = {g_slotPanelY + 58,  g_slotPanelY + 108, g_slotPanelY + 161,
-                                      g_slotPanelY + 214, g_slotPanelY + 267, g_slotPanelY + 317};
-inline constexpr int g_slotRowWidth = bitmapSize(177).width;
-inline constexpr int g_slotRowHeight = bitmapSize(177).height;
-inline constexpr int g_slotBackX = g_slotPanelX + 114;
-inline constexpr int g_slotBackY = g_slotPanelY + 367;
-inline constexpr int g_slotBackWidth = bitmapSize(195).width;
-inline constexpr int g_slotBackHeight = bitmapSize(195).height;
+// The slot panel, its rows and its Back button are placed by the layout.
+inline constexpr int g_slotRowWidth = bitmapSize(kSlotRowBitmap).width;
+inline constexpr int g_slotRowHeight = bitmapSize(kSlotRowBitmap).height;
+inline constexpr int g_slotBackWidth = bitmapSize(kSlotBackBitmap).width;
+inline constexpr int g_slotBackHeight = bitmapSize(kSlotBackBitmap).height;
 
 // The settings notice: "正在建设中。。请按 Esc 回到主菜单" (under construction; press Esc to return
 // to the main menu).
 inline constexpr char kSettingsNotice[] =
     "\xD5\xFD\xD4\xDA\xBD\xA8\xC9\xE8\xD6\xD0\xA1\xA3\xA1\xA3\xC7\xEB\xB0\xB4 Esc "
     "\xBB\xD8\xB5\xBD\xD6\xF7\xB2\xCB\xB5\xA5";
-constexpr int kSettingsNoticeX = 300;
-constexpr int kSettingsNoticeY = 400;
 
 void loadGameFrame();
 void loadGameClick();

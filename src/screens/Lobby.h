@@ -4,28 +4,23 @@
 #include <cstdint>
 
 #include "assets/BitmapCatalogue.h"
+#include "assets/Layout.h"
 
 namespace tolvaro {
 
-constexpr int kLobbyButtonCount = 5;
-constexpr int kLobbyPanelX = 60;
 constexpr int kLobbyPanelStartY = -676;  // wholly above the screen
-constexpr int kLobbyPanelRestY = 40;
 // The three themes' frame panels share one block.
-constexpr BitmapSize kLobbyPanelSize = commonBitmapSize({158, 182, 207});
+constexpr BitmapSize kLobbyPanelSize = commonBitmapSize(
+    {kThemeBitmaps[0].framePanel, kThemeBitmaps[1].framePanel, kThemeBitmaps[2].framePanel});
 constexpr int kLobbyPanelWidth = kLobbyPanelSize.width;
 constexpr int kLobbyPanelHeight = kLobbyPanelSize.height;
 constexpr int kLobbyButtonStartX = 1024;
-constexpr int kLobbyButtonRestX = 724;
 // Normal and hovered buttons of the three themes share one block.
-constexpr BitmapSize kLobbyButtonSize = commonBitmapSize({155, 165, 181, 193, 206, 218});
+constexpr BitmapSize kLobbyButtonSize = commonBitmapSize(
+    {kThemeBitmaps[0].button, kThemeBitmaps[0].buttonHovered, kThemeBitmaps[1].button,
+     kThemeBitmaps[1].buttonHovered, kThemeBitmaps[2].button, kThemeBitmaps[2].buttonHovered});
 constexpr int kLobbyButtonWidth = kLobbyButtonSize.width;
 constexpr int kLobbyButtonHeight = kLobbyButtonSize.height;
-constexpr int kLobbyButtonY[kLobbyButtonCount] = {98, 166, 236, 310, 382};
-constexpr int kLobbyLabelOffsetX = 80;
-constexpr int kLobbyLabelOffsetY = 7;
-constexpr int kLobbyTitleX = 99;
-constexpr int kLobbyTitleY = 147;
 // Buttons that have left the screen stop here instead of growing without end; anything at or
 // beyond the right edge draws nothing.
 constexpr int kLobbyButtonParkedX = 2048;

@@ -16,7 +16,6 @@ constexpr int kNextItemThreshold = 750;
 constexpr Rect itemHotZone(int item) {
   return {681, menuItemY(item) + 1, 942, menuItemY(item) + kMenuItemHeight - 1, Edges::Inclusive};
 }
-constexpr int kMarkerAboveItem = 30;
 constexpr int kBugFrameWrap = 50;
 
 // The item whose hot zone holds the last mouse position, or -1.
@@ -42,7 +41,7 @@ void updateHover() {
   }
   g_menuHover[item] = 1;
   g_menuMarkerX = kMenuMarkerX;
-  g_menuMarkerY = menuItemY(item) - kMarkerAboveItem;
+  g_menuMarkerY = menuItemY(item) - kMenuMarkerAboveItem;
 }
 
 // One slide-in step: the stored x steps past 680 to 664 once, and is drawn at 680 after that.
@@ -122,7 +121,7 @@ void resetMainMenuState() {
     g_menuHoverSounded[k] = 0;
   }
   g_menuMarkerX = kMenuMarkerX;
-  g_menuMarkerY = menuItemY(0) - kMarkerAboveItem;
+  g_menuMarkerY = menuItemY(0) - kMenuMarkerAboveItem;
   g_menuBugFrame = 1;
 }
 

@@ -4,28 +4,20 @@
 #include <cstdint>
 
 #include "assets/BitmapCatalogue.h"
+#include "assets/Layout.h"
 
 namespace tolvaro {
 
-constexpr int kMenuItemCount = 5;
 constexpr int kMenuItemStartX = 1024;  // off the right edge
-constexpr int kMenuItemRestX = 680;
-constexpr int kMenuItemTopY = 200;
-constexpr int kMenuItemSpacing = 80;
 // The ten item pictures, normal and hovered, share one block.
-constexpr BitmapSize kMenuItemSize =
-    commonBitmapSize({144, 145, 146, 147, 148, 149, 150, 151, 152, 153});
+constexpr BitmapSize kMenuItemSize = commonBitmapSize(
+    {kMenuItemBitmaps[3][1], kMenuItemBitmaps[3][0], kMenuItemBitmaps[2][1], kMenuItemBitmaps[2][0],
+     kMenuItemBitmaps[0][0], kMenuItemBitmaps[1][1], kMenuItemBitmaps[1][0], kMenuItemBitmaps[4][1],
+     kMenuItemBitmaps[4][0], kMenuItemBitmaps[0][1]});
 constexpr int kMenuItemWidth = kMenuItemSize.width;
 constexpr int kMenuItemHeight = kMenuItemSize.height;
-constexpr int kMenuMarkerX = 565;
-constexpr int kMenuMarkerWidth = bitmapSize(154).width;
-constexpr int kMenuMarkerHeight = bitmapSize(154).height;
-constexpr int kMenuBugX = 192;
-constexpr int kMenuBugY = 360;
-
-constexpr int menuItemY(int item) {
-  return kMenuItemTopY + kMenuItemSpacing * item;
-}
+constexpr int kMenuMarkerWidth = bitmapSize(kMenuMarkerBitmap).width;
+constexpr int kMenuMarkerHeight = bitmapSize(kMenuMarkerBitmap).height;
 
 // The menu's state; resetMainMenuState() gives the start values.
 // x of each item during a slide; 664 is the stored value of an item at rest (drawn at 680).

@@ -1,16 +1,13 @@
 // The modal dialog in which a player who entered the record table types a name.
 #pragma once
 
+#include "assets/Layout.h"
 #include "base/Rect.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
 
-// Button pictures and hot zones in dialog client pixels; every bound inclusive.
-constexpr int kConfirmButtonX = 63;
-constexpr int kClearButtonX = 164;
-constexpr int kDialogButtonY = 111;
-constexpr int kDialogButtonHoverLift = 2;
+// Hot zones in dialog client pixels; every bound inclusive.
 constexpr Rect kDialogConfirmZone = {64, 116, 153, 138, Edges::Inclusive};
 constexpr Rect kDialogClearZone = {165, 116, 253, 138, Edges::Inclusive};
 

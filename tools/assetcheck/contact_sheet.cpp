@@ -18,15 +18,22 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "file_formats.h"
+#include "assets/BitmapCatalogue.h"
+#include "assets/Layout.h"
+#include "base/Bmp.h"
+#include "base/Bytes.h"
+#include "base/GlyphFile.h"
+#include "drawing/canvas.h"
+#include "formats/byte_writer.h"
 #include "game_screens.h"
 
 namespace fs = std::filesystem;
 using namespace tolvaro::assetgen;
+namespace glyphfile = tolvaro::glyphfile;
 
 namespace {
 
@@ -40,15 +47,35 @@ struct Tile {
   RgbImage image;
 };
 
-uint32_t u32At(const Bytes& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+RgbImage fromPixels(int width, int height, const std::vector<uint32_t>& pixels) {
+  RgbImage image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
+      image.at(x, y) =
+          Rgb{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)};
+    }
+  }
+  return image;
+}
+
+// A BMP file as the game decodes it, and its depth; nothing when the game could not read it.
+struct DecodedBmp {
+  RgbImage image;
+  int bitsPerPixel = 0;
+};
+std::optional<DecodedBmp> decodeBmp(const Bytes& file) {
+  const tolvaro::Picture picture = tolvaro::decodeBitmap(file);
+  const std::optional<tolvaro::BitmapInfo> info = tolvaro::readBitmapInfo(file);
+  if (picture.empty() || !info) return std::nullopt;
+  return DecodedBmp{fromPixels(picture.width, picture.height, picture.pixels), info->bitsPerPixel};
 }
 
 // Decodes the DIB of an icon or cursor image (24 or 32 bit, XOR + AND) over a grey checker.
 RgbImage decodeIconDib(const Bytes& b, size_t at) {
-  const int width = static_cast<int>(u32At(b, at + 4));
-  const int height = static_cast<int>(u32At(b, at + 8)) / 2;
-  const int bits = b[at + 14] | (b[at + 15] << 8);
+  const int width = static_cast<int>(tolvaro::readLe32(b, at + 4));
+  const int height = static_cast<int>(tolvaro::readLe32(b, at + 8)) / 2;
+  const int bits = tolvaro::readLe16(b, at + 14);
   const int bytesPerPixel = bits / 8;
   const int colourStride = ((width * bits + 31) / 32) * 4;
   const int maskStride = ((width + 31) / 32) * 4;
@@ -82,7 +109,7 @@ std::vector<RgbImage> decodeAnimatedCursor(const Bytes& b) {
   std::vector<RgbImage> frames;
   for (size_t at = 12; at + 8 <= b.size();) {
     const std::string tag(b.begin() + at, b.begin() + at + 4);
-    const uint32_t size = u32At(b, at + 4);
+    const uint32_t size = tolvaro::readLe32(b, at + 4);
     if (tag == "LIST") {
       at += 12;  // descend into the frame list
       continue;
@@ -116,7 +143,7 @@ RgbImage glyphSample(const Bytes& glyphs, const std::string& utf8) {
   for (size_t i = 0; i < gbk.size();) {
     const auto lead = static_cast<uint8_t>(gbk[i]);
     if (lead < 0x80) {
-      const size_t at = 16 + static_cast<size_t>(lead) * 16;
+      const size_t at = glyphfile::halfGlyphOffset(lead);
       for (int row = 0; row < 16; ++row) {
         for (int col = 0; col < 8; ++col) {
           if ((glyphs[at + row] >> (7 - col)) & 1) image.at(penX + col, 4 + row) = pink;
@@ -126,8 +153,7 @@ RgbImage glyphSample(const Bytes& glyphs, const std::string& utf8) {
       i += 1;
     } else {
       const auto trail = static_cast<uint8_t>(gbk[i + 1]);
-      const size_t at =
-          16 + 4096 + ((static_cast<size_t>(lead - 0x81) * 191) + (trail - 0x40)) * 32;
+      const size_t at = glyphfile::fullGlyphOffset(lead, trail);
       for (int row = 0; row < 16; ++row) {
         const int bits = (glyphs[at + row * 2] << 8) | glyphs[at + row * 2 + 1];
         for (int col = 0; col < 16; ++col) {
@@ -153,15 +179,7 @@ std::vector<Tile> gameScreenTiles(const fs::path& generated) {
   const fs::path workDir =
       fs::temp_directory_path() / ("tolvaro-contact-sheet-" + std::to_string(::getpid()));
   for (const auto& screen : tolvaro::assetcheck::composeGameScreens(generated, workDir)) {
-    RgbImage image(screen.width, screen.height);
-    for (int y = 0; y < screen.height; ++y) {
-      for (int x = 0; x < screen.width; ++x) {
-        const uint32_t p = screen.pixels[static_cast<size_t>(y) * screen.width + x];
-        image.at(x, y) = Rgb{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                             static_cast<uint8_t>(p)};
-      }
-    }
-    tiles.push_back({screen.name, std::move(image)});
+    tiles.push_back({screen.name, fromPixels(screen.width, screen.height, screen.pixels)});
   }
   if (tiles.empty()) std::fprintf(stderr, "the game did not start: no composed screens\n");
   return tiles;
@@ -210,7 +228,7 @@ int contactSheet(const fs::path& generated, const fs::path& out) {
     tiles.push_back({"ani " + std::to_string(i), cursorFrames[i]});
   }
   const Bytes glyphs = readFile(generated / "glyphs" / "gbk16.bin");
-  if (glyphs.size() == 16 + 4096 + 126 * 191 * 32) {
+  if (glyphs.size() == glyphfile::kFileSize) {
     tiles.push_back({"glyphs", glyphSample(glyphs, "祝君好运! 龍虎榜 score: 1100 Tolvaro Mg.jpq")});
     tiles.push_back({"glyphs", glyphSample(glyphs, "正在建设中。。请按 Esc 回到主菜单")});
   }
@@ -290,7 +308,7 @@ class Screen {
     }
   }
   void text(const std::string& utf8, int x, int y) {
-    if (glyphs_.size() != 16 + 4096 + 126 * 191 * 32) return;
+    if (glyphs_.size() != glyphfile::kFileSize) return;
     const RgbImage sample = glyphSample(glyphs_, utf8);
     // glyphSample paints on a stripe; copy only the pink ink.
     for (int row = 0; row < 16; ++row) {
@@ -310,93 +328,90 @@ class Screen {
 };
 
 int scenes(const fs::path& generated, const fs::path& outDir) {
+  using namespace tolvaro;
   fs::create_directories(outDir);
   const Bytes glyphs = readFile(generated / "glyphs" / "gbk16.bin");
   const Rgb black{0, 0, 0}, white{255, 255, 255};
   {
     Screen s(generated, glyphs);
-    s.opaque(143, 0, 0);
-    s.keyed(154, 565, 250, white);
-    const int normal[] = {148, 150, 147, 145, 152}, hovered[] = {153, 149, 146, 144, 151};
-    for (int k = 0; k < 5; ++k) s.opaque(k == 1 ? hovered[k] : normal[k], 680, 200 + 80 * k);
-    s.opaque(s.file("03_16/chongzi1.bmp"), 192, 360);
+    s.opaque(kMenuBackgroundBitmap, 0, 0);
+    s.keyed(kMenuMarkerBitmap, kMenuMarkerX, menuItemY(1) - kMenuMarkerAboveItem, white);
+    for (int k = 0; k < kMenuItemCount; ++k)
+      s.opaque(kMenuItemBitmaps[k][k == 1], kMenuItemRestX, menuItemY(k));
+    s.opaque(s.file("03_16/chongzi1.bmp"), kMenuBugX, kMenuBugY);
     writePng(s.image(), 1, outDir / "menu.png");
-    s.keyed(238, 387, 339, black);
-    s.opaque(239, 401, 390);
+    s.keyed(kExitBoxBitmap, kExitBoxRestX, kExitBoxY, black);
+    s.opaque(kExitYesBitmap, kExitYesHighlightX, kExitHighlightY);
     writePng(s.image(), 1, outDir / "exit.png");
   }
   {
     Screen s(generated, glyphs);
-    s.opaque(143, 0, 0);
-    s.keyed(176, 360, 182, black);
-    s.opaque(177, 390, 290);
+    s.opaque(kMenuBackgroundBitmap, 0, 0);
+    s.keyed(kSlotPanelBitmap, g_slotPanelX, g_slotPanelY, black);
+    s.opaque(kSlotRowBitmap, g_slotRowX, g_slotRowY[1]);
     writePng(s.image(), 1, outDir / "loadgame.png");
   }
-  struct ThemeScene {
-    int background, frame, title, normal, hovered, info, labels[8];
-  };
-  const ThemeScene themes[3] = {
-      {157, 158, 180, 155, 165, 163, {164, 159, 170, 166, 169, 161, 160, 162}},
-      {194, 182, 183, 181, 193, 192, {188, 187, 191, 190, 189, 185, 184, 186}},
-      {220, 207, 208, 206, 218, 217, {213, 212, 216, 215, 214, 210, 209, 211}}};
-  const int buttonY[5] = {98, 166, 236, 310, 382};
   for (int t = 0; t < 3; ++t) {
-    const ThemeScene& th = themes[t];
+    const ThemeBitmaps& th = kThemeBitmaps[t];
     Screen s(generated, glyphs);
     s.opaque(th.background, 0, 0);
-    s.opaque(th.frame, 60, 40);
-    s.opaque(th.title, 99, 147);
-    for (int b = 0; b < 5; ++b) {
-      s.opaque(b == 2 ? th.hovered : th.normal, 724, buttonY[b]);
-      s.keyed(th.labels[b], 804, buttonY[b] + 7, black);
+    s.opaque(th.framePanel, kLobbyPanelX, kLobbyPanelRestY);
+    s.opaque(th.title, kLobbyTitleX, kLobbyTitleY);
+    for (int b = 0; b < kLobbyButtonCount; ++b) {
+      s.opaque(b == 2 ? th.buttonHovered : th.button, kLobbyButtonRestX, kLobbyButtonY[b]);
+      s.keyed(th.buttonLabels[b], kLobbyButtonRestX + kLobbyLabelOffsetX,
+              kLobbyButtonY[b] + kLobbyLabelOffsetY, black);
     }
     auto infoBoxes = [&] {
       for (int i = 0; i < 3; ++i) {
-        s.opaque(th.info, 711, 490 + 75 * i);
-        s.keyed(th.labels[5 + i], 726, 503 + 75 * i, black);
+        s.opaque(th.infoBox, kInfoBoxX, kInfoBoxY[i]);
+        s.keyed(th.infoLabels[i], kInfoBoxX + kInfoLabelOffsetX, kInfoBoxY[i] + kInfoLabelOffsetY,
+                black);
       }
-      s.text("1", 811, 515);
-      s.text("250", 811, 590);
+      s.text("1", kInfoTextX, kInfoTextY[0]);
+      s.text("250", kInfoTextX, kInfoTextY[1]);
     };
     infoBoxes();
-    s.text("祝君好运!", 811, 665);
+    s.text("祝君好运!", kInfoTextX, kInfoTextY[2]);
     writePng(s.image(), 1, outDir / ("lobby" + std::to_string(t) + ".png"));
     // The playing frame: panel, tiles, a shot, the info boxes with best score and time.
-    s.opaque(th.frame, 60, 40);
+    s.opaque(th.framePanel, kLobbyPanelX, kLobbyPanelRestY);
     infoBoxes();
     for (int i = 0; i < 8; ++i) {
       s.opaque(s.file("charImg/" + std::to_string(65 + (i * 5) % 26) + ".bmp"), 150 + i * 55,
                74 + i * 70);
     }
-    s.opaque(174, 350, 600);
-    s.text("100", 811, 655);
-    s.text("37", 811, 675);
+    s.opaque(kShotBitmap, 350, 600);
+    s.text("100", kInfoTextX, 655);
+    s.text("37", kInfoTextX, 675);
     if (t == 1) {
-      s.opaque(234, 193, 240);
-      s.opaque(232, 320, 312);
+      s.opaque(kLevelCaptionBitmap, 193, 240);
+      s.opaque(kLevelDigitBitmaps[2], 320, 312);
     }
-    if (t == 2) s.opaque(235, 163, 240);
+    if (t == 2) s.opaque(kCongratsBitmap, 163, 240);
     writePng(s.image(), 1, outDir / ("play" + std::to_string(t) + ".png"));
   }
   {
     Screen s(generated, glyphs);
-    s.opaque(194, 0, 0);
-    s.opaque(243, 227, 184);
-    const int rows[6] = {250, 302, 355, 411, 461, 512};
+    s.opaque(kThemeBitmaps[1].background, 0, 0);
+    s.opaque(kRecordsBoardBitmap, kRecordsBoardX, kRecordsBoardY);
     const char* names[6] = {"Lily", "小明", "someone", "ABCDEFG", "龍虎", "Tom"};
     for (int r = 0; r < 6; ++r) {
-      s.text(names[r], 361, rows[r]);
-      s.text(std::to_string(100 + r * 37), 529, rows[r]);
-      s.text(std::to_string(1100 - r * 150), 704, rows[r]);
+      const int y = kRecordsBoardY + kRecordsRowTop[r];
+      s.text(names[r], kRecordsBoardX + kRecordsNameColumn, y);
+      s.text(std::to_string(100 + r * 37), kRecordsBoardX + kRecordsTimeColumn, y);
+      s.text(std::to_string(1100 - r * 150), kRecordsBoardX + kRecordsScoreColumn, y);
     }
-    s.keyed(244, 755, rows[1] - 6, black);
+    s.keyed(kRecordsMarkerBitmap, kRecordsBoardX + kRecordsMarkerX,
+            kRecordsBoardY + kRecordsRowTop[1] - kRecordsMarkerAboveText, black);
     writePng(s.image(), 1, outDir / "records.png");
   }
   {
     Screen s(generated, glyphs);
-    s.opaque(143, 0, 0);
-    s.opaque(242, 352, 304);
-    s.opaque(245, 352 + 63, 304 + 109);
+    s.opaque(kMenuBackgroundBitmap, 0, 0);
+    s.opaque(kNameDialogBitmap, 352, 304);
+    s.opaque(kDialogConfirmHoveredBitmap, 352 + kConfirmButtonX,
+             304 + kDialogButtonY - kDialogButtonHoverLift);
     writePng(s.image(), 1, outDir / "dialog.png");
   }
   for (const Tile& tile : gameScreenTiles(generated)) {

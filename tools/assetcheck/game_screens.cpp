@@ -27,8 +27,8 @@ void passUntil(std::uint32_t state, int guard = 200) {
 }
 
 void fillRecords() {
-  const char* names[kRecordRows] = {"Lily", "\xD0\xA1\xC3\xF7", "someone", "ABCDEFG",
-                                    "\xFD\x88\xBB\xA2", "Tom"};
+  const char* names[kRecordRows] = {"Lily",    "\xD0\xA1\xC3\xF7", "someone",
+                                    "ABCDEFG", "\xFD\x88\xBB\xA2", "Tom"};
   for (int row = 0; row < kRecordRows; ++row) {
     setName(g_records[row], names[row]);
     g_records[row].useTime = 100 + row * 37;
@@ -52,7 +52,8 @@ std::vector<GameScreen> composeGameScreens(const fs::path& generated, const fs::
   auto keep = [&](int theme, const std::string& what) {
     const PixelView& view = host.lastPresented;
     GameScreen screen{"theme" + std::to_string(theme) + " " + what, view.width, view.height, {}};
-    screen.pixels.assign(view.pixels, view.pixels + static_cast<std::size_t>(view.width) * view.height);
+    screen.pixels.assign(view.pixels,
+                         view.pixels + static_cast<std::size_t>(view.width) * view.height);
     screens.push_back(std::move(screen));
   };
   auto press = [&](int x, int y) {

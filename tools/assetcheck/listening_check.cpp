@@ -14,9 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "file_formats.h"
+#include "assets/Sounds.h"
+#include "formats/noise_shaping.h"
 #include "noise_floor.h"
-#include "sound.h"
+#include "sound/sound.h"
 #include "wave_reader.h"
 
 namespace fs = std::filesystem;
@@ -29,7 +30,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s WAVE_DIR\n", argv[0]);
     return 2;
   }
-  const int looping[] = {198, 201, 203, 223};
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(argv[1])) files.push_back(entry.path());
   std::sort(files.begin(), files.end());
@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
     }
     const int id = std::stoi(path.stem().string());
     std::string seam = "-";
-    if (std::find(std::begin(looping), std::end(looping), id) != std::end(looping)) {
+    if (std::find(std::begin(tolvaro::kLoopingWaves), std::end(tolvaro::kLoopingWaves), id) !=
+        std::end(tolvaro::kLoopingWaves)) {
       double worstJump = 0, typicalStep = 0;
       for (int c = 0; c < wave.channels; ++c) {
         const double last = wave.samples[(frames - 1) * wave.channels + c];
@@ -80,9 +81,9 @@ int main(int argc, char** argv) {
       std::vector<uint8_t> codes;
       for (double s : wave.samples)
         codes.push_back(static_cast<uint8_t>(std::lround(s * 128) + 128));
-      using tolvaro::assetgen::quantisationNoise;
+      using tolvaro::assetcheck::quantisationNoise;
       const auto rounded = quantisationNoise(
-          samples->second, tolvaro::assetgen::round8Bit(samples->second), wave.rate);
+          samples->second, tolvaro::assetcheck::round8Bit(samples->second), wave.rate);
       const auto file = quantisationNoise(samples->second, codes, wave.rate);
       char text[64];
       std::snprintf(text, sizeof text, "%.1f/%.1f -> %.1f/%.1f", rounded.overallDb, rounded.bandDb,

@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "base/Bytes.h"
+
 namespace tolvaro::assetcheck {
 
 struct DecodedWave {
   int formatTag = 0;  // 1 PCM, 2 Microsoft ADPCM
   int channels = 0, rate = 0, bits = 0, blockAlign = 0;
-  int samplesPerBlock = 0;                     // ADPCM
+  int samplesPerBlock = 0;                      // ADPCM
   std::vector<std::pair<int, int>> predictors;  // ADPCM coefficient pairs of the fmt chunk
   std::optional<uint32_t> factSamples;
   std::vector<double> samples;  // interleaved, [-1, 1)
@@ -23,14 +25,11 @@ struct DecodedWave {
 
 namespace wave_detail {
 
-inline uint32_t le16(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | (b[at + 1] << 8);
-}
-inline uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
-  return le16(b, at) | (le16(b, at + 2) << 16);
-}
+using ::tolvaro::readLe16;
+using ::tolvaro::readLe32;
+
 inline int s16(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<int16_t>(le16(b, at));
+  return static_cast<int16_t>(readLe16(b, at));
 }
 
 // One mono Microsoft ADPCM block: header (predictor, delta, second sample, first sample), then
@@ -51,7 +50,8 @@ inline void decodeAdpcmBlock(const std::vector<uint8_t>& b, size_t at, size_t si
   for (size_t i = 7; i < size; ++i) {
     for (int nibble : {b[at + i] >> 4, b[at + i] & 0x0F}) {
       const int code = nibble >= 8 ? nibble - 16 : nibble;
-      const int next = std::clamp(((sample1 * c1 + sample2 * c2) >> 8) + code * delta, -32768, 32767);
+      const int next =
+          std::clamp(((sample1 * c1 + sample2 * c2) >> 8) + code * delta, -32768, 32767);
       sample2 = sample1;
       sample1 = next;
       delta = std::max(16, kAdapt[nibble] * delta / 256);
@@ -73,22 +73,22 @@ inline std::optional<DecodedWave> decodeWave(const std::vector<uint8_t>& b) {
   size_t dataAt = 0, dataSize = 0;
   for (size_t at = 12; at + 8 <= b.size();) {
     const std::string tag(b.begin() + at, b.begin() + at + 4);
-    const uint32_t size = le32(b, at + 4);
+    const uint32_t size = readLe32(b, at + 4);
     if (at + 8 + size > b.size()) return std::nullopt;
     if (tag == "fmt " && size >= 16) {
-      w.formatTag = static_cast<int>(le16(b, at + 8));
-      w.channels = static_cast<int>(le16(b, at + 10));
-      w.rate = static_cast<int>(le32(b, at + 12));
-      w.blockAlign = static_cast<int>(le16(b, at + 20));
-      w.bits = static_cast<int>(le16(b, at + 22));
+      w.formatTag = static_cast<int>(readLe16(b, at + 8));
+      w.channels = static_cast<int>(readLe16(b, at + 10));
+      w.rate = static_cast<int>(readLe32(b, at + 12));
+      w.blockAlign = static_cast<int>(readLe16(b, at + 20));
+      w.bits = static_cast<int>(readLe16(b, at + 22));
       if (w.formatTag == 2 && size >= 22) {
-        w.samplesPerBlock = static_cast<int>(le16(b, at + 26));
-        const uint32_t count = le16(b, at + 28);
+        w.samplesPerBlock = static_cast<int>(readLe16(b, at + 26));
+        const uint32_t count = readLe16(b, at + 28);
         for (uint32_t i = 0; i < count && 26 + 4 * i <= size; ++i)
           w.predictors.push_back({s16(b, at + 30 + 4 * i), s16(b, at + 32 + 4 * i)});
       }
     } else if (tag == "fact" && size >= 4) {
-      w.factSamples = le32(b, at + 8);
+      w.factSamples = readLe32(b, at + 8);
     } else if (tag == "data") {
       dataAt = at + 8;
       dataSize = size;

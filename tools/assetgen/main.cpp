@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "art.h"
 #include "assets/BitmapCatalogue.h"
-#include "file_formats.h"
-#include "glyphs.h"
-#include "quantize.h"
-#include "sound.h"
+#include "drawing/art.h"
+#include "formats/bmp_writer.h"
+#include "formats/quantize.h"
+#include "formats/wave_writer.h"
+#include "glyphs/glyphs.h"
+#include "sound/sound.h"
 
 // Fontconfig and pango keep process-lifetime caches that LeakSanitizer would report when the
 // generator runs inside a sanitizer build.
@@ -47,18 +48,6 @@ Bytes encodePicture(const Picture& picture) {
   return encodeBmp8(indexed.width, indexed.height, indexed.indices, indexed.palette);
 }
 
-std::optional<Rgb> keyColour(ColourKey key) {
-  switch (key) {
-    case ColourKey::White:
-      return kWhite;
-    case ColourKey::Black:
-      return kBlack;
-    case ColourKey::None:
-      break;
-  }
-  return std::nullopt;
-}
-
 // The size the game stretches a working-directory file to, if it is one of its pictures.
 std::optional<BitmapSize> fileSize(const std::string& relativePath) {
   for (int n = 1; n <= kMenuBugFrameCount; ++n) {
@@ -82,11 +71,9 @@ int writeBitmaps(const PictureBook& book, const fs::path& out) {
       continue;
     }
     const Picture& picture = found->second;
-    if (picture.image.width() != entry.width || picture.image.height() != entry.height ||
-        picture.depth != entry.depth || picture.key != keyColour(entry.key)) {
-      std::fprintf(stderr, "bitmap %d painted as %dx%d/%d, catalogue wants %dx%d/%d\n", entry.id,
-                   picture.image.width(), picture.image.height(), picture.depth, entry.width,
-                   entry.height, entry.depth);
+    if (picture.image.width() != entry.width || picture.image.height() != entry.height) {
+      std::fprintf(stderr, "bitmap %d painted as %dx%d, catalogue wants %dx%d\n", entry.id,
+                   picture.image.width(), picture.image.height(), entry.width, entry.height);
       ++problems;
       continue;
     }

@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "file_formats.h"
-#include "sound.h"
+#include "formats/noise_shaping.h"
+#include "sound/sound.h"
 
-namespace tolvaro::assetgen {
+namespace tolvaro::assetcheck {
 namespace {
+
+using namespace assetgen;
 
 // Codes of a tone of `amplitude` codes, measured against silence: the error is the tone.
 NoiseLevels toneLevels(double hz, double amplitude, int rate) {
@@ -56,4 +58,4 @@ TEST(NoiseFloor, ShapedEightBitNoiseIsQuieterThanRoundingWhereTheEarIsKeenest) {
 }
 
 }  // namespace
-}  // namespace tolvaro::assetgen
+}  // namespace tolvaro::assetcheck
