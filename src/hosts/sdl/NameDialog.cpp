@@ -7,6 +7,10 @@
 #include "hosts/sdl/SdlHost.h"
 
 namespace tolvaro::sdl {
+
+using hosts::Point;
+using hosts::Rect;
+
 namespace {
 
 // The frame around the face is painted in the face's own pinks: a deep rim, a pale band and the
@@ -175,8 +179,7 @@ void NameDialog::handle(const SDL_Event& event, DialogProcedure procedure) {
         closeAfter_ = true;
         procedure(*this, {DialogMessageType::Command, kDialogCancel, 0});
       } else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-        host_.letterbox_ = Letterbox(host_.pictureWidth_, host_.pictureHeight_, event.window.data1,
-                                     event.window.data2);
+        host_.windowResized(event.window.data1, event.window.data2);
         placeTextInput();
         dirty_ = true;
       } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {

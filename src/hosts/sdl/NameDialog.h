@@ -10,8 +10,8 @@
 #include <string>
 
 #include "base/Picture.h"
-#include "hosts/sdl/Letterbox.h"
 #include "hosts/sdl/NameBox.h"
+#include "hosts/shared/Letterbox.h"
 #include "platform/Platform.h"
 
 namespace tolvaro::sdl {
@@ -23,7 +23,7 @@ class NameDialog : public DialogWindow {
   static constexpr int kClientWidth = 320;
   static constexpr int kClientHeight = 160;
   static constexpr int kFrame = 5;  // modal frame and client edge
-  static constexpr Rect kNameBox{84, 72, NameBox::kWidth, NameBox::kHeight};
+  static constexpr hosts::Rect kNameBox{84, 72, NameBox::kWidth, NameBox::kHeight};
   static constexpr int kCaretBlinkMs = 530;
 
   NameDialog(SdlHost& host, Picture face);
@@ -34,8 +34,8 @@ class NameDialog : public DialogWindow {
   std::intptr_t run(DialogProcedure procedure);
 
   // The dialog's whole window (frame included) in picture coordinates.
-  Rect windowRect() const;
-  Rect clientRect() const;
+  hosts::Rect windowRect() const;
+  hosts::Rect clientRect() const;
 
   std::string itemText(int controlId) override;
   void setItemText(int controlId, std::string_view gbk) override;
@@ -45,8 +45,8 @@ class NameDialog : public DialogWindow {
  private:
   void handle(const SDL_Event& event, DialogProcedure procedure);
   // Client coordinates of a window position over the face (not over the name box).
-  std::optional<Point> overFace(int windowX, int windowY) const;
-  std::optional<Point> overNameBox(int windowX, int windowY) const;
+  std::optional<hosts::Point> overFace(int windowX, int windowY) const;
+  std::optional<hosts::Point> overNameBox(int windowX, int windowY) const;
   void paintFrame(Picture& window) const;
   void redraw();
   void placeTextInput();
