@@ -10,13 +10,31 @@
 #include <string>
 
 #include "base/Picture.h"
+#include "base/Text.h"
 #include "hosts/sdl/NameBox.h"
 #include "hosts/shared/Letterbox.h"
 #include "platform/Platform.h"
 
 namespace tolvaro::sdl {
 
-class SdlHost;
+// What the dialog needs of the window it opens over.
+class NameDialogHost {
+ public:
+  virtual SDL_Window* window() const = 0;
+  // Where the game's picture sits in the window.
+  virtual const hosts::Letterbox& letterbox() const = 0;
+  virtual void windowResized(int width, int height) = 0;
+  virtual const GlyphSet& nameBoxGlyphs() const = 0;
+  // Shows the last presented picture with the dialog's window over it at `at` (picture
+  // coordinates).
+  virtual void showWithDialog(PixelView dialog, hosts::Rect at) = 0;
+  virtual void updateCursor() = 0;
+  // The close that ended the dialog still closes the program.
+  virtual void closeAfterDialog() = 0;
+
+ protected:
+  ~NameDialogHost() = default;
+};
 
 class NameDialog : public DialogWindow {
  public:
@@ -26,7 +44,7 @@ class NameDialog : public DialogWindow {
   static constexpr hosts::Rect kNameBox{84, 72, NameBox::kWidth, NameBox::kHeight};
   static constexpr int kCaretBlinkMs = 530;
 
-  NameDialog(SdlHost& host, Picture face);
+  NameDialog(NameDialogHost& host, Picture face);
   NameDialog(const NameDialog&) = delete;
   NameDialog& operator=(const NameDialog&) = delete;
 
@@ -52,7 +70,7 @@ class NameDialog : public DialogWindow {
   void placeTextInput();
   void showCaret();
 
-  SdlHost& host_;
+  NameDialogHost& host_;
   Picture originalFace_;
   Picture face_;
   NameBox box_;

@@ -10,7 +10,6 @@
 #include "base/Files.h"
 #include "hosts/sdl/IconFile.h"
 #include "hosts/sdl/KeyMap.h"
-#include "hosts/sdl/NameDialog.h"
 #include "hosts/sdl/X11Presenter.h"
 
 namespace tolvaro::sdl {
@@ -358,6 +357,13 @@ void SdlHost::playSound(int waveId, SoundMode mode) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
     SDL_Delay(static_cast<Uint32>(std::min<std::int64_t>(left, 10)));
   }
+}
+
+void SdlHost::closeAfterDialog() {
+  closeRequested_ = false;
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
 }
 
 std::intptr_t SdlHost::runModalDialog(int /*templateId*/, int faceBitmapId,

@@ -17,6 +17,7 @@
 
 #include "base/Text.h"
 #include "hosts/sdl/AnimatedCursor.h"
+#include "hosts/sdl/NameDialog.h"
 #include "hosts/sdl/ResourcePack.h"
 #include "hosts/shared/FramePacer.h"
 #include "hosts/shared/Letterbox.h"
@@ -35,7 +36,7 @@ struct HostOptions {
   std::optional<hosts::Point> windowSizeOverride;
 };
 
-class SdlHost : public hosts::PolledHost {
+class SdlHost : public hosts::PolledHost, private NameDialogHost {
  public:
   SdlHost(ResourcePack resources, HostOptions options = {});
   ~SdlHost() override;
@@ -55,13 +56,11 @@ class SdlHost : public hosts::PolledHost {
   // What tests look at.
   bool audioOpen() const { return audioOpen_; }
   bool animatedCursorLoaded() const { return !cursorFrames_.empty(); }
-  SDL_Window* window() const { return window_; }
+  SDL_Window* window() const override { return window_; }
   SDL_Renderer* renderer() const { return renderer_; }
-  const hosts::Letterbox& letterbox() const { return letterbox_; }
+  const hosts::Letterbox& letterbox() const override { return letterbox_; }
 
  private:
-  friend class NameDialog;
-
   bool pollEvent(Event& event) override;
   double nowMs() override { return static_cast<double>(SDL_GetTicks64()); }
   // One SDL event to at most one game event; false when the game has no use for it.
@@ -69,13 +68,15 @@ class SdlHost : public hosts::PolledHost {
   void openAudio();
   void closeAudio();
   Mix_Chunk* chunkFor(int waveId);
-  void windowResized(int width, int height);
-  void updateCursor();
   // Shows a picture of the game's size in the window, scaled to it.
   void show(PixelView picture);
-  // Shows the last presented picture with the dialog's window over it at `at` (picture
-  // coordinates).
-  void showWithDialog(PixelView dialog, hosts::Rect at);
+
+  // NameDialogHost.
+  void windowResized(int width, int height) override;
+  const GlyphSet& nameBoxGlyphs() const override { return glyphs_; }
+  void showWithDialog(PixelView dialog, hosts::Rect at) override;
+  void updateCursor() override;
+  void closeAfterDialog() override;
 
   ResourcePack resources_;
   HostOptions options_;
