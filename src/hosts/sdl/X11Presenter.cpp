@@ -93,8 +93,8 @@ void X11Presenter::run() {
     }
     if (!image) continue;
     const hosts::Letterbox box(mailbox_.width(), mailbox_.height(), windowWidth, windowHeight);
-    hosts::scaleInto({picture.data(), mailbox_.width(), mailbox_.height()},
-                     windowPixels.data(), windowWidth, windowHeight, box.picture());
+    hosts::scaleInto({picture.data(), mailbox_.width(), mailbox_.height()}, windowPixels.data(),
+                     windowWidth, windowHeight, box.picture());
     XPutImage(display, connection_->window, connection_->gc, image, 0, 0, 0, 0, width, height);
     // Waits until the server has it: the next picture is never sent before this one is shown.
     XSync(display, False);

@@ -178,9 +178,8 @@ void WebHost::playSound(int waveId, SoundMode mode) {
                 static_cast<int>(bytes.size()));
   if (mode != SoundMode::Blocking) return;
   // The whole game waits the sound's length, heard or not; input stays queued.
-  const std::int64_t lengthMs = soundLengths_.lengthMs(waveId, [this](int id) -> const auto& {
-    return wave(id);
-  });
+  const std::int64_t lengthMs = soundLengths_.lengthMs(
+      waveId, [this](int id) -> const auto& { return wave(id); });
   sleepUntil(emscripten_get_now() + static_cast<double>(lengthMs));
   wakeMs_ = emscripten_get_now();
 }
