@@ -17,6 +17,7 @@
 
 using namespace tolvaro;
 using namespace tolvaro::sdl;
+using namespace tolvaro::hosts;
 
 namespace {
 

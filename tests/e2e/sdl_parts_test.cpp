@@ -16,14 +16,15 @@
 #include "hosts/sdl/GbkText.h"
 #include "hosts/sdl/IconFile.h"
 #include "hosts/sdl/KeyMap.h"
-#include "hosts/sdl/Letterbox.h"
 #include "hosts/sdl/NameBox.h"
 #include "hosts/sdl/ResourcePack.h"
-#include "hosts/sdl/Scaler.h"
+#include "hosts/shared/Letterbox.h"
+#include "hosts/shared/Scaler.h"
 
 namespace fs = std::filesystem;
 using namespace tolvaro;
 using namespace tolvaro::sdl;
+using namespace tolvaro::hosts;
 
 namespace {
 

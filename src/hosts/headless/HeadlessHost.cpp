@@ -4,7 +4,6 @@
 
 #include "base/Bmp.h"
 #include "base/Files.h"
-#include "base/Wave.h"
 
 namespace tolvaro {
 namespace {
@@ -116,23 +115,18 @@ std::vector<std::uint8_t> HeadlessHost::loadResource(ResourceType type, int id) 
 void HeadlessHost::playSound(int waveId, SoundMode mode) {
   sounds.push_back({waveId, mode});
   if (mode != SoundMode::Blocking) return;
-  auto known = soundLengthMs_.find(waveId);
-  if (known == soundLengthMs_.end()) {
-    const auto bytes = readFile(resourcePath(ResourceType::Wave, waveId));
-    const auto info = parseWave(bytes);
-    known = soundLengthMs_.emplace(waveId, info ? info->durationMs() : 0).first;
-  }
-  virtualMs += known->second;
+  virtualMs += soundLengths_.lengthMs(
+      waveId, [this](int id) { return readFile(resourcePath(ResourceType::Wave, id)); });
 }
 
 void HeadlessHost::setTimer(int timerId, int milliseconds) {
   timerCalls.push_back({true, timerId, milliseconds});
-  activeTimers_[timerId] = milliseconds;
+  timers_.set(timerId, milliseconds, static_cast<double>(virtualMs));
 }
 
 void HeadlessHost::killTimer(int timerId) {
   timerCalls.push_back({false, timerId, 0});
-  activeTimers_.erase(timerId);
+  timers_.kill(timerId);
 }
 
 void HeadlessHost::sleep(int milliseconds) {

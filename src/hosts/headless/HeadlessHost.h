@@ -6,13 +6,14 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Picture.h"
 #include "base/Png.h"
+#include "hosts/shared/SoundLengths.h"
+#include "hosts/shared/TimerTable.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
@@ -99,7 +100,7 @@ class HeadlessHost : public Platform {
   int sleeps = 0;
   int eventsTaken = 0;
   std::int64_t virtualMs = 0;  // sleeps plus blocking sounds
-  bool timerRunning(int id) const { return activeTimers_.count(id) != 0; }
+  bool timerRunning(int id) const { return timers_.running(id); }
 
   // Platform.
   bool registerWindowClass(const std::string& cursorFile, int iconId) override;
@@ -123,8 +124,8 @@ class HeadlessHost : public Platform {
   std::deque<Event> events_;
   std::deque<std::vector<DialogStep>> dialogScripts_;
   std::optional<int> quitCode_;
-  std::map<int, int> activeTimers_;
-  std::map<int, std::int64_t> soundLengthMs_;
+  hosts::TimerTable timers_;
+  hosts::SoundLengths soundLengths_;
 };
 
 }  // namespace tolvaro

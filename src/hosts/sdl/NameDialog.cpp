@@ -4,9 +4,12 @@
 
 #include "base/Bmp.h"
 #include "hosts/sdl/GbkText.h"
-#include "hosts/sdl/SdlHost.h"
 
 namespace tolvaro::sdl {
+
+using hosts::Point;
+using hosts::Rect;
+
 namespace {
 
 // The frame around the face is painted in the face's own pinks: a deep rim, a pale band and the
@@ -33,7 +36,7 @@ void ring(Picture& p, int inset, std::uint32_t topLeft, std::uint32_t bottomRigh
 
 }  // namespace
 
-NameDialog::NameDialog(SdlHost& host, Picture face) : host_(host) {
+NameDialog::NameDialog(NameDialogHost& host, Picture face) : host_(host) {
   if (face.empty()) face = Picture(kClientWidth, kClientHeight, kWhite);
   // The face is drawn at its own size; the template's 160 x 80 units are 320 x 160 pixels.
   Picture client(kClientWidth, kClientHeight, kFaceFill);
@@ -45,7 +48,8 @@ NameDialog::NameDialog(SdlHost& host, Picture face) : host_(host) {
 Rect NameDialog::windowRect() const {
   const int w = kClientWidth + 2 * kFrame;
   const int h = kClientHeight + 2 * kFrame;
-  return {(host_.pictureWidth_ - w) / 2, (host_.pictureHeight_ - h) / 2, w, h};
+  const Point picture = host_.letterbox().pictureSize();
+  return {(picture.x - w) / 2, (picture.y - h) / 2, w, h};
 }
 
 Rect NameDialog::clientRect() const {
@@ -78,7 +82,7 @@ void NameDialog::end(std::intptr_t result) {
 }
 
 std::optional<Point> NameDialog::overFace(int windowX, int windowY) const {
-  const std::optional<Point> at = host_.letterbox_.toPicture(windowX, windowY);
+  const std::optional<Point> at = host_.letterbox().toPicture(windowX, windowY);
   const Rect client = clientRect();
   if (!at || !inside(client, at->x, at->y)) return std::nullopt;
   const Point local{at->x - client.x, at->y - client.y};
@@ -88,7 +92,7 @@ std::optional<Point> NameDialog::overFace(int windowX, int windowY) const {
 }
 
 std::optional<Point> NameDialog::overNameBox(int windowX, int windowY) const {
-  const std::optional<Point> at = host_.letterbox_.toPicture(windowX, windowY);
+  const std::optional<Point> at = host_.letterbox().toPicture(windowX, windowY);
   const Rect client = clientRect();
   if (!at) return std::nullopt;
   const Point local{at->x - client.x - kNameBox.x, at->y - client.y - kNameBox.y};
@@ -106,7 +110,7 @@ void NameDialog::showCaret() {
 
 void NameDialog::placeTextInput() {
   const Rect client = clientRect();
-  const Rect box = host_.letterbox_.toWindow(
+  const Rect box = host_.letterbox().toWindow(
       {client.x + kNameBox.x, client.y + kNameBox.y, kNameBox.w, kNameBox.h});
   SDL_Rect rect{box.x, box.y, box.w, box.h};
   SDL_SetTextInputRect(&rect);
@@ -124,7 +128,7 @@ void NameDialog::redraw() {
   Picture window(rect.w, rect.h);
   paintFrame(window);
   copyOpaque(window, face_, kFrame, kFrame);
-  box_.draw(window, host_.glyphs_, kFrame + kNameBox.x, kFrame + kNameBox.y, caretOn_);
+  box_.draw(window, host_.nameBoxGlyphs(), kFrame + kNameBox.x, kFrame + kNameBox.y, caretOn_);
   host_.showWithDialog(window.view(), rect);
   dirty_ = false;
 }
@@ -136,7 +140,7 @@ std::intptr_t NameDialog::run(DialogProcedure procedure) {
   procedure(*this, {DialogMessageType::Init, 0, 0});
   // A window that appears under a resting pointer gets a mouse move, as on Windows.
   int mouseX = 0, mouseY = 0;
-  if (!ended_ && SDL_GetMouseFocus() == host_.window_) {
+  if (!ended_ && SDL_GetMouseFocus() == host_.window()) {
     SDL_GetMouseState(&mouseX, &mouseY);
     if (const std::optional<Point> at = overFace(mouseX, mouseY)) {
       procedure(*this, {DialogMessageType::MouseMove, 0, packPosition(at->x, at->y)});
@@ -154,13 +158,7 @@ std::intptr_t NameDialog::run(DialogProcedure procedure) {
     host_.updateCursor();
   }
   SDL_StopTextInput();
-  if (closeAfter_) {
-    // The close that ended the dialog still closes the program.
-    host_.closeRequested_ = false;
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-  }
+  if (closeAfter_) host_.closeAfterDialog();
   return result_;
 }
 
@@ -175,8 +173,7 @@ void NameDialog::handle(const SDL_Event& event, DialogProcedure procedure) {
         closeAfter_ = true;
         procedure(*this, {DialogMessageType::Command, kDialogCancel, 0});
       } else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-        host_.letterbox_ = Letterbox(host_.pictureWidth_, host_.pictureHeight_, event.window.data1,
-                                     event.window.data2);
+        host_.windowResized(event.window.data1, event.window.data2);
         placeTextInput();
         dirty_ = true;
       } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {

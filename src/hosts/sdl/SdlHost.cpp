@@ -1,18 +1,15 @@
 #include "hosts/sdl/SdlHost.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
-#include <fstream>
 #include <thread>
 
 #include "base/Bmp.h"
 #include "base/Files.h"
-#include "base/Wave.h"
 #include "hosts/sdl/IconFile.h"
 #include "hosts/sdl/KeyMap.h"
-#include "hosts/sdl/NameDialog.h"
 #include "hosts/sdl/X11Presenter.h"
 
 namespace tolvaro::sdl {
@@ -27,7 +24,6 @@ void reportNoWindow(const char* reason) {
 constexpr std::uintmax_t kLargestCursorFile = 64u << 20;
 constexpr int kMixFrequency = 44100;
 constexpr int kMixChunkSamples = 1024;
-constexpr std::size_t kFrameLogCapacity = 1 << 20;
 
 SDL_Surface* surfaceOf(const IconImage& image) {
   return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.rgba.data()),
@@ -45,19 +41,17 @@ std::uint32_t buttonFlags(std::uint32_t sdlState) {
 }  // namespace
 
 SdlHost::SdlHost(ResourcePack resources, HostOptions options)
-    : resources_(std::move(resources)), options_(std::move(options)) {
+    : resources_(std::move(resources)), options_(std::move(options)), pacer_(options_.frameLog) {
   // The game paces itself with a 10 ms sleep after each present; vsync would add to it.
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
   X11Presenter::prepareThreads();
-  if (!options_.frameLog.empty()) frameLogLines_.reserve(2 * 4096);
   glyphs_.load(resources_.find(ResourceType::Glyphs, kPackGlyphSet));
 }
 
 SdlHost::~SdlHost() {
-  writeFrameLog();
   closeAudio();
   if (!cursorFrames_.empty()) {
     SDL_SetCursor(SDL_GetDefaultCursor());
@@ -139,7 +133,7 @@ bool SdlHost::createMainWindow(const std::string& title, int width, int height) 
   pictureHeight_ = height;
   int windowW = 0, windowH = 0;
   SDL_GetWindowSize(window_, &windowW, &windowH);
-  letterbox_ = Letterbox(width, height, windowW, windowH);
+  letterbox_ = hosts::Letterbox(width, height, windowW, windowH);
 
   const std::vector<std::uint8_t> icon = loadResource(ResourceType::Icon, iconId_);
   if (std::optional<IconImage> image = decodeIconFile(icon)) {
@@ -188,16 +182,15 @@ void SdlHost::closeAudio() {
 
 bool SdlHost::nextEvent(Event& event) {
   updateCursor();
-  if (quitCode_) {
-    event = {EventType::Quit, static_cast<std::uint32_t>(*quitCode_), 0};
-    quitCode_.reset();
-    return true;
-  }
+  return PolledHost::nextEvent(event);
+}
+
+bool SdlHost::pollEvent(Event& event) {
   SDL_Event in;
   while (SDL_PollEvent(&in)) {
     if (translate(in, event)) return true;
   }
-  return takeDueTimer(event);
+  return false;
 }
 
 bool SdlHost::translate(const SDL_Event& in, Event& out) {
@@ -214,7 +207,7 @@ bool SdlHost::translate(const SDL_Event& in, Event& out) {
         return true;
       }
       if (in.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-        letterbox_ = Letterbox(pictureWidth_, pictureHeight_, in.window.data1, in.window.data2);
+        windowResized(in.window.data1, in.window.data2);
       }
       if (in.window.event == SDL_WINDOWEVENT_EXPOSED) {
         out = {EventType::Paint, 0, 0};
@@ -238,13 +231,13 @@ bool SdlHost::translate(const SDL_Event& in, Event& out) {
     }
     case SDL_MOUSEMOTION: {
       // Off the picture (on the black bars) the pointer is outside the game's window.
-      const std::optional<Point> at = letterbox_.toPicture(in.motion.x, in.motion.y);
+      const std::optional<hosts::Point> at = letterbox_.toPicture(in.motion.x, in.motion.y);
       if (!at) return false;
       out = {EventType::MouseMove, buttonFlags(in.motion.state), packPosition(at->x, at->y)};
       return true;
     }
     case SDL_MOUSEBUTTONDOWN: {
-      const Point at = letterbox_.toPictureClamped(in.button.x, in.button.y);
+      const hosts::Point at = letterbox_.toPictureClamped(in.button.x, in.button.y);
       if (in.button.button == SDL_BUTTON_LEFT) {
         // Windows reports every second press of a double click as a double click.
         const bool second = in.button.clicks >= 2 && in.button.clicks % 2 == 0;
@@ -263,38 +256,13 @@ bool SdlHost::translate(const SDL_Event& in, Event& out) {
   }
 }
 
-bool SdlHost::takeDueTimer(Event& out) {
-  const std::uint64_t now = SDL_GetTicks64();
-  for (auto& [id, timer] : timers_) {
-    if (timer.dueMs > now) continue;
-    // Like WM_TIMER, ticks missed while busy do not pile up: one event, then the next due.
-    while (timer.dueMs <= now) timer.dueMs += static_cast<std::uint64_t>(timer.intervalMs);
-    out = {EventType::Timer, static_cast<std::uint32_t>(id), 0};
-    return true;
-  }
-  return false;
+void SdlHost::windowResized(int width, int height) {
+  letterbox_ = hosts::Letterbox(pictureWidth_, pictureHeight_, width, height);
 }
 
-void SdlHost::setTimer(int timerId, int milliseconds) {
-  const int interval = std::max(milliseconds, 1);
-  timers_[timerId] = {interval, SDL_GetTicks64() + static_cast<std::uint64_t>(interval)};
-}
-
-void SdlHost::killTimer(int timerId) {
-  timers_.erase(timerId);
-}
-
-// The sleep after a present counts from the present's start: the game's pace is its drawing
-// plus the sleep, however long the display takes to show the picture (up to the sleep's length).
 void SdlHost::sleep(int milliseconds) {
-  if (milliseconds <= 0) return;
-  const auto from = sleepFollowsPresent_ ? lastPresentStart_ : std::chrono::steady_clock::now();
-  sleepFollowsPresent_ = false;
-  std::this_thread::sleep_until(from + std::chrono::milliseconds(milliseconds));
-}
-
-std::int64_t SdlHost::currentTime() {
-  return static_cast<std::int64_t>(std::time(nullptr));
+  const auto now = hosts::FramePacer::Clock::now();
+  std::this_thread::sleep_until(pacer_.sleepEnd(milliseconds, now));
 }
 
 void SdlHost::updateCursor() {
@@ -307,22 +275,11 @@ void SdlHost::updateCursor() {
 }
 
 void SdlHost::present(PixelView backBuffer) {
-  const auto start = std::chrono::steady_clock::now();
-  const auto previousStart = lastPresentStart_;
-  lastPresentStart_ = start;
-  sleepFollowsPresent_ = true;
+  pacer_.presentBegins(hosts::FramePacer::Clock::now());
   if (backBuffer.width != pictureWidth_ || backBuffer.height != pictureHeight_) return;
   lastPresented_ = backBuffer;
   show(backBuffer);
-  if (options_.frameLog.empty() || frameLogLines_.size() >= kFrameLogCapacity) return;
-  const auto end = std::chrono::steady_clock::now();
-  auto micros = [](auto d) {
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::microseconds>(d).count());
-  };
-  frameLogLines_.push_back(presentedOnce_ ? micros(start - previousStart) : 0);
-  frameLogLines_.push_back(micros(end - start));
-  presentedOnce_ = true;
+  pacer_.presentEnds(hosts::FramePacer::Clock::now());
 }
 
 void SdlHost::show(PixelView picture) {
@@ -334,13 +291,13 @@ void SdlHost::show(PixelView picture) {
   SDL_UpdateTexture(picture_, nullptr, picture.pixels, picture.width * 4);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  const Rect place = letterbox_.picture();
+  const hosts::Rect place = letterbox_.picture();
   const SDL_Rect target{place.x, place.y, place.w, place.h};
   SDL_RenderCopy(renderer_, picture_, nullptr, &target);
   SDL_RenderPresent(renderer_);
 }
 
-void SdlHost::showWithDialog(PixelView dialog, Rect at) {
+void SdlHost::showWithDialog(PixelView dialog, hosts::Rect at) {
   if (lastPresented_.pixels) {
     std::copy(lastPresented_.pixels, lastPresented_.pixels + composite_.size(), composite_.begin());
   } else {
@@ -358,26 +315,9 @@ void SdlHost::showWithDialog(PixelView dialog, Rect at) {
   show({composite_.data(), pictureWidth_, pictureHeight_});
 }
 
-void SdlHost::writeFrameLog() {
-  if (options_.frameLog.empty()) return;
-  std::ofstream out(options_.frameLog);
-  for (std::size_t i = 0; i + 1 < frameLogLines_.size(); i += 2) {
-    out << frameLogLines_[i] << ' ' << frameLogLines_[i + 1] << '\n';
-  }
-}
-
 std::vector<std::uint8_t> SdlHost::loadResource(ResourceType type, int id) {
   const std::span<const std::uint8_t> bytes = resources_.find(type, id);
   return {bytes.begin(), bytes.end()};
-}
-
-std::int64_t SdlHost::soundLengthMs(int waveId) {
-  auto known = lengths_.find(waveId);
-  if (known == lengths_.end()) {
-    const std::optional<WaveInfo> info = parseWave(resources_.find(ResourceType::Wave, waveId));
-    known = lengths_.emplace(waveId, info ? info->durationMs() : 0).first;
-  }
-  return known->second;
 }
 
 Mix_Chunk* SdlHost::chunkFor(int waveId) {
@@ -408,14 +348,22 @@ void SdlHost::playSound(int waveId, SoundMode mode) {
   }
   if (mode != SoundMode::Blocking) return;
   // The whole program waits the sound's length, with or without a device; input stays queued.
-  const auto until =
-      std::chrono::steady_clock::now() + std::chrono::milliseconds(soundLengthMs(waveId));
+  const std::int64_t lengthMs = soundLengths_.lengthMs(
+      waveId, [this](int id) { return resources_.find(ResourceType::Wave, id); });
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(lengthMs);
   for (auto now = std::chrono::steady_clock::now(); now < until;
        now = std::chrono::steady_clock::now()) {
     updateCursor();
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
     SDL_Delay(static_cast<Uint32>(std::min<std::int64_t>(left, 10)));
   }
+}
+
+void SdlHost::closeAfterDialog() {
+  closeRequested_ = false;
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
 }
 
 std::intptr_t SdlHost::runModalDialog(int /*templateId*/, int faceBitmapId,

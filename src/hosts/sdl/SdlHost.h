@@ -7,7 +7,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -18,8 +17,12 @@
 
 #include "base/Text.h"
 #include "hosts/sdl/AnimatedCursor.h"
-#include "hosts/sdl/Letterbox.h"
+#include "hosts/sdl/NameDialog.h"
 #include "hosts/sdl/ResourcePack.h"
+#include "hosts/shared/FramePacer.h"
+#include "hosts/shared/Letterbox.h"
+#include "hosts/shared/PolledHost.h"
+#include "hosts/shared/SoundLengths.h"
 #include "platform/Platform.h"
 
 namespace tolvaro::sdl {
@@ -27,14 +30,13 @@ namespace tolvaro::sdl {
 class X11Presenter;
 
 struct HostOptions {
-  // Where to write one line per present (microseconds since the previous present began, and
-  // the microseconds the present itself took); empty for none. Used by the pacing test.
+  // The frame log (FramePacer); empty for none.
   std::filesystem::path frameLog;
   // For tests: the window's size instead of the display's.
-  std::optional<Point> windowSizeOverride;
+  std::optional<hosts::Point> windowSizeOverride;
 };
 
-class SdlHost : public Platform {
+class SdlHost : public hosts::PolledHost, private NameDialogHost {
  public:
   SdlHost(ResourcePack resources, HostOptions options = {});
   ~SdlHost() override;
@@ -44,46 +46,37 @@ class SdlHost : public Platform {
   bool registerWindowClass(const std::string& cursorFile, int iconId) override;
   bool createMainWindow(const std::string& title, int width, int height) override;
   bool nextEvent(Event& event) override;
-  void postQuit(int exitCode) override { quitCode_ = exitCode; }
   void present(PixelView backBuffer) override;
   std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
   void playSound(int waveId, SoundMode mode) override;
-  void setTimer(int timerId, int milliseconds) override;
-  void killTimer(int timerId) override;
   void sleep(int milliseconds) override;
-  std::int64_t currentTime() override;
   std::intptr_t runModalDialog(int templateId, int faceBitmapId,
                                DialogProcedure procedure) override;
 
   // What tests look at.
   bool audioOpen() const { return audioOpen_; }
   bool animatedCursorLoaded() const { return !cursorFrames_.empty(); }
-  SDL_Window* window() const { return window_; }
+  SDL_Window* window() const override { return window_; }
   SDL_Renderer* renderer() const { return renderer_; }
-  const Letterbox& letterbox() const { return letterbox_; }
+  const hosts::Letterbox& letterbox() const override { return letterbox_; }
 
  private:
-  friend class NameDialog;
-
-  struct Timer {
-    int intervalMs;
-    std::uint64_t dueMs;
-  };
-
+  bool pollEvent(Event& event) override;
+  double nowMs() override { return static_cast<double>(SDL_GetTicks64()); }
   // One SDL event to at most one game event; false when the game has no use for it.
   bool translate(const SDL_Event& in, Event& out);
-  bool takeDueTimer(Event& out);
-  void updateCursor();
   void openAudio();
   void closeAudio();
-  std::int64_t soundLengthMs(int waveId);
   Mix_Chunk* chunkFor(int waveId);
   // Shows a picture of the game's size in the window, scaled to it.
   void show(PixelView picture);
-  // Shows the last presented picture with the dialog's window over it at `at` (picture
-  // coordinates).
-  void showWithDialog(PixelView dialog, Rect at);
-  void writeFrameLog();
+
+  // NameDialogHost.
+  void windowResized(int width, int height) override;
+  const GlyphSet& nameBoxGlyphs() const override { return glyphs_; }
+  void showWithDialog(PixelView dialog, hosts::Rect at) override;
+  void updateCursor() override;
+  void closeAfterDialog() override;
 
   ResourcePack resources_;
   HostOptions options_;
@@ -100,24 +93,19 @@ class SdlHost : public Platform {
   std::vector<std::uint32_t> composite_;
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;
-  Letterbox letterbox_{1, 1, 1, 1};
-  std::optional<int> quitCode_;
+  hosts::Letterbox letterbox_{1, 1, 1, 1};
   bool closeRequested_ = false;
-  std::map<int, Timer> timers_;
 
   bool audioOpen_ = false;
   std::map<int, Mix_Chunk*> chunks_;
-  std::map<int, std::int64_t> lengths_;
+  hosts::SoundLengths soundLengths_;
 
   std::optional<AnimatedCursor> cursorAnimation_;
   std::vector<SDL_Cursor*> cursorFrames_;
   int shownCursorStep_ = -1;
   std::uint64_t cursorStartMs_ = 0;
 
-  std::vector<std::uint32_t> frameLogLines_;  // pairs: interval, present cost (microseconds)
-  std::chrono::steady_clock::time_point lastPresentStart_;
-  bool presentedOnce_ = false;
-  bool sleepFollowsPresent_ = false;
+  hosts::FramePacer pacer_;
 };
 
 }  // namespace tolvaro::sdl

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "hosts/sdl/Scaler.h"
+#include "hosts/shared/Scaler.h"
 
 namespace tolvaro::sdl {
 
@@ -92,9 +92,9 @@ void X11Presenter::run() {
                            height, 32, windowWidth * 4);
     }
     if (!image) continue;
-    const Letterbox box(mailbox_.width(), mailbox_.height(), windowWidth, windowHeight);
-    scaleInto({picture.data(), mailbox_.width(), mailbox_.height()}, windowPixels.data(),
-              windowWidth, windowHeight, box.picture());
+    const hosts::Letterbox box(mailbox_.width(), mailbox_.height(), windowWidth, windowHeight);
+    hosts::scaleInto({picture.data(), mailbox_.width(), mailbox_.height()}, windowPixels.data(),
+                     windowWidth, windowHeight, box.picture());
     XPutImage(display, connection_->window, connection_->gc, image, 0, 0, 0, 0, width, height);
     // Waits until the server has it: the next picture is never sent before this one is shown.
     XSync(display, False);

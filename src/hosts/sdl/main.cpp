@@ -1,17 +1,16 @@
 // Tolvaro on the desktop: the game in an SDL window, its resources inside the program, its
 // working files (03_16/, charImg/, mouse6.ani and the record files) in the working directory.
 #define SDL_MAIN_HANDLED
-#include <cstdlib>
-
 #include "app/Program.h"
 #include "hosts/sdl/ResourcePack.h"
 #include "hosts/sdl/SdlHost.h"
+#include "hosts/shared/FramePacer.h"
 
 int main() {
   SDL_SetMainReady();
   tolvaro::sdl::HostOptions options;
   // Only the frame-pacing test sets this.
-  if (const char* log = std::getenv("TOLVARO_FRAME_LOG")) options.frameLog = log;
+  options.frameLog = tolvaro::hosts::frameLogFromEnvironment();
   tolvaro::sdl::SdlHost host(tolvaro::sdl::ResourcePack(tolvaro::sdl::embeddedPack()), options);
   return tolvaro::runProgram(host);
 }

@@ -5,12 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <ctime>
 
 #include "app/Program.h"
 #include "base/Bmp.h"
 #include "base/Files.h"
-#include "base/Wave.h"
 
 // The page's side (page.js). Pointers are into the module's memory; lengths in bytes.
 EM_JS(void, tw_set_cursor, (const char* path), { TolvaroWeb.setCursor(UTF8ToString(path)); });
@@ -88,12 +86,7 @@ bool WebHost::createMainWindow(const std::string& /*title*/, int width, int heig
   return true;
 }
 
-bool WebHost::nextEvent(Event& event) {
-  if (quitPosted_) {
-    quitPosted_ = false;
-    event = {EventType::Quit, static_cast<std::uint32_t>(quitCode_), 0};
-    return true;
-  }
+bool WebHost::pollEvent(Event& event) {
   std::uint32_t in[3];
   while (tw_next_event(in)) {
     switch (in[0]) {
@@ -119,33 +112,11 @@ bool WebHost::nextEvent(Event& event) {
         break;  // a dialog's event after the dialog closed
     }
   }
-  return takeDueTimer(event);
-}
-
-void WebHost::postQuit(int exitCode) {
-  quitPosted_ = true;
-  quitCode_ = exitCode;
-}
-
-bool WebHost::takeDueTimer(Event& out) {
-  const double now = emscripten_get_now();
-  for (auto& [id, timer] : timers_) {
-    if (timer.dueMs > now) continue;
-    // As WM_TIMER: ticks missed while busy do not pile up.
-    while (timer.dueMs <= now) timer.dueMs += timer.intervalMs;
-    out = {EventType::Timer, static_cast<std::uint32_t>(id), 0};
-    return true;
-  }
   return false;
 }
 
-void WebHost::setTimer(int timerId, int milliseconds) {
-  const int interval = std::max(milliseconds, 1);
-  timers_[timerId] = {interval, emscripten_get_now() + interval};
-}
-
-void WebHost::killTimer(int timerId) {
-  timers_.erase(timerId);
+double WebHost::nowMs() {
+  return emscripten_get_now();
 }
 
 void WebHost::present(PixelView backBuffer) {
@@ -166,10 +137,6 @@ void WebHost::sleep(int milliseconds) {
   if (until < now || milliseconds != kPassMs) until = now + std::max(milliseconds, 0);
   sleepUntil(until);
   wakeMs_ = std::max(until, emscripten_get_now() - 1.0);
-}
-
-std::int64_t WebHost::currentTime() {
-  return static_cast<std::int64_t>(std::time(nullptr));
 }
 
 std::vector<std::uint8_t> WebHost::loadResource(ResourceType type, int id) {
@@ -196,8 +163,6 @@ std::vector<std::uint8_t>& WebHost::wave(int waveId) {
   auto known = waves_.find(waveId);
   if (known == waves_.end()) {
     known = waves_.emplace(waveId, loadResource(ResourceType::Wave, waveId)).first;
-    const std::optional<WaveInfo> info = parseWave(known->second);
-    waveLengths_[waveId] = info ? info->durationMs() : 0;
   }
   return known->second;
 }
@@ -213,7 +178,9 @@ void WebHost::playSound(int waveId, SoundMode mode) {
                 static_cast<int>(bytes.size()));
   if (mode != SoundMode::Blocking) return;
   // The whole game waits the sound's length, heard or not; input stays queued.
-  sleepUntil(emscripten_get_now() + static_cast<double>(waveLengths_[waveId]));
+  const std::int64_t lengthMs = soundLengths_.lengthMs(
+      waveId, [this](int id) -> const auto& { return wave(id); });
+  sleepUntil(emscripten_get_now() + static_cast<double>(lengthMs));
   wakeMs_ = emscripten_get_now();
 }
 

@@ -8,25 +8,22 @@
 #include <string>
 #include <vector>
 
+#include "hosts/shared/PolledHost.h"
+#include "hosts/shared/SoundLengths.h"
 #include "platform/Platform.h"
 
 namespace tolvaro::web {
 
-class WebHost : public Platform, private DialogWindow {
+class WebHost : public hosts::PolledHost, private DialogWindow {
  public:
   WebHost();
 
   bool registerWindowClass(const std::string& cursorFile, int iconId) override;
   bool createMainWindow(const std::string& title, int width, int height) override;
-  bool nextEvent(Event& event) override;
-  void postQuit(int exitCode) override;
   void present(PixelView backBuffer) override;
   std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
   void playSound(int waveId, SoundMode mode) override;
-  void setTimer(int timerId, int milliseconds) override;
-  void killTimer(int timerId) override;
   void sleep(int milliseconds) override;
-  std::int64_t currentTime() override;
   std::intptr_t runModalDialog(int templateId, int faceBitmapId,
                                DialogProcedure procedure) override;
 
@@ -35,10 +32,8 @@ class WebHost : public Platform, private DialogWindow {
   void closeNow();
 
  private:
-  struct Timer {
-    int intervalMs;
-    double dueMs;
-  };
+  bool pollEvent(Event& event) override;
+  double nowMs() override;
 
   // DialogWindow, for the game's dialog procedure.
   std::string itemText(int controlId) override;
@@ -46,19 +41,15 @@ class WebHost : public Platform, private DialogWindow {
   void drawPicture(PixelView picture, int x, int y) override;
   void end(std::intptr_t result) override;
 
-  bool takeDueTimer(Event& out);
   // Sleeps until the clock reads `untilMs`, giving the browser its turn at least once.
   void sleepUntil(double untilMs);
   std::vector<std::uint8_t>& wave(int waveId);
 
   std::vector<std::uint32_t> rgba_;  // the picture as the canvas takes it
-  std::map<int, Timer> timers_;
   std::map<int, std::vector<std::uint8_t>> waves_;
-  std::map<int, std::int64_t> waveLengths_;
+  hosts::SoundLengths soundLengths_;
   // The 10 ms pass: each sleep ends 10 ms after the previous one ended, when drawing allows.
   double wakeMs_ = 0;
-  bool quitPosted_ = false;
-  int quitCode_ = 0;
   bool closed_ = false;
 
   DialogProcedure dialogProcedure_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include <mmsystem.h>
 
-#include <cstdio>
+#include <chrono>
 #include <ctime>
 
 #include "app/Program.h"
@@ -13,7 +13,6 @@ namespace {
 
 // Class styles CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC.
 constexpr UINT kClassStyle = 0x2B;
-constexpr std::size_t kFrameLogCapacity = 1 << 20;
 constexpr DWORD kWindowStyle = WS_POPUP | WS_VISIBLE;
 
 constexpr DWORD kSoundLoop = SND_RESOURCE | SND_ASYNC | SND_LOOP;  // 0x4000D
@@ -181,31 +180,12 @@ Win32Host::Win32Host(HINSTANCE instance) {
   g_host = this;
   // Sleep(10) lasts 10 ms only at 1 ms timer resolution; the default is about 15.6 ms.
   timeBeginPeriod(1);
-  QueryPerformanceFrequency(&counterFrequency_);
-  char path[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableA("TOLVARO_FRAME_LOG", path, MAX_PATH);
-  if (length > 0 && length < MAX_PATH) {
-    frameLog_ = path;
-    frameLogLines_.reserve(kFrameLogCapacity);
-  }
 }
 
 Win32Host::~Win32Host() {
   releaseWindow();
-  writeFrameLog();
   timeEndPeriod(1);
   if (g_host == this) g_host = nullptr;
-}
-
-void Win32Host::writeFrameLog() {
-  if (frameLog_.empty()) return;
-  if (FILE* out = std::fopen(frameLog_.c_str(), "w")) {
-    for (std::size_t i = 0; i + 1 < frameLogLines_.size(); i += 2) {
-      std::fprintf(out, "%u %u\n", frameLogLines_[i], frameLogLines_[i + 1]);
-    }
-    std::fclose(out);
-  }
-  frameLog_.clear();
 }
 
 bool Win32Host::registerWindowClass(const std::string& cursorFile, int iconId) {
@@ -319,11 +299,7 @@ void Win32Host::postQuit(int exitCode) {
 }
 
 void Win32Host::present(PixelView backBuffer) {
-  LARGE_INTEGER start;
-  QueryPerformanceCounter(&start);
-  const LONGLONG previousStart = lastPresentStart_;
-  lastPresentStart_ = start.QuadPart;
-  sleepFollowsPresent_ = true;
+  pacer_.presentBegins(hosts::FramePacer::Clock::now());
   if (!windowDC_ || !backBuffer.pixels) return;
   // The game's back buffer is already a top-down 32-bit DIB: one call copies it to the window,
   // with no memory DC between (measured under Wine at half the cost of memcpy + BitBlt).
@@ -331,14 +307,7 @@ void Win32Host::present(PixelView backBuffer) {
   SetDIBitsToDevice(windowDC_, 0, 0, static_cast<DWORD>(backBuffer.width),
                     static_cast<DWORD>(backBuffer.height), 0, 0, 0,
                     static_cast<UINT>(backBuffer.height), backBuffer.pixels, &info, DIB_RGB_COLORS);
-  if (frameLog_.empty() || frameLogLines_.size() + 2 > kFrameLogCapacity) return;
-  LARGE_INTEGER end;
-  QueryPerformanceCounter(&end);
-  const auto micros = [this](LONGLONG ticks) {
-    return static_cast<std::uint32_t>(ticks * 1'000'000 / counterFrequency_.QuadPart);
-  };
-  frameLogLines_.push_back(previousStart ? micros(start.QuadPart - previousStart) : 0);
-  frameLogLines_.push_back(micros(end.QuadPart - start.QuadPart));
+  pacer_.presentEnds(hosts::FramePacer::Clock::now());
 }
 
 std::vector<std::uint8_t> Win32Host::loadResource(ResourceType type, int id) {
@@ -392,23 +361,12 @@ void Win32Host::killTimer(int timerId) {
   KillTimer(g_mainWindow, static_cast<UINT_PTR>(timerId));
 }
 
-// The sleep after a present counts from the present's start, so the time the picture takes to
-// reach the screen does not slow the game down.
 void Win32Host::sleep(int milliseconds) {
-  if (milliseconds <= 0) return;
-  if (!sleepFollowsPresent_) {
-    Sleep(static_cast<DWORD>(milliseconds));
-    return;
-  }
-  sleepFollowsPresent_ = false;
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  const LONGLONG due = lastPresentStart_ + counterFrequency_.QuadPart * milliseconds / 1000;
-  if (now.QuadPart >= due) return;
+  const auto now = hosts::FramePacer::Clock::now();
   // Whole milliseconds, rounded down: at 1 ms resolution Sleep(n) ends up to a millisecond late.
-  const LONGLONG leftMs = (due - now.QuadPart) * 1000 / counterFrequency_.QuadPart;
-  if (leftMs <= 0) return;
-  Sleep(static_cast<DWORD>(leftMs));
+  const auto left =
+      std::chrono::floor<std::chrono::milliseconds>(pacer_.sleepEnd(milliseconds, now) - now);
+  if (left.count() > 0) Sleep(static_cast<DWORD>(left.count()));
 }
 
 std::int64_t Win32Host::currentTime() {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/shared/FramePacer.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
@@ -52,19 +53,10 @@ class Win32Host : public Platform {
   // game's window logic while a modal dialog runs its own loop.
   void deliver(const Event& event);
 
-  void writeFrameLog();
-
   HDC windowDC_ = nullptr;
   std::deque<Event> pending_;
   int modalDepth_ = 0;
-
-  // Pacing: the sleep after a present counts from the present's start (performance counter).
-  LARGE_INTEGER counterFrequency_{};
-  LONGLONG lastPresentStart_ = 0;
-  bool sleepFollowsPresent_ = false;
-  // TOLVARO_FRAME_LOG: pairs of interval and present cost in microseconds, written at the end.
-  std::string frameLog_;
-  std::vector<std::uint32_t> frameLogLines_;
+  hosts::FramePacer pacer_{hosts::frameLogFromEnvironment()};
 };
 
 // The header of a top-down 32-bit DIB of the game's 0x00RRGGBB pixels.

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace tolvaro::sdl {
+namespace tolvaro::hosts {
 
 struct Rect {
   int x = 0;
@@ -26,6 +26,7 @@ class Letterbox {
 
   // The picture's place in the window.
   Rect picture() const { return target_; }
+  Point pictureSize() const { return {pictureWidth_, pictureHeight_}; }
   // A rectangle of picture coordinates in window coordinates.
   Rect toWindow(Rect pictureRect) const;
   // A window position in picture coordinates; nullopt on the black bars.
@@ -39,4 +40,4 @@ class Letterbox {
   Rect target_;
 };
 
-}  // namespace tolvaro::sdl
+}  // namespace tolvaro::hosts

@@ -4,14 +4,14 @@
 
 #include <cstdint>
 
-#include "hosts/sdl/Letterbox.h"
+#include "hosts/shared/Letterbox.h"
 #include "platform/Platform.h"
 
-namespace tolvaro::sdl {
+namespace tolvaro::hosts {
 
 // `window` holds windowWidth x windowHeight pixels, rows top to bottom without padding; the
 // picture fills `target` (within the window), everything else is black.
 void scaleInto(PixelView picture, std::uint32_t* window, int windowWidth, int windowHeight,
                Rect target);
 
-}  // namespace tolvaro::sdl
+}  // namespace tolvaro::hosts

@@ -1,10 +1,10 @@
-#include "hosts/sdl/Scaler.h"
+#include "hosts/shared/Scaler.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-namespace tolvaro::sdl {
+namespace tolvaro::hosts {
 namespace {
 
 // Source position and weight of the far neighbour (0..256) for each target position, with
@@ -73,4 +73,4 @@ void scaleInto(PixelView picture, std::uint32_t* window, int windowWidth, int wi
   }
 }
 
-}  // namespace tolvaro::sdl
+}  // namespace tolvaro::hosts

@@ -1,9 +1,9 @@
-#include "hosts/sdl/Letterbox.h"
+#include "hosts/shared/Letterbox.h"
 
 #include <algorithm>
 #include <cstdint>
 
-namespace tolvaro::sdl {
+namespace tolvaro::hosts {
 
 Letterbox::Letterbox(int pictureWidth, int pictureHeight, int windowWidth, int windowHeight)
     : pictureWidth_(std::max(pictureWidth, 1)), pictureHeight_(std::max(pictureHeight, 1)) {
@@ -58,4 +58,4 @@ Point Letterbox::toPictureClamped(int windowX, int windowY) const {
           static_cast<int>(std::clamp<std::int64_t>(y, 0, pictureHeight_ - 1))};
 }
 
-}  // namespace tolvaro::sdl
+}  // namespace tolvaro::hosts
