@@ -103,6 +103,16 @@ TEST_F(BugsTest, LowerSlotIsDrawnOverAHigherOneAndSlotsAboveTheLevelStayStill) {
   EXPECT_EQ(h.pixel(410, 410), panelAt(410, 410)) << "a slot above the level is not drawn";
 }
 
+TEST_F(BugsTest, EachLevelsBugsFallAsManyPixelsAFrameAsItsNumber) {
+  for (int level = 1; level <= 5; ++level) {
+    fillLevel(level);
+    h.pass();
+    for (int i = 1; i <= g_bugsPerLevel[level]; ++i) {
+      EXPECT_EQ(g_bugs[i].y, 300 + level) << "level " << level << " slot " << i;
+    }
+  }
+}
+
 TEST_F(BugsTest, EscapeComesBeforeTheCatchAndDropsTheShot) {
   fillLevel(1);
   g_score = 57;

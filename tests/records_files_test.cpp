@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -102,6 +105,66 @@ TEST(RecordFilesTest, ClearedTableAndBestScoreAreWrittenExactlyAtTheOrderlyExit)
   }
   std::sort(files.begin(), files.end());
   EXPECT_EQ(files, (std::vector<std::string>{"lhb.lhb", "mg.tol"}));
+}
+
+// What a save did to the disk, from strace's log of its system calls: for each file, "write",
+// "fsync" and "close" of its temporary, "rename" of the temporary over it, and "fsync folder"
+// for a sync of the folder the rename happened in.
+std::vector<std::string> saveSteps(const fs::path& straceLog) {
+  static const std::regex call(R"(^(?:\d+ +)?(\w+)\((.*)\) += (-?\d+))");
+  static const std::regex quoted("\"([^\"]*)\"");
+  std::map<std::string, std::string> fdNames;  // open descriptors of interest
+  std::string lastFolder;
+  std::vector<std::string> steps;
+  std::ifstream in(straceLog);
+  for (std::string line; std::getline(in, line);) {
+    std::smatch m, path;
+    if (!std::regex_search(line, m, call)) continue;
+    const std::string name = m[1], args = m[2], result = m[3];
+    const std::string fd = args.substr(0, args.find(','));
+    std::regex_search(args, path, quoted);
+    const std::string file = path.empty() ? "" : fs::path(path[1].str()).filename().string();
+    if (name == "openat" && file.ends_with(".tmp")) {
+      fdNames[result] = file;
+    } else if (name == "openat" && args.find("O_DIRECTORY") != std::string::npos &&
+               path[1].str() == lastFolder) {
+      fdNames[result] = "folder";
+      lastFolder.clear();
+    } else if (name.starts_with("rename") && file.ends_with(".tmp")) {
+      const std::string args2 = path.suffix();
+      std::smatch to;
+      std::regex_search(args2, to, quoted);
+      steps.push_back("rename " + file + " " + fs::path(to[1].str()).filename().string());
+      lastFolder = fs::path(to[1].str()).parent_path().string();
+    } else if (fdNames.count(fd) && (name == "write" || name == "fsync" || name == "close")) {
+      const std::string step = name + " " + fdNames[fd];
+      if (steps.empty() || steps.back() != step) steps.push_back(step);
+      if (name == "close") fdNames.erase(fd);
+    }
+  }
+  return steps;
+}
+
+// The orderly exit writes each file so that a power cut at any moment leaves the old or the new
+// bytes: the new bytes reach the disk before the rename, and the rename before the next file.
+TEST(RecordFilesTest, TheExitsSaveSyncsTheBytesThenRenamesThenSyncsTheFolder) {
+  const fs::path log = fs::temp_directory_path() / ("tolvaro-strace-" + std::to_string(getpid()));
+  const std::string command =
+      "strace -f -qq -s 4 -e trace=openat,write,fsync,close,rename,renameat,renameat2 -o '" +
+      log.string() + "' '" + fs::read_symlink("/proc/self/exe").string() +
+      "' --gtest_filter=RecordFilesTest.ClearedTableAndBestScoreAreWrittenExactlyAtTheOrderlyExit"
+      " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  const std::vector<std::string> steps = saveSteps(log);
+  fs::remove(log);
+  std::vector<std::string> expected;
+  for (const std::string file : {"mg.tol", "lhb.lhb"}) {
+    const std::string temporary = file + ".tmp";
+    expected.insert(expected.end(), {"write " + temporary, "fsync " + temporary,
+                                     "close " + temporary, "rename " + temporary + " " + file,
+                                     "fsync folder", "close folder"});
+  }
+  EXPECT_EQ(steps, expected);
 }
 
 TEST(RecordFilesTest, NegativeAndOrdinaryRowsUseThePlainLayout) {
