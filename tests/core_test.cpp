@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "assets/Catalogue.h"
 #include "base/Text.h"
 #include "screen_checks.h"
 #include "state/GameState.h"
-#include "support/Bytes.h"
 #include "support/Harness.h"
 #include "support/Sounds.h"
 
@@ -40,22 +38,6 @@ TEST_F(ProgramTest, StartUpOpensTheWindowWithCursorAndMenuMusicBeforeTheFirstFra
   EXPECT_TRUE(screenIs(Screen::MainMenu));
   EXPECT_EQ(h.host.presents, 1);
   EXPECT_EQ(h.host.sleeps, 1);
-}
-
-TEST(StartUp, GivesHostsTheGlyphSetLoadedFromTheProgramsResource) {
-  Harness h;
-  resetProgramState();  // an earlier program in this process may have left its glyphs
-  ASSERT_FALSE(programGlyphs().loaded());
-  ASSERT_TRUE(h.start());
-  std::ifstream in(generatedDir() / "glyphs" / "gbk16.bin", std::ios::binary);
-  GlyphSet fromFile;
-  ASSERT_TRUE(fromFile.load(std::vector<std::uint8_t>{std::istreambuf_iterator<char>(in), {}}));
-  const std::string name = "\xd5\xc5\xc8\xfd";  // 张三 in GBK
-  Picture shown(32, 16, kWhite), expected(32, 16, kWhite);
-  EXPECT_EQ(programGlyphs().draw(shown, 0, 0, name, kBlack), 32);
-  fromFile.draw(expected, 0, 0, name, kBlack);
-  EXPECT_EQ(shown.pixels, expected.pixels);
-  EXPECT_NE(std::count(shown.pixels.begin(), shown.pixels.end(), kBlack), 0);
 }
 
 // One event a pass; a quit at the head ends the pass before drawing; clicks, right clicks and
@@ -102,51 +84,6 @@ TEST_F(ProgramTest, ClosingTheWindowSavesTheFilesAndEndsWithZero) {
   EXPECT_EQ(h.runUntilQuit(3), 0);
   EXPECT_EQ(h.readWorkFile("mg.tol"), "0");
   EXPECT_EQ(h.host.sounds.back(), kStopAll);
-}
-
-// A working directory whose charImg folder is a real copy, so single tiles can be changed.
-void copyTiles(const Harness& h) {
-  fs::remove(h.workDir / "charImg");
-  fs::copy(generatedDir() / "charImg", h.workDir / "charImg");
-}
-
-TEST(Catalogue, MissingFilesAndResourcesLeaveEmptyPicturesAndTheProgramRunsOn) {
-  const fs::path resources = fs::temp_directory_path() / "tolvaro-partial-resources";
-  fs::remove_all(resources);
-  fs::create_directories(resources / "bitmap");
-  for (const char* dir : {"wave", "glyphs", "icon"})
-    fs::create_directory_symlink(fs::absolute(generatedDir() / dir), resources / dir);
-  for (const auto& entry : fs::directory_iterator(generatedDir() / "bitmap"))
-    if (entry.path().filename() != "143.bmp" && entry.path().filename() != "238.bmp")
-      fs::create_symlink(entry.path(), resources / "bitmap" / entry.path().filename());
-  Harness h;
-  HeadlessHost partial(resources);
-  copyTiles(h);
-  fs::remove(h.workDir / "charImg" / "65.bmp");
-  fs::remove(h.workDir / "mouse6.ani");
-  ASSERT_TRUE(startUp(partial));
-  EXPECT_TRUE(g_menuBackground.empty());
-  EXPECT_TRUE(g_exitBoxPicture.empty());
-  EXPECT_FALSE(g_menuMarkerPicture.empty());
-  EXPECT_TRUE(g_letterTiles[0].empty());
-  EXPECT_FALSE(g_letterTiles[1].empty());
-  for (int i = 0; i < 30; ++i) ASSERT_TRUE(runPass(nullptr));
-  EXPECT_EQ(partial.presents, 30);
-  fs::remove_all(resources);
-}
-
-TEST(Catalogue, ATileOfAnotherSizeIsStretchedToItsPlace) {
-  Harness h;
-  copyTiles(h);
-  const Bytes tile = makeBmp(2, {{0xFF0000, 0x0000FF}});  // red on the left, blue on the right
-  std::ofstream(h.workDir / "charImg" / "66.bmp", std::ios::binary)
-      .write(reinterpret_cast<const char*>(tile.data()), static_cast<std::streamsize>(tile.size()));
-  ASSERT_TRUE(h.start());
-  const Picture& b = g_letterTiles[1];
-  ASSERT_EQ(b.width, 20);
-  ASSERT_EQ(b.height, 20);
-  EXPECT_EQ(b.at(9, 19), 0xFF0000u);
-  EXPECT_EQ(b.at(10, 0), 0x0000FFu);
 }
 
 Picture checker(int w, int h, std::uint32_t a, std::uint32_t b) {
@@ -209,17 +146,7 @@ TEST_F(ProgramTest, GbkTextLandsInItsCellsInTheTextColourAndTouchesNothingElse) 
   EXPECT_FALSE(allColour(kTextColour, 116, 200, 132, 216));
   drawText(1016, 760, kMixedText);  // clipped at the edges
   drawText(-12, -10, kMixedText);
-  EXPECT_EQ(GlyphSet::measure(kMixedText), 48);
-  EXPECT_EQ(GlyphSet::measure("\x81\x7F"), 16);  // 0x7F is no trail byte
-  EXPECT_EQ(gbkPrefix("abcd\xD6\xD0\xCE\xC4xyz", 7), "abcd\xD6\xD0");
-  EXPECT_EQ(gbkPrefix("abcde\xD6\xD0\xCE\xC4", 7), "abcde\xD6\xD0");
-  EXPECT_EQ(gbkPrefix("abcdef\xD6\xD0", 7), "abcdef");
-  GlyphSet junk;
-  EXPECT_FALSE(junk.load(std::vector<std::uint8_t>(100, 0xFF)));
-  Picture target(64, 32, kBlack);
-  EXPECT_EQ(junk.draw(target, 0, 0, "AB", kTextColour), 16);
-  EXPECT_TRUE(std::all_of(target.pixels.begin(), target.pixels.end(),
-                          [](std::uint32_t p) { return p == kBlack; }));
+  EXPECT_EQ(gbkPrefix("abcde\xD6\xD0\xCE\xC4", 7), "abcde\xD6\xD0");  // cut on a whole character
 }
 
 }  // namespace

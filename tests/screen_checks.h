@@ -56,21 +56,6 @@ inline bool keyedPictureAt(const Picture& picture, int x, int y, std::uint32_t k
   return pictureAt(picture, x, y, picture.width, picture.height, true, key);
 }
 
-// As pictureAt for an opaque picture wholly on the screen, leaving out the hole (picture
-// coordinates, right and bottom exclusive) where something else is drawn over it.
-inline bool pictureAtExcept(const Picture& picture, int x, int y, int holeLeft, int holeTop,
-                            int holeRight, int holeBottom) {
-  if (picture.empty()) return false;
-  for (int row = 0; row < picture.height; ++row) {
-    const bool inHole = row >= holeTop && row < holeBottom;
-    const bool shown = inHole ? rowShown(picture, row, 0, holeLeft, x, y + row) &&
-                                    rowShown(picture, row, holeRight, picture.width, x, y + row)
-                              : rowShown(picture, row, 0, picture.width, x, y + row);
-    if (!shown) return false;
-  }
-  return true;
-}
-
 // The back buffer in the rectangle equals the same rectangle of a full-screen picture.
 inline bool sameAsBackground(const Picture& background, int left, int top, int right, int bottom) {
   if (background.empty()) return false;

@@ -138,7 +138,6 @@ void Harness::playPass() {
       key(kKeyEnter);
     } else if (++playedPasses_ % 100 == 0) {
       tick();
-      ++ticks;
     } else {
       playPass();
     }

@@ -32,15 +32,14 @@ class Harness {
   HeadlessHost host;
   std::filesystem::path workDir;
 
-  // Start-up up to the main loop; false when it ended early.
-  bool start();
+  bool start();  // false when start-up ended early
   // Runs n passes; fails the test if one of them takes the quit event.
   void passes(int n = 1);
   void pass() { passes(1); }
   // Runs passes until the quit event; the exit code, or -1 after maxPasses.
   int runUntilQuit(int maxPasses = 100000);
 
-  // Queue an event and run the pass that takes it.
+  // Each queues an event and runs the pass that takes it.
   void key(std::uint32_t code);
   void move(int x, int y);
   void click();
@@ -59,23 +58,19 @@ class Harness {
   // From start-up through the lobby and the first announcement into play.
   ::testing::AssertionResult startPlaying();
   // One pass of a player who aims well: the key for a free bug, or a frame without one.
-  void playPass();
-  // Plays on until the condition holds, through the level announcements, with a timer tick
+  void playPass();  // Plays on until the condition holds, through the level announcements, with a timer tick
   // every 100 passes.
   ::testing::AssertionResult playUntil(const std::function<bool()>& reached, int maxPasses = 40000);
   // Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the
   // record files. The exit code, or -1 when the program goes on.
   int quitThroughExitBox();
-  // The idle lobby's start button.
-  void pressStart() { clickAt(800, 120); }
+  void pressStart() { clickAt(800, 120); }  // the idle lobby's start button
 
   std::uint32_t pixel(int x, int y) const { return g_backBuffer.at(x, y); }
 
   std::string readWorkFile(const std::string& name) const;
   void writeWorkFile(const std::string& name, const std::string& bytes) const;
   bool workFileExists(const std::string& name) const;
-
-  int ticks = 0;  // timer ticks delivered by playUntil
 
  private:
   int playedPasses_ = 0;
