@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -69,7 +70,7 @@ const Ranking kRankings[] = {
      "a/50/600 b/50/500 c/50/400 d/50/300 e/50/300 e/50/200"},
     {"row one moves the others down", kRanked, 500, 1100, 1,
      "a/500/1100 a/50/600 b/50/500 c/50/400 d/50/300 e/50/200"},
-    {"a table out of order follows the steps", "a 50 10\nb 50 500\nc 50 20\nd 50 400\ne 50 30\nf 50 5",
+    {"a table out of order follows the steps", "a 50 10\nb 50 500\nc 50 20\nd 50 400\ne 50 30\n",
      50, 100, 5, "a/50/10 b/50/500 c/50/20 d/50/400 e/50/100 e/50/30"},
     {"a cleared table takes nothing as slow", kCleared, 9999, 0, 0, described(tableRead(kCleared))},
     {"a cleared table takes a zero score a second faster", kCleared, 9998, 0, 1,
@@ -100,7 +101,7 @@ TEST(Records, TheRecordFileIsOneLinePerRowAndReadsBackIdentically) {
   EXPECT_EQ(recordFileText(table), written);
   EXPECT_EQ(bestScoreFileText(-42), "-42");
   std::string text = "p0 100 1000\r\np1 101 999\r\np2 102 998\r\np3 103 997\r\np4 104 996\r\n";
-  for (const auto& [from, to] : {std::pair{"\r\n", "\n"}, {" ", "\t"}, {"\t", "  \t "}, {" ", "\n"}}) {
+  for (auto [from, to] : {std::pair{"\r\n", "\n"}, {" ", "\t"}, {"\t", " \t"}, {" ", "\n"}}) {
     for (std::size_t at = text.find(from); at != std::string::npos;
          at = text.find(from, at + std::strlen(to))) {
       text.replace(at, std::strlen(from), to);
@@ -133,8 +134,8 @@ const Reading kReadings[] = {
 
 TEST(Records, TheRecordFileIsReadByItsRules) {
   for (const Reading& r : kReadings) EXPECT_EQ(described(tableRead(r.text)), r.table) << r.what;
-  for (const auto& [text, value] : {std::pair<std::string, int>{"1100", 1100}, {"\t\n 1100 9", 1100},
-                                    {"+1100", 1100}, {"-17", -17}, {"  \r\n", 5}, {"-x12", 0}}) {
+  for (auto [text, value] : {std::pair<std::string, int>{"1100", 1100}, {"\t\n 1100 9", 1100},
+                             {"+1100", 1100}, {"-17", -17}, {" \r\n", 5}, {"-x12", 0}}) {
     std::int32_t best = 5;
     readBestScore(bytesOf(text), best);
     EXPECT_EQ(best, value) << text;
@@ -300,9 +301,12 @@ std::vector<std::string> saveSteps(const fs::path& straceLog) {
 // bytes: the new bytes reach the disk before the rename, and the rename before the next file.
 TEST(Records, TheExitsSaveSyncsTheBytesThenRenamesThenSyncsTheFolder) {
   const fs::path log = fs::temp_directory_path() / ("tolvaro-strace-" + std::to_string(getpid()));
+  // LeakSanitizer cannot work under ptrace: the child leaves the leak checks to the suite.
+  const char* asan = std::getenv("ASAN_OPTIONS");
   const std::string command =
-      "strace -f -qq -s 4 -e trace=openat,write,fsync,close,rename,renameat,renameat2 -o '" +
-      log.string() + "' '" + fs::read_symlink("/proc/self/exe").string() +
+      "ASAN_OPTIONS='" + std::string(asan ? asan : "") + ":detect_leaks=0' strace -f -qq -s 4 " +
+      "-e trace=openat,write,fsync,close,rename,renameat,renameat2 -o '" + log.string() + "' '" +
+      fs::read_symlink("/proc/self/exe").string() +
       "' --gtest_filter=Records.FirstStartCreatesBothFilesEmptyAndTheExitWritesThemWhole"
       " >/dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;

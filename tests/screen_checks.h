@@ -71,7 +71,8 @@ inline bool sameAsBackground(const Picture& background, int left, int top, int r
 inline int countColour(std::uint32_t colour, int left, int top, int right, int bottom) {
   int count = 0;
   for (int y = top; y < bottom; ++y) {
-    count += static_cast<int>(std::count(g_backBuffer.ptr(left, y), g_backBuffer.ptr(right, y), colour));
+    count += static_cast<int>(std::count(g_backBuffer.ptr(left, y), g_backBuffer.ptr(right, y),
+                                         colour));
   }
   return count;
 }

@@ -220,9 +220,10 @@ const Zones kZones[] = {
        h.clickAt(800, 305);
      },
      litSlot,
-     {{391, 241, 0}, {390, 241, -1}, {391, 240, -1}, {630, 267, 0}, {631, 250, -1}, {500, 268, -1},
-      {500, 291, 1}, {500, 344, 2}, {500, 397, 3}, {500, 450, 4}, {500, 526, 5}, {500, 527, -1},
-      {475, 550, 6}, {556, 573, 6}, {474, 560, -1}, {520, 549, -1}, {557, 560, -1}, {520, 574, -1}}},
+     {{391, 241, 0}, {390, 241, -1}, {391, 240, -1}, {630, 267, 0}, {631, 250, -1},
+      {500, 268, -1}, {500, 291, 1}, {500, 344, 2}, {500, 397, 3}, {500, 450, 4},
+      {500, 526, 5}, {500, 527, -1}, {475, 550, 6}, {556, 573, 6},
+      {474, 560, -1}, {520, 549, -1}, {557, 560, -1}, {520, 574, -1}}},
 };
 
 void PrintTo(const Zones& zones, std::ostream* out) {
@@ -358,7 +359,8 @@ TEST_F(RestingMenuTest, LoadGameAndSettingsStandOverTheFrozenMenuUntilBackOrEsc)
   h.passes(4);
   // The notice, from (300, 400) in one line of 16 pixels, over the frozen menu.
   EXPECT_GT(countColour(kTextColour, 300, 400, 316, 416), 0);
-  EXPECT_EQ(countColour(kTextColour, 0, 0, 1024, 400) + countColour(kTextColour, 564, 400, 1024, 416), 0);
+  EXPECT_EQ(countColour(kTextColour, 0, 0, 1024, 400), 0);
+  EXPECT_EQ(countColour(kTextColour, 564, 400, 1024, 416), 0);
   h.key(kKeyEscape);
   EXPECT_TRUE(screenIs(Screen::MainMenu));
   EXPECT_EQ(soundsSince(h.host, sounds), (std::vector<SoundCall>{kClick, kHover, kClick}));

@@ -58,8 +58,8 @@ class Harness {
   // From start-up through the lobby and the first announcement into play.
   ::testing::AssertionResult startPlaying();
   // One pass of a player who aims well: the key for a free bug, or a frame without one.
-  void playPass();  // Plays on until the condition holds, through the level announcements, with a timer tick
-  // every 100 passes.
+  void playPass();
+  // Plays on until the condition holds, through the announcements, a timer tick every 100 passes.
   ::testing::AssertionResult playUntil(const std::function<bool()>& reached, int maxPasses = 40000);
   // Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the
   // record files. The exit code, or -1 when the program goes on.
