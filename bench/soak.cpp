@@ -21,10 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "app/Autoplay.h"
 #include "app/Program.h"
 #include "base/Files.h"
 #include "frame/WorkingFiles.h"
-#include "game/LetterBugs.h"
+#include "game/Levels.h"
 #include "hosts/headless/HeadlessHost.h"
 #include "records/RecordFiles.h"
 #include "records/RecordFormat.h"
@@ -109,6 +110,8 @@ void operator delete[](void* block, std::size_t) noexcept {
 
 namespace tolvaro {
 namespace {
+
+using autoplay::Screen;
 
 // Marks a stretch of code as the program's (true) or the test's (false).
 class ProgramScope {
@@ -222,11 +225,11 @@ class Bot {
   std::vector<std::int32_t> endingScores;  // the score of every game at its end
 
   void beforePass() {
-    const int screen = static_cast<int>(g_gameState * 10 + g_phase);
+    const int screen = static_cast<int>(autoplay::screen());
     if (screen != screen_) {
       screen_ = screen;
       sinceScreen_ = 0;
-      screensSeen.insert(g_gameState == STATE_PLAY ? screen : g_gameState * 10);
+      screensSeen.insert(screen);
     }
     ++sinceScreen_;
     highestScore = std::max(highestScore, g_score);
@@ -234,7 +237,7 @@ class Bot {
     if (host_.pendingEvents() == 0) decide();
     // A playing frame with no input starts at the score the bot sees now, and the best score
     // takes every such score.
-    if (g_gameState == STATE_PLAY && g_phase == PHASE_PLAYING && host_.pendingEvents() == 0) {
+    if (autoplay::screen() == Screen::Playing && host_.pendingEvents() == 0) {
       bestScoreFloor = std::max(bestScoreFloor, g_score);
     }
   }
@@ -259,8 +262,8 @@ class Bot {
     }
   }
   void decide() {
-    switch (g_gameState) {
-      case STATE_MAIN_MENU:
+    switch (autoplay::screen()) {
+      case Screen::MainMenu:
         if (sinceScreen_ < 60) return;
         if (ending()) return host_.pushKey(kKeyEscape);
         // Each return to the menu tours the other screens, then starts a game; once the tour
@@ -277,20 +280,23 @@ class Bot {
           default:
             return clickMenuItem(0);
         }
-      case STATE_LOAD_GAME:
+      case Screen::LoadGame:
         if (sinceScreen_ < 40) return;
         return clickAt(g_slotBackX + g_slotBackWidth / 2, g_slotBackY + g_slotBackHeight / 2);
-      case STATE_SETTINGS:
+      case Screen::Settings:
         if (sinceScreen_ >= 40) host_.pushKey(kKeyEscape);
         return;
-      case STATE_ABOUT:
+      case Screen::About:
         if (sinceScreen_ >= 400) host_.pushKey(kKeyEscape);
         return;
-      case STATE_EXIT_CONFIRM:
+      case Screen::ExitBox:
         if (sinceScreen_ < 40) return;
         if (ending()) return clickAt(kExitYesHighlightX + 30, kExitHighlightY + 10);
         return clickAt(kExitNoHighlightX + 30, kExitHighlightY + 10);
-      case STATE_PLAY:
+      case Screen::Lobby:
+      case Screen::LevelIntro:
+      case Screen::Playing:
+      case Screen::Records:
         return decideInPlay();
       default:
         return;  // slides: input is dropped there anyway
@@ -304,8 +310,8 @@ class Bot {
             kLobbyButtonY[button] + kLobbyButtonHeight / 2);
   }
   void decideInPlay() {
-    switch (g_phase) {
-      case PHASE_PANEL:
+    switch (autoplay::screen()) {
+      case Screen::Lobby:
         if (sinceScreen_ < 10) return;
         if (ending()) return clickLobbyButton(3);  // exit to the menu
         // Games mostly; a theme switch and a way back to the menu now and then.
@@ -325,14 +331,14 @@ class Bot {
         playedPasses_ = 0;
         host_.pushMove(kLobbyButtonRestX + 10, kLobbyButtonY[1] + 20);  // hover, then start
         return clickLobbyButton(0);
-      case PHASE_LEVEL_INTRO:
+      case Screen::LevelIntro:
         if (sinceScreen_ < 30) return;
         if (g_score == kWinningScore) {
           ++wins;
           endingScores.push_back(g_score);
         }
         return host_.pushKey(kKeyEnter);
-      case PHASE_PLAYING:
+      case Screen::Playing:
         ++playedPasses_;
         if (ending() || (!playToWin_ && playedPasses_ > abandonAfter_)) {
           ++abandoned;
@@ -341,7 +347,7 @@ class Bot {
         }
         if (sinceScreen_ % 6 == 0) typeLetter();
         return;
-      case PHASE_RECORDS:
+      case Screen::Records:
         if (sinceScreen_ < 40) return;
         return clickAt(kRecordsReturnX, kRecordsButtonY);
       default:
@@ -350,19 +356,14 @@ class Bot {
   }
   void typeLetter() {
     bool onBoard[26] = {};
-    int target = -1;
-    for (const BugEntry& bug : g_bugs) {
-      if (!bug.active) continue;
-      onBoard[bug.letter] = true;
-      if (!bug.targeted && (target < 0 || bug.y > g_bugs[target].y)) target = &bug - g_bugs;
-    }
+    for (const autoplay::Bug& bug : autoplay::bugsOnBoard()) onBoard[bug.letter] = true;
     if (next() % 10 == 0) {  // a wrong key: a letter not on the board
       for (int letter = static_cast<int>(next() % 26), tries = 0; tries < 26;
            ++tries, letter = (letter + 1) % 26) {
         if (!onBoard[letter]) return host_.pushKey(kKeyA + letter);
       }
     }
-    if (target >= 0) host_.pushKey(kKeyA + g_bugs[target].letter);
+    if (const auto key = autoplay::keyForAFreeBug()) host_.pushKey(*key);
   }
 
   // The records screen's return button (its board is centred on the screen).
@@ -479,7 +480,7 @@ int soak(long passesWanted, const char* workDirArgument, bool strict) {
       ProgramScope program(true);
       going = runPass(&exitCode);
     }
-    (g_gameState == STATE_QUIT || !going ? shutdownAllocations : allocations) +=
+    (autoplay::screen() == Screen::Quitting || !going ? shutdownAllocations : allocations) +=
         g_allocations - before;
     if (!going) break;
   }

@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   # build and tests
   cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  # the record files' durable save is checked by watching its system calls
+  strace
   # asset generator: drawing, lettering, the glyph set's fonts
   libcairo2-dev libpango1.0-dev libfreetype-dev xfonts-wqy fonts-wqy-microhei fonts-dejavu-core
   # fuzzing

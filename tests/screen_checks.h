@@ -4,7 +4,6 @@
 #pragma once
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -57,21 +56,6 @@ inline bool keyedPictureAt(const Picture& picture, int x, int y, std::uint32_t k
   return pictureAt(picture, x, y, picture.width, picture.height, true, key);
 }
 
-// As pictureAt for an opaque picture wholly on the screen, leaving out the hole (picture
-// coordinates, right and bottom exclusive) where something else is drawn over it.
-inline bool pictureAtExcept(const Picture& picture, int x, int y, int holeLeft, int holeTop,
-                            int holeRight, int holeBottom) {
-  if (picture.empty()) return false;
-  for (int row = 0; row < picture.height; ++row) {
-    const bool inHole = row >= holeTop && row < holeBottom;
-    const bool shown = inHole ? rowShown(picture, row, 0, holeLeft, x, y + row) &&
-                                    rowShown(picture, row, holeRight, picture.width, x, y + row)
-                              : rowShown(picture, row, 0, picture.width, x, y + row);
-    if (!shown) return false;
-  }
-  return true;
-}
-
 // The back buffer in the rectangle equals the same rectangle of a full-screen picture.
 inline bool sameAsBackground(const Picture& background, int left, int top, int right, int bottom) {
   if (background.empty()) return false;
@@ -87,20 +71,15 @@ inline bool sameAsBackground(const Picture& background, int left, int top, int r
 inline int countColour(std::uint32_t colour, int left, int top, int right, int bottom) {
   int count = 0;
   for (int y = top; y < bottom; ++y) {
-    count +=
-        static_cast<int>(std::count(g_backBuffer.ptr(left, y), g_backBuffer.ptr(right, y), colour));
+    count += static_cast<int>(std::count(g_backBuffer.ptr(left, y), g_backBuffer.ptr(right, y),
+                                         colour));
   }
   return count;
 }
 
 // Every pixel of the rectangle has the colour.
 inline bool allColour(std::uint32_t colour, int left, int top, int right, int bottom) {
-  const std::vector<std::uint32_t> line(static_cast<std::size_t>(std::max(right - left, 0)),
-                                        colour);
-  for (int y = top; y < bottom; ++y) {
-    if (!std::equal(line.begin(), line.end(), g_backBuffer.ptr(left, y))) return false;
-  }
-  return true;
+  return countColour(colour, left, top, right, bottom) == (right - left) * (bottom - top);
 }
 
 // The leftmost x from `from` to 1004 (so at least 20 columns on the screen) at which the picture
@@ -117,27 +96,6 @@ constexpr int kMenuItemY[5] = {200, 280, 360, 440, 520};
 // Where main-menu item k (normal or hovered) stands.
 inline int menuItemX(int k, bool hovered = false) {
   return leftmostX(g_menuItemPictures[k][hovered ? 1 : 0], kMenuItemY[k], 560);
-}
-
-// The box around the text-coloured pixels of a rectangle, leaving out those where the picture
-// drawn below at (belowX, belowY) has the text colour itself.
-struct TextBox {
-  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-  bool empty() const { return right < 0; }
-};
-inline TextBox textOver(const Picture& below, int belowX, int belowY, int left, int top, int right,
-                        int bottom) {
-  TextBox box;
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) {
-      if (g_backBuffer.at(x, y) != kTextColour || below.at(x - belowX, y - belowY) == kTextColour) {
-        continue;
-      }
-      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
-             std::max(box.bottom, y)};
-    }
-  }
-  return box;
 }
 
 inline int countSound(const HeadlessHost& host, SoundCall call, std::size_t from = 0) {

@@ -1,23 +1,23 @@
-// A fresh program on the headless host, in a working directory of its own (g_workingDirectory),
-// with helpers that queue input, run passes of the main loop and walk to the screens many tests
-// start from.
+// A fresh program on the headless host, in a working directory of its own, with the ways a
+// player walks through it: keys, moves, clicks and timer ticks, each taken by one pass of the
+// main loop, and the screens many tests start from.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
+#include "app/Autoplay.h"
 #include "app/Program.h"
 #include "frame/Frame.h"
-#include "frame/WorkingFiles.h"
 #include "hosts/headless/HeadlessHost.h"
-#include "state/GameState.h"
-#include "state/Session.h"
 
 namespace tolvaro::testing {
 
+using autoplay::Screen;
 std::filesystem::path generatedDir();
 
 class Harness {
@@ -32,15 +32,14 @@ class Harness {
   HeadlessHost host;
   std::filesystem::path workDir;
 
-  // Start-up up to the main loop; false when it ended early.
-  bool start();
+  bool start();  // false when start-up ended early
   // Runs n passes; fails the test if one of them takes the quit event.
   void passes(int n = 1);
   void pass() { passes(1); }
   // Runs passes until the quit event; the exit code, or -1 after maxPasses.
   int runUntilQuit(int maxPasses = 100000);
 
-  // Queue an event and run the pass that takes it.
+  // Each queues an event and runs the pass that takes it.
   void key(std::uint32_t code);
   void move(int x, int y);
   void click();
@@ -48,34 +47,43 @@ class Harness {
     move(x, y);
     click();
   }
+  void tick(int timer = 0);
 
-  // The ways a player walks through the screens; each fails when its screen does not come.
   // Start-up and the 48 frames of the main menu's slide-in.
   ::testing::AssertionResult startAtRestingMenu();
-  // Start Game on the menu; the click's pass draws the first of the lobby's 48 slide-in frames.
+  // Start Game on the menu: the click's pass draws the first of the lobby's 48 slide-in frames.
   ::testing::AssertionResult openLobby();
   // ... the other 47, and the first frame of the idle lobby.
   ::testing::AssertionResult openIdleLobby();
-  // Esc on the main menu, then 是 in the exit box: the orderly way out, which writes the record
-  // files. The exit code, or -1 when the program goes on.
+  // From start-up through the lobby and the first announcement into play.
+  ::testing::AssertionResult startPlaying();
+  // One pass of a player who aims well: the key for a free bug, or a frame without one.
+  void playPass();
+  // Plays on until the condition holds, through the announcements, a timer tick every 100 passes.
+  ::testing::AssertionResult playUntil(const std::function<bool()>& reached, int maxPasses = 40000);
+  // Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the
+  // record files. The exit code, or -1 when the program goes on.
   int quitThroughExitBox();
-  // The idle lobby's start button.
-  void pressStart() { clickAt(800, 120); }
+  void pressStart() { clickAt(800, 120); }  // the idle lobby's start button
 
   std::uint32_t pixel(int x, int y) const { return g_backBuffer.at(x, y); }
-  // Saves the back buffer under the build's screenshot folder; returns the path.
-  std::filesystem::path screenshot(const std::string& name) const;
 
   std::string readWorkFile(const std::string& name) const;
   void writeWorkFile(const std::string& name, const std::string& bytes) const;
   bool workFileExists(const std::string& name) const;
+
+ private:
+  int playedPasses_ = 0;
 };
 
-// The program shows the screen: its state and, within play, its phase.
-inline ::testing::AssertionResult screenIs(std::uint32_t state, std::uint32_t phase) {
-  if (g_gameState == state && g_phase == phase) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "state " << g_gameState << " phase " << g_phase
-                                       << " instead of " << state << " " << phase;
+inline ::testing::AssertionResult screenIs(Screen wanted) {
+  if (autoplay::screen() == wanted) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << autoplay::screenName(autoplay::screen())
+                                       << " instead of " << autoplay::screenName(wanted);
+}
+
+inline std::int32_t score() {
+  return autoplay::scoreboard().score;
 }
 
 // A test of a started program.

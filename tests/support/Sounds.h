@@ -10,7 +10,6 @@ constexpr SoundCall kClick{.id = 199, .mode = SoundMode::Blocking};
 constexpr SoundCall kHover{.id = 200, .mode = SoundMode::OneShot};
 constexpr SoundCall kMenuMusic{.id = 201, .mode = SoundMode::Loop};
 constexpr SoundCall kLobbyMusic{.id = 203, .mode = SoundMode::Loop};
-constexpr SoundCall kCatch{.id = 204, .mode = SoundMode::OneShot};
 constexpr SoundCall kMiss{.id = 205, .mode = SoundMode::OneShot};
 constexpr SoundCall kAboutMusic{.id = 223, .mode = SoundMode::Loop};
 constexpr SoundCall kIntroJingle{.id = 237, .mode = SoundMode::OneShot};

@@ -5,13 +5,11 @@
 // show: the main menu, a game in play and the records screen with the name just entered.
 // Usage: tolvaro_headless_demo --screenshots generated-dir output-dir
 #include <cstdio>
-#include <functional>
 #include <filesystem>
 #include <string>
 
+#include "app/Autoplay.h"
 #include "app/Program.h"
-#include "game/LetterBugs.h"
-#include "state/GameState.h"
 #include "hosts/headless/HeadlessHost.h"
 
 #ifndef TOLVARO_GENERATED_DIR
@@ -20,6 +18,7 @@
 
 namespace fs = std::filesystem;
 using namespace tolvaro;
+using autoplay::Screen;
 
 namespace {
 
@@ -32,20 +31,9 @@ void linkWorkingFiles(const fs::path& generated, const fs::path& workDir) {
   }
 }
 
-// Each step runs passes until the screen it waits for comes, or gives up after a generous count.
-bool passUntil(const std::function<bool()>& reached, int maxPasses = 5000) {
-  for (int i = 0; i < maxPasses && !reached(); ++i) runPass(nullptr);
-  return reached();
-}
-
-// Presses the letter of the first free bug on the board, or lets a frame go by.
+// Presses the letter of a free bug on the board, or lets a frame go by.
 void typeALetterOnTheBoard(HeadlessHost& host) {
-  for (int i = 1; i <= g_bugsPerLevel[g_bugLevel]; ++i) {
-    if (g_bugs[i].active == 1 && g_bugs[i].targeted == 0) {
-      host.pushKey(kKeyA + static_cast<std::uint32_t>(g_bugs[i].letter));
-      break;
-    }
-  }
+  if (const auto key = autoplay::keyForAFreeBug()) host.pushKey(*key);
   runPass(nullptr);
 }
 
@@ -59,21 +47,20 @@ int takeScreenshots(HeadlessHost& host) {
     std::fprintf(stderr, "the screenshots stopped: %s did not come\n", what);
     return 1;
   };
-  if (!passUntil([] { return g_gameState == STATE_MAIN_MENU; })) return fail("the main menu");
+  if (!autoplay::runUntil(Screen::MainMenu)) return fail("the main menu");
   for (int i = 0; i < 60; ++i) runPass(nullptr);
   host.pushMove(800, 225);  // the pointer on 开始游戏 lights it
   runPass(nullptr);
   save("menu");
   host.pushLeftDown();
-  if (!passUntil([] { return g_gameState == STATE_PLAY && g_phase == PHASE_PANEL; }))
-    return fail("the lobby");
+  if (!autoplay::runUntil(Screen::Lobby)) return fail("the lobby");
   runPass(nullptr);
   host.pushMove(800, 120);
   host.pushLeftDown();
-  if (!passUntil([] { return g_phase == PHASE_LEVEL_INTRO; })) return fail("the announcement");
+  if (!autoplay::runUntil(Screen::LevelIntro)) return fail("the announcement");
   runPass(nullptr);
   host.pushKey(kKeyEnter);
-  if (!passUntil([] { return g_phase == PHASE_PLAYING; })) return fail("play");
+  if (!autoplay::runUntil(Screen::Playing)) return fail("play");
   // A few catches and a second on the clock, then a picture with bugs falling and a shot on
   // its way.
   for (int i = 0; i < 420; ++i) {
@@ -88,8 +75,7 @@ int takeScreenshots(HeadlessHost& host) {
   host.queueDialog({DialogStep::type("\xD0\xA1\xC3\xF7"),
                     DialogStep::send(DialogMessageType::Command, 2)});
   host.pushKey(kKeyEscape);
-  if (!passUntil([] { return g_gameState == STATE_PLAY && g_phase == PHASE_RECORDS; }))
-    return fail("the records screen");
+  if (!autoplay::runUntil(Screen::Records)) return fail("the records screen");
   for (int i = 0; i < 3; ++i) runPass(nullptr);
   save("records");
   return 0;

@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# Puts known faults into the sources one at a time and checks that the tests catch each: the
+# fault is applied, the test programs it touches are rebuilt, their tests run, and at least one
+# must fail. The file is put back afterwards, also on Ctrl-C.
+# Usage: scripts/mutants.sh BUILD_DIR [NAME_FILTER]   (the filter is a grep -E pattern)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:?usage: mutants.sh BUILD_DIR [NAME_FILTER]}" && pwd)
+filter=${2:-.}
+jobs=${MUTANT_JOBS:-2}
+
+# One fault a line, fields split by " :: ": name, group, file, exact text, replacement.
+# The group says which programs to rebuild and which tests to run.
+read -r -d '' faults <<'EOF'
+fall-level-1 :: core :: src/game/LetterBugs.cpp :: count > 0 ? g_fallSpeed[g_bugLevel] : 0; :: count > 0 ? g_fallSpeed[g_bugLevel] - (g_bugLevel == 1) : 0;
+fall-level-2 :: core :: src/game/LetterBugs.cpp :: count > 0 ? g_fallSpeed[g_bugLevel] : 0; :: count > 0 ? g_fallSpeed[g_bugLevel] - (g_bugLevel == 2) : 0;
+fall-level-3 :: core :: src/game/LetterBugs.cpp :: count > 0 ? g_fallSpeed[g_bugLevel] : 0; :: count > 0 ? g_fallSpeed[g_bugLevel] - (g_bugLevel == 3) : 0;
+fall-level-4 :: core :: src/game/LetterBugs.cpp :: count > 0 ? g_fallSpeed[g_bugLevel] : 0; :: count > 0 ? g_fallSpeed[g_bugLevel] - (g_bugLevel == 4) : 0;
+fall-level-5 :: core :: src/game/LetterBugs.cpp :: count > 0 ? g_fallSpeed[g_bugLevel] : 0; :: count > 0 ? g_fallSpeed[g_bugLevel] - (g_bugLevel == 5) : 0;
+catch-adds-two :: core :: src/game/LetterBugs.cpp :: ++g_score; :: g_score += 2;
+catch-not-strict :: core :: src/game/LetterBugs.cpp :: shot.fired == 1 && shot.y < bug.y + kTileBlock :: shot.fired == 1 && shot.y <= bug.y + kTileBlock
+target-twice :: core :: src/game/LetterBugs.cpp :: bug.letter == letter && bug.targeted == 0 :: bug.letter == letter
+miss-costs-nothing :: core :: src/game/LetterBugs.cpp :: if (!missIsSpared(g_level, g_score)) --g_score; :: if (!missIsSpared(g_level, g_score)) g_score -= 0;
+score-floor-lost :: core :: src/game/LetterBugs.cpp :: return score == kScoreThresholds[level - 1] || :: return score == kScoreThresholds[level] ||
+win-at-750 :: core :: src/game/GameFlow.cpp :: if (g_introShown[kWinningThreshold] == 1) { :: if (g_introShown[kWinningThreshold - 1] == 1) {
+menu-zone-left :: core :: src/screens/MainMenu.cpp :: if (g_mouseX < kHotLeft || :: if (g_mouseX <= kHotLeft ||
+menu-zone-bottom :: core :: src/screens/MainMenu.cpp :: g_mouseY >= top && g_mouseY <= bottom :: g_mouseY >= top && g_mouseY < bottom
+lobby-band-left :: core :: src/screens/Lobby.cpp :: if (!(kHotLeft < g_mouseX && :: if (!(kHotLeft <= g_mouseX &&
+lobby-band-bottom :: core :: src/screens/Lobby.cpp :: g_mouseY < top + kLobbyButtonHeight :: g_mouseY <= top + kLobbyButtonHeight
+exit-yes-left :: core :: src/screens/ExitConfirm.cpp :: if (g_mouseX >= kYesLeft && :: if (g_mouseX > kYesLeft &&
+exit-row-bottom :: core :: src/screens/ExitConfirm.cpp :: g_mouseY > kButtonBottom :: g_mouseY >= kButtonBottom
+menu-slide-step :: core :: src/screens/MainMenu.cpp :: constexpr int kSlideStep = 30; :: constexpr int kSlideStep = 29;
+lobby-slide-step :: core :: src/screens/Lobby.cpp :: constexpr int kSlideStep = 30; :: constexpr int kSlideStep = 31;
+exit-box-step :: core :: src/screens/ExitConfirm.cpp :: constexpr int kExitBoxStep = 20; :: constexpr int kExitBoxStep = 19;
+rank-ties-by-score :: core :: src/records/RecordTable.cpp :: while (k >= 1 && score > row(k).score) --k; :: while (k >= 1 && score >= row(k).score) --k;
+rank-ties-by-time :: core :: src/records/RecordTable.cpp :: seconds < row(k).useTime :: seconds <= row(k).useTime
+record-write-lf :: core :: src/records/RecordFormat.cpp :: text += "\r\n"; :: text += "\n";
+record-read-hex :: core :: src/records/RecordFormat.cpp :: name += static_cast<char>(high * 16 + low); :: name += static_cast<char>(low * 16 + high);
+record-read-sign :: core :: src/records/RecordFormat.cpp :: negative = token[i++] == '-'; :: negative = token[i++] == '+';
+seconds-any-timer :: core :: src/app/Program.cpp :: if (event.wParam == kGameTimer) ++g_elapsedSeconds; :: ++g_elapsedSeconds;
+seconds-kept :: core :: src/game/GameFlow.cpp :: g_elapsedSeconds = 0; :: g_elapsedSeconds += 0;
+name-to-top-row :: core :: src/screens/NameEntry.cpp :: setName(g_records[g_newRecordSlot - 1], :: setName(g_records[0],
+save-without-write :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && ::fsync(fd) == 0;
+save-without-fsync :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && writeAll(fd, bytes);
+save-without-rename :: core :: src/base/FilesPosix.cpp :: if (std::rename(from.c_str(), to.c_str()) != 0) return false; :: if (::access(from.c_str(), F_OK) != 0) return false;
+save-without-folder-sync :: core :: src/base/FilesPosix.cpp :: ::fsync(fd); :: (void)fd;
+key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a) :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a + 1)
+key-escape-as-enter :: sdl :: src/hosts/sdl/KeyMap.cpp :: if (keycode == SDLK_ESCAPE) return kKeyEscape; :: if (keycode == SDLK_ESCAPE) return kKeyEnter;
+mouse-x-offset-lost :: sdl :: src/hosts/sdl/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
+mouse-y-offset-lost :: sdl :: src/hosts/sdl/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
+bmp8-row-padding :: tools :: tools/assetgen/file_formats.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
+adpcm-step :: tools :: tools/assetgen/file_formats.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
+wave-riff-size :: tools :: tools/assetgen/file_formats.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
+cursor-riff-size :: tools :: tools/assetgen/file_formats.cpp :: w.patchU32(riffSizeAt, static_cast<uint32_t>(w.size() - 8)); :: w.patchU32(riffSizeAt, static_cast<uint32_t>(w.size() - 4));
+EOF
+
+# The programs to rebuild and the tests to run, by group. Core tests are all but the host's,
+# the generator's and the soak; the desktop host's run in-process first, then end to end.
+targets_of() {
+  case $1 in
+    core) echo tolvaro_tests ;;
+    sdl) echo tolvaro_sdl_tests tolvaro_e2e_tests ;;
+    tools) echo tolvaro_asset_conformance_test tolvaro_assetgen_sound_test ;;
+  esac
+}
+run_tests_of() {
+  local common=(--test-dir "$build" --stop-on-failure --timeout 600)
+  case $1 in
+    core) ctest "${common[@]}" -j"$jobs" -LE 'sdl|e2e' -E '^(Soak|tolvaro_asset)' ;;
+    sdl) ctest "${common[@]}" -j"$jobs" -L sdl && ctest "${common[@]}" -L e2e ;;
+    tools) ctest "${common[@]}" -j"$jobs" -R '^tolvaro_asset' ;;
+  esac
+}
+
+log_dir="$build/mutants"
+mkdir -p "$log_dir"
+current_file=""
+current_backup=""
+touched_groups=""
+
+restore() {
+  if [ -n "$current_backup" ]; then
+    cp "$current_backup" "$root/$current_file"
+    rm -f "$current_backup"
+    current_backup=""
+  fi
+}
+trap 'restore; echo "interrupted: the sources are restored" >&2; exit 130' INT TERM
+trap restore EXIT
+
+# Replaces the text, which must occur exactly once, in place.
+apply() {
+  python3 - "$1" "$2" "$3" <<'PY'
+import sys
+path, old, new = sys.argv[1:]
+text = open(path, encoding="utf-8").read()
+count = text.count(old)
+if count != 1:
+    sys.exit(f"{path}: the text occurs {count} times, not once: {old}")
+open(path, "w", encoding="utf-8").write(text.replace(old, new))
+PY
+}
+
+caught=0
+survived=0
+survivors=()
+while IFS= read -r line; do
+  [ -z "$line" ] && continue
+  name=${line%% :: *}; rest=${line#* :: }
+  group=${rest%% :: *}; rest=${rest#* :: }
+  file=${rest%% :: *}; rest=${rest#* :: }
+  old=${rest%% :: *}; new=${rest#* :: }
+  echo "$name" | grep -Eq -- "$filter" || continue
+
+  current_file=$file
+  current_backup=$(mktemp)
+  cp "$root/$file" "$current_backup"
+  if ! apply "$root/$file" "$old" "$new"; then
+    restore
+    echo "mutants.sh: $name cannot be applied" >&2
+    exit 2
+  fi
+  touched_groups="$touched_groups $group"
+  log="$log_dir/$name.log"
+  # shellcheck disable=SC2046
+  if ! cmake --build "$build" -j"$jobs" --target $(targets_of "$group") >"$log" 2>&1; then
+    verdict="caught (does not build)"
+  elif run_tests_of "$group" >>"$log" 2>&1; then
+    verdict="SURVIVED"
+  else
+    verdict="caught"
+  fi
+  restore
+  if [ "$verdict" = SURVIVED ]; then
+    survived=$((survived + 1))
+    survivors+=("$name")
+  else
+    caught=$((caught + 1))
+  fi
+  printf '%-26s %s\n' "$name" "$verdict"
+done <<<"$faults"
+
+# Leave the build as the restored sources make it (the generator's faults also changed the
+# generated files).
+for group in $(echo "$touched_groups" | tr ' ' '\n' | sort -u); do
+  # shellcheck disable=SC2046
+  cmake --build "$build" -j"$jobs" --target $(targets_of "$group") >"$log_dir/rebuild.log" 2>&1 ||
+    echo "mutants.sh: the rebuild of the restored sources failed, see $log_dir/rebuild.log" >&2
+done
+
+echo "$caught caught, $survived survived${survivors[*]:+: ${survivors[*]}}"
+[ "$survived" -eq 0 ]
