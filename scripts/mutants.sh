@@ -23,12 +23,17 @@ target-twice :: core :: src/game/LetterBugs.cpp :: bug.letter == letter && bug.t
 miss-costs-nothing :: core :: src/game/LetterBugs.cpp :: if (!missIsSpared(g_level, g_score)) --g_score; :: if (!missIsSpared(g_level, g_score)) g_score -= 0;
 score-floor-lost :: core :: src/game/LetterBugs.cpp :: return score == kScoreThresholds[level - 1] || :: return score == kScoreThresholds[level] ||
 win-at-750 :: core :: src/game/GameFlow.cpp :: if (g_introShown[kWinningThreshold] == 1) { :: if (g_introShown[kWinningThreshold - 1] == 1) {
-menu-zone-left :: core :: src/screens/MainMenu.cpp :: if (g_mouseX < kHotLeft || :: if (g_mouseX <= kHotLeft ||
-menu-zone-bottom :: core :: src/screens/MainMenu.cpp :: g_mouseY >= top && g_mouseY <= bottom :: g_mouseY >= top && g_mouseY < bottom
-lobby-band-left :: core :: src/screens/Lobby.cpp :: if (!(kHotLeft < g_mouseX && :: if (!(kHotLeft <= g_mouseX &&
-lobby-band-bottom :: core :: src/screens/Lobby.cpp :: g_mouseY < top + kLobbyButtonHeight :: g_mouseY <= top + kLobbyButtonHeight
-exit-yes-left :: core :: src/screens/ExitConfirm.cpp :: if (g_mouseX >= kYesLeft && :: if (g_mouseX > kYesLeft &&
-exit-row-bottom :: core :: src/screens/ExitConfirm.cpp :: g_mouseY > kButtonBottom :: g_mouseY >= kButtonBottom
+menu-zone-left :: core :: src/screens/MainMenu.cpp :: return {681, :: return {682,
+menu-zone-sense :: core :: src/screens/MainMenu.cpp :: kMenuItemHeight - 1, Edges::Inclusive :: kMenuItemHeight - 1, Edges::Exclusive
+lobby-band-left :: core :: src/screens/Lobby.cpp :: return {724, :: return {723,
+lobby-band-sense :: core :: src/screens/Lobby.cpp :: Edges::Exclusive}; :: Edges::Inclusive};
+exit-yes-left :: core :: src/screens/ExitConfirm.cpp :: kYesZone = {402, :: kYesZone = {403,
+exit-row-bottom :: core :: src/screens/ExitConfirm.cpp :: kNoZone = {483, 391, 558, 415, :: kNoZone = {483, 391, 558, 414,
+rect-inclusive-edge :: core :: src/base/Rect.h :: left <= x && x <= right : :: left <= x && x < right :
+rect-exclusive-edge :: core :: src/base/Rect.h :: top < y && y < bottom; :: top <= y && y < bottom;
+load-row-zone :: core :: src/screens/LoadGame.cpp :: openBlock(g_slotRowX, :: openBlock(g_slotRowX + 1,
+records-clear-button :: core :: src/screens/RecordsScreen.cpp :: } else if (kClearZone.contains(g_mouseX, g_mouseY)) { :: } else if (false) {
+name-confirm-zone :: core :: src/screens/NameEntry.h :: kDialogConfirmZone = {64, :: kDialogConfirmZone = {65,
 menu-slide-step :: core :: src/screens/MainMenu.cpp :: constexpr int kSlideStep = 30; :: constexpr int kSlideStep = 29;
 lobby-slide-step :: core :: src/screens/Lobby.cpp :: constexpr int kSlideStep = 30; :: constexpr int kSlideStep = 31;
 exit-box-step :: core :: src/screens/ExitConfirm.cpp :: constexpr int kExitBoxStep = 20; :: constexpr int kExitBoxStep = 19;
@@ -46,12 +51,12 @@ save-without-rename :: core :: src/base/FilesPosix.cpp :: if (std::rename(from.c
 save-without-folder-sync :: core :: src/base/FilesPosix.cpp :: ::fsync(fd); :: (void)fd;
 key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a) :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a + 1)
 key-escape-as-enter :: sdl :: src/hosts/sdl/KeyMap.cpp :: if (keycode == SDLK_ESCAPE) return kKeyEscape; :: if (keycode == SDLK_ESCAPE) return kKeyEnter;
-mouse-x-offset-lost :: sdl :: src/hosts/sdl/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
-mouse-y-offset-lost :: sdl :: src/hosts/sdl/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
-bmp8-row-padding :: tools :: tools/assetgen/file_formats.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
-adpcm-step :: tools :: tools/assetgen/file_formats.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
-wave-riff-size :: tools :: tools/assetgen/file_formats.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
-cursor-riff-size :: tools :: tools/assetgen/file_formats.cpp :: w.patchU32(riffSizeAt, static_cast<uint32_t>(w.size() - 8)); :: w.patchU32(riffSizeAt, static_cast<uint32_t>(w.size() - 4));
+mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
+mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
+bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
+adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
+wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
+cursor-riff-size :: tools :: tools/assetgen/formats/ani_writer.cpp :: w.patchU32(riffSizeAt, static_cast<uint32_t>(w.size() - 8)); :: w.patchU32(riffSizeAt, static_cast<uint32_t>(w.size() - 4));
 EOF
 
 # The programs to rebuild and the tests to run, by group. Core tests are all but the host's,
