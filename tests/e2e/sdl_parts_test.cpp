@@ -145,10 +145,9 @@ TEST(AnimatedCursor, FollowsSequenceAndRates) {
   ASSERT_EQ(cursor->frames.size(), 2u);
   EXPECT_EQ(cursor->frames[1].rgba[0], 201);  // frame 1 is the second icon chunk
   ASSERT_EQ(cursor->steps.size(), 3u);
-  EXPECT_EQ(cursor->steps[0].frame, 1);
-  EXPECT_EQ(cursor->steps[1].frame, 0);
-  EXPECT_EQ(cursor->steps[0].milliseconds, 100);  // 6 jiffies of 1/60 s
-  EXPECT_EQ(cursor->steps[1].milliseconds, 200);
+  const auto& steps = cursor->steps;  // 6 jiffies of 1/60 s are 100 ms
+  EXPECT_EQ(std::tuple(steps[0].frame, steps[0].milliseconds, steps[1].frame, steps[1].milliseconds),
+            std::tuple(1, 100, 0, 200));
   EXPECT_EQ(cursor->loopMilliseconds(), 400);
   // Elapsed time and the step it shows; 400 loops to the start.
   for (auto [elapsed, step] : {std::pair{99, 0}, {100, 1}, {299, 1}, {300, 2}, {400, 0}}) {
@@ -156,9 +155,9 @@ TEST(AnimatedCursor, FollowsSequenceAndRates) {
   }
   const auto plain = parseAnimatedCursor(aniFile(3, 1, {}, {}));
   ASSERT_TRUE(plain);
-  EXPECT_EQ(plain->steps.size(), 3u);
-  EXPECT_EQ(plain->steps[2].frame, 2);
-  EXPECT_EQ(plain->steps[2].milliseconds, 167);  // the header's 10 jiffies
+  ASSERT_EQ(plain->steps.size(), 3u);
+  EXPECT_EQ(std::pair(plain->steps[2].frame, plain->steps[2].milliseconds), std::pair(2, 167))
+      << "the header's 10 jiffies";
 }
 
 TEST(AnimatedCursor, RefusesBrokenFiles) {

@@ -1,6 +1,7 @@
-# Shared pieces of the Wine tests: a private Xvfb, a fresh Wine prefix, screenshots, waiting,
-# working directories and runs of the program. Sourced by the run-*.sh scripts.
-# Needs: wine (Debian's wine64 + wine), Xvfb, xdotool, imagemagick (import), python3, faketime.
+# Shared pieces of the checks of the real program, the Windows build under Wine and the desktop
+# build (tests/e2e/run-desktop.sh): a private Xvfb, a fresh Wine prefix, screenshots compared
+# with the generated pictures, waiting, working directories and runs of the program.
+# Needs: Xvfb, xdotool, imagemagick (import), python3, faketime; wine (Debian's wine64 + wine).
 
 set -euo pipefail
 
@@ -10,11 +11,16 @@ export WINEDEBUG=-all
 # No Mono or Gecko installer prompts in a fresh prefix: the program needs neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# The program and how it starts: the Windows build unless the script says otherwise.
+PROGRAM=tolvaro.exe
+PROGRAM_COMMAND=(wine tolvaro.exe)
+
 # require_tools [tool...]: exits 77 (skipped) when one of these or the common tools is missing;
 # in the full suite, which installs every tool, it fails.
 require_tools() {
   local missing=()
-  for tool in wine wineboot wineserver Xvfb xdotool import python3 faketime "$@"; do
+  [[ "$PROGRAM" == *.exe ]] && set -- wine wineboot wineserver "$@"
+  for tool in Xvfb xdotool import python3 faketime "$@"; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
   done
   if ((${#missing[@]})); then
@@ -24,13 +30,13 @@ require_tools() {
   fi
 }
 
-# start_run <run dir> <generated dir> [tool...]: RUN_DIR (tolvaro.exe, 03_16/, charImg/,
+# start_run <run dir> <generated dir> [tool...]: RUN_DIR (the program, 03_16/, charImg/,
 # mouse6.ani) and GENERATED; the tools; a scratch folder and Xvfb on a free display.
 start_run() {
   RUN_DIR="$(cd "$1" && pwd)"
   GENERATED="$(cd "$2" && pwd)"
   shift 2
-  [[ -f "$RUN_DIR/tolvaro.exe" ]] || { echo "FAIL: no $RUN_DIR/tolvaro.exe"; exit 1; }
+  [[ -f "$RUN_DIR/$PROGRAM" ]] || { echo "FAIL: no $RUN_DIR/$PROGRAM"; exit 1; }
   require_tools "$@"
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
   start_session
@@ -126,7 +132,7 @@ expect_bytes() {
 new_workdir() {
   local dir="$SCRATCH/$1"
   mkdir -p "$dir"
-  cp -r "$RUN_DIR/tolvaro.exe" "$RUN_DIR/03_16" "$RUN_DIR/charImg" "$RUN_DIR/mouse6.ani" "$dir/"
+  cp -r "$RUN_DIR/$PROGRAM" "$RUN_DIR/03_16" "$RUN_DIR/charImg" "$RUN_DIR/mouse6.ani" "$dir/"
   echo "$dir"
 }
 
@@ -141,7 +147,7 @@ launch() {
     (
       cd "$dir"
       code=0
-      ${FAKE_CLOCK:+env TZ=UTC faketime "$FAKE_CLOCK"} wine tolvaro.exe >"$dir/.wine.log" 2>&1 || code=$?
+      ${FAKE_CLOCK:+env TZ=UTC faketime "$FAKE_CLOCK"} "${PROGRAM_COMMAND[@]}" >"$dir/.log" 2>&1 || code=$?
       echo "$code" >"$dir/.exit-code"
     ) &
     GAME_PID=$!
@@ -154,7 +160,7 @@ launch() {
       sleep 0.1
     done
     echo "-- no window (attempt $attempt); exit code $(cat "$dir/.exit-code" 2>/dev/null || echo none)"
-    tail -n 20 "$dir/.wine.log" 2>/dev/null || true
+    tail -n 20 "$dir/.log" 2>/dev/null || true
     ps -eo pid,stat,etime,args | grep -iE 'wine|\.exe' | grep -v grep || true
     screenshot "start-$attempt-$(basename "$dir")"
     wineserver -k 2>/dev/null || true
@@ -209,6 +215,18 @@ finish() {
   local code
   code="$(cat "$1/.exit-code" 2>/dev/null || echo none)"
   if [[ "$code" == 0 ]]; then pass "exit code 0"; else fail "exit code $code"; fi
+}
+
+# start_without_display <name> [NAME=value...]: the program started with no display in a fresh
+# working directory (DIR) cannot make its window: it ends with code 1 and writes nothing.
+start_without_display() {
+  DIR="$(new_workdir "$1")"
+  shift
+  local code=0
+  (cd "$DIR" && env -u DISPLAY "$@" timeout 120 "${PROGRAM_COMMAND[@]}" >"$DIR/.log" 2>&1) || code=$?
+  [[ "$PROGRAM" == *.exe ]] && wineserver -w
+  check "a start without a window ends with code 1 (code $code)" test "$code" == 1
+  check "a start without a window writes no record file" test ! -e "$DIR/mg.tol" -a ! -e "$DIR/lhb.lhb"
 }
 
 # report_and_exit <what>: the script's result from the checks made.

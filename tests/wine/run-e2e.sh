@@ -36,7 +36,8 @@ run_to_the_end() {
 
 run_to_the_end fresh fresh exit_yes
 expect_bytes "$DIR/mg.tol" '0' "fresh start: mg.tol holds the best score 0"
-expect_bytes "$DIR/lhb.lhb" "$(printf 'namehex: 0 0\\r\\n%.0s' 1 2 3 4 5 6)" "fresh start: lhb.lhb holds six empty rows"
+EMPTY_ROW='namehex: 0 0\r\n'
+expect_bytes "$DIR/lhb.lhb" "$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW" "fresh start: lhb.lhb holds six empty rows"
 
 for end in exit_yes close_window; do
   run_to_the_end "seeded-$end" seeded "$end"
@@ -55,11 +56,6 @@ check "the read-only lhb.lhb keeps its bytes and its mode" \
   test "$(od -An -tx1 "$DIR/lhb.lhb")" == "$(cat "$SCRATCH/read-only.od")" -a "$(stat -c %a "$DIR/lhb.lhb")" == 444
 
 echo "== no display: the program cannot make its window, ends with 1 and writes nothing"
-DIR="$(new_workdir no-display)"
-code=0
-(cd "$DIR" && env -u DISPLAY timeout 120 wine tolvaro.exe >"$DIR/.wine.log" 2>&1) || code=$?
-wineserver -w 2>/dev/null || true
-check "a start without a window ends with code 1 (not $code)" test "$code" == 1
-check "a start without a window writes no record file" test ! -e "$DIR/mg.tol" -a ! -e "$DIR/lhb.lhb"
+start_without_display no-display
 
 report_and_exit "Wine end-to-end checks"

@@ -43,7 +43,7 @@ done
 expect_bytes "$PLAYERS/mg.tol" '0' "the best score written at the exit"
 check "no record files in Program Files" test ! -e "$INSTALLED/mg.tol" -a ! -e "$INSTALLED/lhb.lhb"
 cp "$PLAYERS/lhb.lhb" "$SCRATCH/records-before"
-rm -f "$INSTALLED/.exit-code" "$INSTALLED/.wine.log"  # the test's own notes of the run
+rm -f "$INSTALLED/.exit-code" "$INSTALLED/.log"  # the test's own notes of the run
 
 echo "== silent uninstall"
 wine "$INSTALLED/uninstall.exe" /S >"$SCRATCH/uninstall.log" 2>&1 || fail "the uninstaller ended with $?"
