@@ -16,8 +16,9 @@ FRESH_TABLE="$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW"
 
 # close_window: SIGTERM to the program, which SDL turns into a close request.
 close_window() { kill -TERM "$(xdotool search --name '^Tolvaro$' getwindowpid)"; }
-# region <shot> <geometry>: the pixels of a part of a screenshot.
-region() { /usr/bin/convert "$1" -crop "$2" +repage rgb:-; }
+# score_changed: the score line in the second info box differs from PLAY_SHOT's.
+score() { /usr/bin/convert "$1" -crop 270x63+711+565 +repage rgb:-; }
+score_changed() { ! cmp -s <(score "$PLAY_SHOT") <(score "$(screenshot game-score)"); }
 
 echo "== fresh working directory: menu, Start Game lit under the pointer, exit box, Yes"
 DIR="$(new_workdir fresh)"
@@ -60,13 +61,8 @@ PLAY_SHOT="$LAST_SHOT"
 letters="$(python3 "$COMPARE" "$PLAY_SHOT" "$GENERATED" board 1700000000 1700000030 |
   sed -n 's/.*: //p' | grep -o '[A-Z] at' | cut -c1 | tr 'A-Z\n' 'a-z ')"
 xdotool key --delay 50 $letters  # each letter on the board sends a shot at its tile
-# A catch raises the score: the score line in the second info box changes.
-for _ in $(seq 300); do
-  cmp -s <(region "$PLAY_SHOT" 270x63+711+565) <(region "$(screenshot game-score)" 270x63+711+565) || break
-  sleep 0.2
-done
-check "catching letters ($letters) changes the score" \
-  test -n "$(cmp <(region "$PLAY_SHOT" 270x63+711+565) <(region "$SCRATCH/game-score.ppm" 270x63+711+565))"
+for _ in $(seq 300); do score_changed && break; sleep 0.2; done
+check "catching letters ($letters) changes the score" score_changed
 xdotool key Escape  # abandoned with a score above the empty table's: the name dialog
 expect_screen dialog 30 game-dialog 352 304
 xdotool type --delay 60 '张三'

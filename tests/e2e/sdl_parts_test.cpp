@@ -93,10 +93,12 @@ TEST(ResourcePack, FindsEveryPackedResourceAndRefusesDamage) {
                                  {ResourceType::Glyphs, 1, {}}});
   const ResourcePack reader(pack);
   ASSERT_EQ(reader.entryCount(), 3u);
-  const auto bitmap = reader.find(ResourceType::Bitmap, 143);
-  EXPECT_EQ(Bytes(bitmap.begin(), bitmap.end()), (Bytes{1, 2, 3}));
-  const auto wave = reader.find(ResourceType::Wave, 201);
-  EXPECT_EQ(Bytes(wave.begin(), wave.end()), (Bytes{4, 5, 6, 7, 8}));
+  const auto found = [&](ResourceType type, int id) {
+    const auto bytes = reader.find(type, id);
+    return Bytes(bytes.begin(), bytes.end());
+  };
+  EXPECT_EQ(found(ResourceType::Bitmap, 143), (Bytes{1, 2, 3}));
+  EXPECT_EQ(found(ResourceType::Wave, 201), (Bytes{4, 5, 6, 7, 8}));
   EXPECT_TRUE(reader.find(ResourceType::Wave, 143).empty());  // type and number both count
   EXPECT_TRUE(reader.find(ResourceType::Bitmap, 144).empty());
   EXPECT_EQ(ResourcePack(Bytes(pack.begin(), pack.end() - 4)).entryCount(), 0u)
@@ -108,8 +110,7 @@ TEST(ResourcePack, FindsEveryPackedResourceAndRefusesDamage) {
 
 TEST(ResourcePack, CollectsTheGeneratedTree) {
   const fs::path dir = fs::temp_directory_path() / ("tolvaro-pack-" + std::to_string(::getpid()));
-  fs::create_directories(dir / "bitmap");
-  fs::create_directories(dir / "glyphs");
+  for (const char* folder : {"bitmap", "glyphs"}) fs::create_directories(dir / folder);
   std::ofstream(dir / "bitmap" / "143.bmp") << "BMx";
   std::ofstream(dir / "bitmap" / "notes.txt") << "not a resource";
   std::ofstream(dir / "glyphs" / "gbk16.bin") << "G";
@@ -290,10 +291,9 @@ TEST(GbkText, ConvertsTypedTextToWholeGbkCharacters) {
       {"a\xF0\x9F\x98\x80" "b", "ab"}, {"a\tb\x7F" "c", "abc"}, {"a\xFF" "b", "ab"}};
   for (const auto& [utf8, gbk] : cases) EXPECT_EQ(utf8ToGbk(utf8), gbk);
   const std::string name = "A\xD5\xC5" "B";
-  EXPECT_EQ(gbkCharLength(name, 0), 1u);
-  EXPECT_EQ(gbkCharLength(name, 1), 2u);
-  EXPECT_EQ(gbkPreviousChar(name, 3), 1u);
-  EXPECT_EQ(gbkPreviousChar(name, 1), 0u);
+  EXPECT_EQ(std::tuple(gbkCharLength(name, 0), gbkCharLength(name, 1), gbkPreviousChar(name, 3),
+                       gbkPreviousChar(name, 1)),
+            std::tuple(1u, 2u, 1u, 0u));
 }
 
 TEST(NameBox, EditsWholeCharacters) {

@@ -5,23 +5,23 @@ usage: compare_screen.py <shot.ppm> <generated dir> <screen> [arguments]
 
 screens:
   menu          main menu at rest: background 143, the five items at x 680, marker 154 at
-                (565, 170) keyed white, one of the bug frames at (192, 360)
-  menu-hover    as menu, with the pointer on Start Game (item 153)
+                (565, 170) keyed white, one of the bug frames at (192, 360); menu-hover: with
+                the pointer on Start Game (item 153)
   exit          exit box at rest over the bare background: 238 at (387, 339) keyed black,
-                a bug frame at (192, 360), background 143 everywhere else
-  exit-yes      as exit, with the Yes highlight 239 at (401, 390)
-  dialog        name dialog face 242 with its client area at (x, y), the name box left out
-  dialog-hover  as dialog, with the confirm button's hovered picture 245 at (63, 109)
+                a bug frame at (192, 360), background 143 everywhere else; exit-yes: with the
+                Yes highlight 239 at (401, 390)
+  dialog        name dialog face 242 with its client area at (x, y), the name box left out;
+                dialog-hover: with the confirm button's hovered picture 245 at (63, 109)
   name-box      the dialog's name box, its client area at (x, y), exactly: a one-pixel black
                 frame round a white field of 146 x 22, the GBK text <hex> in black from the glyph
                 set at (2, 3) of the field, and the caret, one pixel wide and 16 high before byte
                 <caret> of the text (its end when not given), shown (on) or in its off phase
                 (off); bytes <from> to <to> selected: "r,g,b" background, "r,g,b" text
                 (arguments: x, y, hex, on|off [, caret [, from, to, background, text]])
-  lobby         idle lobby in the blue theme: title 180 at (99, 147), the five buttons at
-                x 724 (face 155, labels keyed black 80, 7 into them)
-  lobby-start   as lobby, with the start button hovered (face 165)
   level-announcement  the level's caption 234 at (193, 240)
+  lobby         idle lobby in the blue theme: title 180 at (99, 147), the five buttons at
+                x 724 (face 155, labels keyed black 80, 7 into them); lobby-start: with the start
+                button hovered (face 165)
   records-board records screen, blue theme: background 157 and board 243 at (227, 184),
                 the text columns and the marker places left out
   records       the whole records screen, exactly: background 157, board 243, the rows of
@@ -126,18 +126,14 @@ class Screen:
     def at(self, x, y):
         return self.pixels[y * self.width + x]
 
-    def compare(self, name, picture, x0, y0, key=None, skip=(), region=None):
-        """Compares the picture placed at (x0, y0), within region (x, y, w, h in screen pixels)
-        when given, leaving out key-coloured picture pixels and the skip rectangles."""
+    def compare(self, name, picture, x0, y0, key=None, skip=()):
+        """Compares the picture placed at (x0, y0), leaving out key-coloured picture pixels and
+        the skip rectangles (x, y, w, h in screen pixels)."""
         width, height, rows = picture
-        left, top, right, bottom = x0, y0, x0 + width, y0 + height
-        if region:
-            left, top = max(left, region[0]), max(top, region[1])
-            right, bottom = min(right, region[0] + region[2]), min(bottom, region[1] + region[3])
         checked = differing = 0
         first = None
-        left, right = max(left, 0), min(right, self.width)
-        for y in range(max(top, 0), min(bottom, self.height)):
+        left, right = max(x0, 0), min(x0 + width, self.width)
+        for y in range(max(y0, 0), min(y0 + height, self.height)):
             # The row's stretches outside the skip rectangles, compared a slice at a time.
             cuts = sorted((sx, sx + sw) for sx, sy, sw, sh in skip if sy <= y < sy + sh)
             stretches, at = [], left

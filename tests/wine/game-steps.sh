@@ -3,8 +3,7 @@
 # to the exit box, and the files the exit writes. Sourced after lib.sh.
 
 # The dialog's client area, centred on the 1024 x 768 screen: (1024 - 320) / 2, (768 - 160) / 2.
-FACE_X=352
-FACE_Y=304
+FACE_X=352 FACE_Y=304
 
 # mg.tol below every score, and six rows of score -1 (row 2 in Chinese, 李四), so that an
 # abandoned game with score 0 becomes the new row 1 and raises the best score to 0.
@@ -30,8 +29,7 @@ into_dialog() {
   xdotool mousemove 840 120          # over the lobby's start button once it has slid in
   expect_screen lobby-start 15 "$label-lobby"
   xdotool click 1                    # start button (x 725-963, y 99-147)
-  sleep 0.3
-  screenshot "$label-intro" >/dev/null
+  expect_screen level-announcement 10 "$label-intro"
   xdotool key Return
   sleep 1.2
   PLAY_SHOT="$(screenshot "$label-play")"

@@ -38,7 +38,6 @@ start_run() {
   shift 2
   [[ -f "$RUN_DIR/$PROGRAM" ]] || { echo "FAIL: no $RUN_DIR/$PROGRAM"; exit 1; }
   require_tools "$@"
-  export LANG=C.UTF-8 LC_ALL=C.UTF-8
   start_session
 }
 
@@ -52,13 +51,14 @@ cleanup() {
 
 # Makes a scratch folder (kept when KEEP_SCRATCH is set) and starts Xvfb on a free display.
 start_session() {
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
   SCRATCH="$(mktemp -d "${TMPDIR:-/tmp}/tolvaro-wine.XXXXXX")"
   trap cleanup EXIT
   exec 3>"$SCRATCH/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$SCRATCH/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec 3>&-
-  for _ in $(seq 100); do [[ -s "$SCRATCH/display" ]] && break; sleep 0.05; done
+  for _ in $(seq 600); do [[ -s "$SCRATCH/display" ]] && break; sleep 0.05; done
   export DISPLAY=":$(tr -d '[:space:]' <"$SCRATCH/display")"
   # The server takes clients once it answers; a busy machine may take a while.
   for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
@@ -98,15 +98,6 @@ screenshot() {
   /usr/bin/convert "$SCRATCH/$1.png" "$SCRATCH/$1.ppm"
   if [[ -n "${SCREENSHOT_DIR:-}" ]]; then mkdir -p "$SCREENSHOT_DIR" && cp "$SCRATCH/$1.png" "$SCREENSHOT_DIR/"; fi
   echo "$SCRATCH/$1.ppm"
-}
-
-# wait_for_exit <pid> <seconds>: true when the process ended in time.
-wait_for_exit() {
-  for _ in $(seq $(($2 * 10))); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
 }
 
 FAILURES=0
@@ -204,7 +195,8 @@ exit_yes() {
 
 # finish <dir> <seconds>: waits for the program to end and checks its exit code is 0.
 finish() {
-  if ! wait_for_exit "$GAME_PID" "$2"; then
+  for _ in $(seq $(($2 * 10))); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$GAME_PID" 2>/dev/null; then
     fail "the program did not end within $2 s"
     wineserver -k || true
   fi

@@ -15,7 +15,6 @@ seeded() {
     >"$1/lhb.lhb"
 }
 SEEDED_RECORDS='alice 30 500\r\nbob 41 400\r\ncarol 50 300\r\ndave 60 200\r\nerin 70 100\r\nfrank 80 50\r\n'
-fresh() { :; }
 # lhb.lhb a folder, which the program cannot replace.
 folder() { seeded "$1" && rm "$1/lhb.lhb" && mkdir "$1/lhb.lhb"; }
 read_only() { seeded "$1" && chmod a-w "$1/lhb.lhb" && od -An -tx1 "$1/lhb.lhb" >"$SCRATCH/read-only.od"; }
@@ -34,7 +33,7 @@ run_to_the_end() {
   finish "$DIR" 20
 }
 
-run_to_the_end fresh fresh exit_yes
+run_to_the_end fresh true exit_yes
 expect_bytes "$DIR/mg.tol" '0' "fresh start: mg.tol holds the best score 0"
 EMPTY_ROW='namehex: 0 0\r\n'
 expect_bytes "$DIR/lhb.lhb" "$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW" "fresh start: lhb.lhb holds six empty rows"

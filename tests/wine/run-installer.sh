@@ -10,7 +10,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 SETUP="$(readlink -f "$1")"
 [[ -f "$SETUP" ]] || { echo "FAIL: no $SETUP"; exit 1; }
 require_tools
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
 start_session
 make_prefix
 

@@ -13,16 +13,9 @@ start_run "$1" "$2" xmodmap localedef fc-list
 
 # Wine finds the system's fonts through fontconfig: it is given only DejaVu, which has no
 # Chinese, so any Chinese in the box can only come from the game's glyphs.
-mkdir -p "$SCRATCH/fontconfig"
-cat >"$SCRATCH/fontconfig/fonts.conf" <<EOF_CONF
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig>
-  <dir>/usr/share/fonts/truetype/dejavu</dir>
-  <cachedir>$SCRATCH/fontconfig/cache</cachedir>
-</fontconfig>
-EOF_CONF
-export FONTCONFIG_FILE="$SCRATCH/fontconfig/fonts.conf"
+export FONTCONFIG_FILE="$SCRATCH/fonts.conf"
+printf '<?xml version="1.0"?>\n<fontconfig><dir>%s</dir><cachedir>%s</cachedir></fontconfig>\n' \
+  /usr/share/fonts/truetype/dejavu "$SCRATCH/fontconfig-cache" >"$FONTCONFIG_FILE"
 fonts="$(fc-list : family | sort -u | tr '\n' ',')"
 chinese="$(fc-list :lang=zh-cn family)"
 check "the fonts Wine sees have no Chinese: '$fonts', with Chinese: '$chinese'" \
