@@ -39,11 +39,8 @@ const Bytes& testPack() {
 
 // No display is needed: SDL's dummy drivers unless the run names others (CTest runs the
 // suite once more on the offscreen video driver).
-const bool kDriversChosen = [] {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  return true;
-}();
+const bool kDriversChosen =
+    setenv("SDL_VIDEODRIVER", "dummy", 0) == 0 && setenv("SDL_AUDIODRIVER", "dummy", 0) == 0;
 
 class SdlHostTest : public ::testing::Test {
  protected:

@@ -45,7 +45,8 @@ SCRATCH=""
 XVFB_PID=""
 cleanup() {
   if [[ -n "${WINEPREFIX:-}" && -d "${WINEPREFIX}" ]]; then wineserver -k 2>/dev/null || true; fi
-  if [[ -n "$XVFB_PID" ]]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+  # The next run's server may pick the same display once this one is gone, not before.
+  if [[ -n "$XVFB_PID" ]]; then kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true; fi
   if [[ -n "$SCRATCH" && -z "${KEEP_SCRATCH:-}" ]]; then rm -rf "$SCRATCH"; fi
 }
 
@@ -223,10 +224,7 @@ start_without_display() {
 
 # report_and_exit <what>: the script's result from the checks made.
 report_and_exit() {
-  if ((FAILURES)); then
-    echo "$FAILURES check(s) failed"
-    exit 1
-  fi
+  ((FAILURES)) && { echo "$FAILURES check(s) failed"; exit 1; }
   echo "all $1 passed"
   exit 0
 }
