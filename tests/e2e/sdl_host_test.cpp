@@ -14,87 +14,34 @@
 #include "hosts/sdl/ResourcePack.h"
 #include "hosts/sdl/SdlHost.h"
 #include "platform/Platform.h"
+#include "support/Bytes.h"
 
 using namespace tolvaro;
 using namespace tolvaro::sdl;
 using namespace tolvaro::hosts;
+using namespace tolvaro::testing;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint32_t kFaceColour = 0x00336699;
 constexpr int kIcon = 141;  // not in the pack: the window has no icon
 constexpr int kFaceBitmap = 242;
 constexpr int kClickWave = 199;
 constexpr int kMusicWave = 201;
 
-void put16(Bytes& b, std::uint32_t v) {
-  b.push_back(static_cast<std::uint8_t>(v));
-  b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(Bytes& b, std::uint32_t v) {
-  put16(b, v & 0xFFFF);
-  put16(b, v >> 16);
-}
-
-// Mono 8-bit PCM of the given length.
-Bytes wave(int milliseconds, int rate = 22050) {
-  const std::uint32_t samples = static_cast<std::uint32_t>(rate) * milliseconds / 1000;
-  Bytes b = {'R', 'I', 'F', 'F'};
-  put32(b, 36 + samples);
-  b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  put32(b, 16);
-  put16(b, 1);
-  put16(b, 1);
-  put32(b, static_cast<std::uint32_t>(rate));
-  put32(b, static_cast<std::uint32_t>(rate));
-  put16(b, 1);
-  put16(b, 8);
-  b.insert(b.end(), {'d', 'a', 't', 'a'});
-  put32(b, samples);
-  for (std::uint32_t i = 0; i < samples; ++i) b.push_back(i % 50 < 25 ? 100 : 156);
-  return b;
-}
-
-// A one-colour 24-bit BMP file.
-Bytes bitmap(int w, int h, std::uint32_t colour) {
-  const std::uint32_t row = (static_cast<std::uint32_t>(w) * 3 + 3) & ~3u;
-  Bytes b = {'B', 'M'};
-  put32(b, 54 + row * static_cast<std::uint32_t>(h));
-  put32(b, 0);
-  put32(b, 54);
-  put32(b, 40);
-  put32(b, static_cast<std::uint32_t>(w));
-  put32(b, static_cast<std::uint32_t>(h));
-  put16(b, 1);
-  put16(b, 24);
-  for (int i = 0; i < 6; ++i) put32(b, 0);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      b.push_back(static_cast<std::uint8_t>(colour));
-      b.push_back(static_cast<std::uint8_t>(colour >> 8));
-      b.push_back(static_cast<std::uint8_t>(colour >> 16));
-    }
-    for (std::uint32_t p = static_cast<std::uint32_t>(w) * 3; p < row; ++p) b.push_back(0);
-  }
-  return b;
-}
-
 const Bytes& testPack() {
   static const Bytes pack =
-      encodePack({{ResourceType::Bitmap, kFaceBitmap, bitmap(320, 160, kFaceColour)},
-                  {ResourceType::Wave, kClickWave, wave(300)},
-                  {ResourceType::Wave, kMusicWave, wave(2000)}});
+      encodePack({{ResourceType::Bitmap, kFaceBitmap,
+                   makeBmp(320, std::vector(160, std::vector<std::uint32_t>(320, kFaceColour)))},
+                  {ResourceType::Wave, kClickWave, makeWave(1, 22050, 8, 22050 * 3 / 10, false)},
+                  {ResourceType::Wave, kMusicWave, makeWave(1, 22050, 8, 22050 * 2, false)}});
   return pack;
 }
 
 // No display is needed: SDL's dummy drivers unless the run names others (CTest runs the
 // suite once more on the offscreen video driver).
-const bool kDriversChosen = [] {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  return true;
-}();
+const bool kDriversChosen =
+    setenv("SDL_VIDEODRIVER", "dummy", 0) == 0 && setenv("SDL_AUDIODRIVER", "dummy", 0) == 0;
 
 class SdlHostTest : public ::testing::Test {
  protected:
@@ -111,42 +58,47 @@ class SdlHostTest : public ::testing::Test {
 
   static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
   static SDL_Event key(SDL_Keycode sym, SDL_Scancode scancode, bool repeat = false) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
+    SDL_Event e{.type = SDL_KEYDOWN};
     e.key.keysym.sym = sym;
     e.key.keysym.scancode = scancode;
-    e.key.repeat = repeat ? 1 : 0;
+    e.key.repeat = repeat;
     return e;
   }
   static SDL_Event motion(int x, int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
+    SDL_Event e{.type = SDL_MOUSEMOTION};
     e.motion.x = x;
     e.motion.y = y;
     return e;
   }
   static SDL_Event press(Uint8 button, int x, int y, Uint8 clicks = 1) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
+    SDL_Event e{.type = SDL_MOUSEBUTTONDOWN};
     e.button.button = button;
+    e.button.clicks = clicks;
     e.button.x = x;
     e.button.y = y;
-    e.button.clicks = clicks;
     return e;
   }
   static SDL_Event text(const char* utf8) {
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
+    SDL_Event e{.type = SDL_TEXTINPUT};
     SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
     return e;
   }
-
   // All events the game receives, one per nextEvent call, until the queue is empty.
   static std::vector<Event> drain(SdlHost& host) {
     std::vector<Event> events;
     Event event;
     while (host.nextEvent(event)) events.push_back(event);
     return events;
+  }
+
+  // The 300 ms click played blocking holds the game that long, and no longer than a busy
+  // machine makes it.
+  static void expectTheClickHoldsItsLength(SdlHost& host) {
+    const auto start = std::chrono::steady_clock::now();
+    host.playSound(kClickWave, SoundMode::Blocking);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(300));
+    EXPECT_LT(waited, std::chrono::seconds(5));
   }
 
   static std::uint32_t windowPixel(SdlHost& host, int x, int y) {
@@ -165,16 +117,12 @@ TEST_F(SdlHostTest, KeysReachTheGameOneEventAtATime) {
   push(key(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER));
   push(key(SDLK_RETURN, SDL_SCANCODE_RETURN));
   push(key(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE));
-  Event event;
-  ASSERT_TRUE(host->nextEvent(event));
-  EXPECT_EQ(event.type, EventType::KeyDown);
-  EXPECT_EQ(event.wParam, 65u);
-  const std::vector<Event> rest = drain(*host);
-  ASSERT_EQ(rest.size(), 4u);
-  EXPECT_EQ(rest[0].wParam, 65u);
-  EXPECT_EQ(rest[1].wParam, 13u);
-  EXPECT_EQ(rest[2].wParam, 13u);
-  EXPECT_EQ(rest[3].wParam, 27u);
+  std::vector<std::uint32_t> keys;
+  for (const Event& event : drain(*host)) {
+    EXPECT_EQ(event.type, EventType::KeyDown);
+    keys.push_back(static_cast<std::uint32_t>(event.wParam));
+  }
+  EXPECT_EQ(keys, (std::vector<std::uint32_t>{65, 65, 13, 13, 27}));
 }
 
 TEST_F(SdlHostTest, MouseInPictureCoordinatesOnAScaledWindow) {
@@ -198,11 +146,8 @@ TEST_F(SdlHostTest, MouseInPictureCoordinatesOnAScaledWindow) {
 
 TEST_F(SdlHostTest, CloseRequestOnceThenQuitWithItsCode) {
   auto host = open();
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  push(quit);
-  SDL_Event close{};
-  close.type = SDL_WINDOWEVENT;
+  push({.type = SDL_QUIT});
+  SDL_Event close{.type = SDL_WINDOWEVENT};
   close.window.event = SDL_WINDOWEVENT_CLOSE;
   close.window.windowID = SDL_GetWindowID(host->window());
   push(close);
@@ -251,9 +196,7 @@ TEST_F(SdlHostTest, PresentShowsThePictureScaledAndCentredOnBlack) {
     pixels[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
   exact->present({pixels.data(), 1024, 768});
   std::vector<std::uint32_t> shown(1024 * 768);
-  ASSERT_EQ(SDL_RenderReadPixels(exact->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(),
-                                 1024 * 4),
-            0);
+  ASSERT_EQ(SDL_RenderReadPixels(exact->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(), 4096), 0);
   for (auto& p : shown) p &= 0xFFFFFF;
   EXPECT_TRUE(shown == pixels) << "a 1024 x 768 window shows the picture pixel for pixel";
 }
@@ -264,11 +207,7 @@ TEST_F(SdlHostTest, BlockingSoundWaitsItsLengthAndKeepsInputQueued) {
   host->playSound(kMusicWave, SoundMode::Loop);
   EXPECT_EQ(Mix_Playing(-1), 1);
   push(key(SDLK_b, SDL_SCANCODE_B));
-  const auto start = std::chrono::steady_clock::now();
-  host->playSound(kClickWave, SoundMode::Blocking);
-  const auto waited = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(waited, std::chrono::milliseconds(300));
-  EXPECT_LT(waited, std::chrono::seconds(5)) << "and no longer than a busy machine makes it";
+  expectTheClickHoldsItsLength(*host);
   // The click replaced the music; the mixer's last buffer may still be out, then silence.
   SDL_Delay(150);
   EXPECT_EQ(Mix_Playing(-1), 0) << "the music does not come back by itself";
@@ -281,48 +220,35 @@ TEST_F(SdlHostTest, BlockingSoundWaitsItsLengthAndKeepsInputQueued) {
   EXPECT_EQ(Mix_Playing(-1), 0);
 }
 
-TEST_F(SdlHostTest, WithoutAnAudioDeviceTheTimingStays) {
+// No sound device from the start, or the device goes away while music plays: the host takes the
+// next device there is, or goes on silent, and a blocking sound still holds the game its length.
+TEST_F(SdlHostTest, WithoutAnAudioDeviceTheGameKeepsItsTimings) {
   const std::string saved = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  auto host = open();
-  EXPECT_FALSE(host->audioOpen());
-  const auto start = std::chrono::steady_clock::now();
-  host->playSound(kMusicWave, SoundMode::Loop);
-  host->playSound(kClickWave, SoundMode::Blocking);
-  const auto waited = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(waited, std::chrono::milliseconds(300));
-  EXPECT_LT(waited, std::chrono::seconds(5)) << "and no longer than a busy machine makes it";
-  host.reset();
-  setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-}
-
-// The sound device goes away while music plays: the host takes the next device there is, or
-// goes on silent, and a blocking sound still holds the game for its length.
-TEST_F(SdlHostTest, AnAudioDeviceThatDisappearsLeavesTheGamePlayingWithItsTimings) {
-  const std::string saved = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
-  for (const bool deviceLeft : {true, false}) {
-    SCOPED_TRACE(deviceLeft ? "another device is left" : "no device is left");
+  enum Device { kNoneAtStart, kRemovedAnotherLeft, kRemovedNoneLeft };
+  for (const Device device : {kNoneAtStart, kRemovedAnotherLeft, kRemovedNoneLeft}) {
+    SCOPED_TRACE(device);
+    if (device == kNoneAtStart) setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     auto host = open();
-    ASSERT_TRUE(host->audioOpen());
+    EXPECT_EQ(host->audioOpen(), device != kNoneAtStart);
     host->playSound(kMusicWave, SoundMode::Loop);
-    if (!deviceLeft) setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    SDL_Event removed{};
-    removed.type = SDL_AUDIODEVICEREMOVED;
-    removed.adevice.which = 2;
-    push(removed);
-    push(key(SDLK_c, SDL_SCANCODE_C));
-    Event event;
-    EXPECT_TRUE(host->nextEvent(event));
-    EXPECT_EQ(event.wParam, 67u) << "input goes on after the removal";
-    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    EXPECT_EQ(host->audioOpen(), deviceLeft);
-    host->playSound(kMusicWave, SoundMode::Loop);
-    if (deviceLeft) {
-      EXPECT_EQ(Mix_Playing(-1), 1);  // a closed mixer cannot be asked
+    if (device != kNoneAtStart) {
+      if (device == kRemovedNoneLeft) setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+      SDL_Event removed{.type = SDL_AUDIODEVICEREMOVED};
+      removed.adevice.which = 2;
+      push(removed);
+      push(key(SDLK_c, SDL_SCANCODE_C));
+      Event event;
+      EXPECT_TRUE(host->nextEvent(event));
+      EXPECT_EQ(event.wParam, 67u) << "input goes on after the removal";
+      setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+      EXPECT_EQ(host->audioOpen(), device == kRemovedAnotherLeft);
+      host->playSound(kMusicWave, SoundMode::Loop);
+      if (device == kRemovedAnotherLeft) {
+        EXPECT_EQ(Mix_Playing(-1), 1);  // a closed mixer cannot be asked
+      }
     }
-    const auto start = std::chrono::steady_clock::now();
-    host->playSound(kClickWave, SoundMode::Blocking);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    expectTheClickHoldsItsLength(*host);
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
   }
 }
 
@@ -369,15 +295,15 @@ TEST_F(SdlHostTest, NameDialogTypesChineseAndForwardsTheFaceMouse) {
       host->runModalDialog(kNameDialogTemplate, kFaceBitmap, recordingProcedure);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(g_log.storedText, "\xD5\xC5\xC8\xFDx");
-  ASSERT_EQ(g_log.messages.size(), 5u);
-  EXPECT_EQ(g_log.messages[0].type, DialogMessageType::Init);
-  EXPECT_EQ(g_log.messages[1].type, DialogMessageType::MouseMove);
-  EXPECT_EQ(g_log.messages[1].lParam, packPosition(100, 120));
-  EXPECT_EQ(g_log.messages[2].type, DialogMessageType::LeftButtonDown);
-  EXPECT_EQ(g_log.messages[2].lParam, packPosition(160, 130));
-  EXPECT_EQ(g_log.messages[3].type, DialogMessageType::LeftButtonDown);
-  EXPECT_EQ(g_log.messages[4].type, DialogMessageType::Command);
-  EXPECT_EQ(g_log.messages[4].wParam, kDialogOk);
+  using enum DialogMessageType;
+  const std::vector<std::pair<DialogMessageType, std::uint32_t>> expected = {
+      {Init, 0}, {MouseMove, packPosition(100, 120)}, {LeftButtonDown, packPosition(160, 130)},
+      {LeftButtonDown, packPosition(160, 130)}, {Command, kDialogOk}};
+  std::vector<std::pair<DialogMessageType, std::uint32_t>> seen;
+  for (const DialogMessage& m : g_log.messages) {
+    seen.emplace_back(m.type, m.type == Command ? m.wParam : m.lParam);
+  }
+  EXPECT_EQ(seen, expected);
   // What was last shown: the frozen frame around, the face, the hover picture, the box.
   EXPECT_EQ(windowPixel(*host, 100, 100), 0x00FF00u);
   EXPECT_EQ(windowPixel(*host, 352 + 10, 304 + 10), kFaceColour);
@@ -397,9 +323,7 @@ TEST_F(SdlHostTest, NameDialogEscRightClickAndClose) {
   // Closing the window while the dialog is open stores the name, then closes the program.
   g_log = {};
   push(text("Amy"));
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  push(quit);
+  push({.type = SDL_QUIT});
   EXPECT_EQ(host->runModalDialog(kNameDialogTemplate, kFaceBitmap, recordingProcedure), 2);
   EXPECT_EQ(g_log.storedText, "Amy");
   // SDL may end one poll early (its poll sentinel); the main loop asks again every pass.

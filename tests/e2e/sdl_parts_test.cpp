@@ -20,27 +20,17 @@
 #include "hosts/sdl/ResourcePack.h"
 #include "hosts/shared/Letterbox.h"
 #include "hosts/shared/Scaler.h"
+#include "support/Bytes.h"
 
 namespace fs = std::filesystem;
 using namespace tolvaro;
 using namespace tolvaro::sdl;
 using namespace tolvaro::hosts;
+using namespace tolvaro::testing;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void put16(Bytes& b, std::uint32_t v) {
-  b.push_back(static_cast<std::uint8_t>(v));
-  b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(Bytes& b, std::uint32_t v) {
-  put16(b, v & 0xFFFF);
-  put16(b, v >> 16);
-}
-void putTag(Bytes& b, const char* tag) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(tag[i]));
-}
+void append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
 
 Bytes readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -49,101 +39,71 @@ Bytes readFile(const fs::path& path) {
 
 // A 4 x 2 cursor (or icon) file: 24-bit colours, AND mask marking the last column transparent.
 Bytes smallIconFile(int kind, int hotX, int hotY, std::uint8_t red) {
-  const int w = 4, h = 2;
   Bytes dib;
-  put32(dib, 40);
-  put32(dib, w);
-  put32(dib, 2 * h);
-  put16(dib, 1);
-  put16(dib, 24);
-  for (int i = 0; i < 6; ++i) put32(dib, 0);
-  for (int y = 0; y < h; ++y) {  // bottom-up rows, 12 bytes each (already 4-aligned)
-    for (int x = 0; x < w; ++x) {
-      dib.push_back(static_cast<std::uint8_t>(10 * x));   // blue
-      dib.push_back(static_cast<std::uint8_t>(100 + y));  // green: row as stored
-      dib.push_back(red);
-    }
+  putLe32(dib, {40, 4, 2 * 2});  // twice the height: the colours, then the mask
+  putLe16(dib, 1);
+  putLe16(dib, 24);
+  putLe32(dib, {0, 0, 0, 0, 0, 0});
+  for (int y = 0; y < 2; ++y) {  // bottom-up rows, blue 10 x, green 100 + the row as stored
+    for (int x = 0; x < 4; ++x) dib.insert(dib.end(), {std::uint8_t(10 * x), std::uint8_t(100 + y), red});
   }
-  for (int y = 0; y < h; ++y) put32(dib, 0x10);  // mask rows: bit of x = 3 set
+  putLe32(dib, {0x10, 0x10});  // mask rows: bit of x = 3 set
   Bytes file;
-  put16(file, 0);
-  put16(file, static_cast<std::uint32_t>(kind));
-  put16(file, 1);
-  file.push_back(w);
-  file.push_back(h);
-  file.push_back(0);
-  file.push_back(0);
-  put16(file, static_cast<std::uint32_t>(hotX));
-  put16(file, static_cast<std::uint32_t>(hotY));
-  put32(file, static_cast<std::uint32_t>(dib.size()));
-  put32(file, 22);
-  file.insert(file.end(), dib.begin(), dib.end());
+  for (int field : {0, kind, 1}) putLe16(file, field);
+  file.insert(file.end(), {4, 2, 0, 0});
+  putLe16(file, hotX);
+  putLe16(file, hotY);
+  putLe32(file, {std::ssize(dib), 22});
+  append(file, dib);
   return file;
 }
 
 Bytes chunk(const char* tag, const Bytes& data) {
-  Bytes out;
-  putTag(out, tag);
-  put32(out, static_cast<std::uint32_t>(data.size()));
-  out.insert(out.end(), data.begin(), data.end());
+  Bytes out(tag, tag + 4);
+  putLe32(out, std::ssize(data));
+  append(out, data);
   if (data.size() % 2) out.push_back(0);
   return out;
 }
 
-Bytes aniFile(int frames, std::uint32_t flags, const std::vector<std::uint32_t>& rates,
-              const std::vector<std::uint32_t>& sequence) {
+Bytes aniFile(int frames, std::uint32_t flags, const std::vector<std::int64_t>& rates,
+              const std::vector<std::int64_t>& sequence) {
   Bytes header;
-  put32(header, 36);
-  put32(header, static_cast<std::uint32_t>(frames));
-  put32(header, static_cast<std::uint32_t>(sequence.empty() ? frames : sequence.size()));
-  for (int i = 0; i < 4; ++i) put32(header, 0);
-  put32(header, 10);  // default rate, jiffies
-  put32(header, flags);
-  Bytes body;
-  putTag(body, "ACON");
-  const Bytes h = chunk("anih", header);
-  body.insert(body.end(), h.begin(), h.end());
-  if (!rates.empty()) {
-    Bytes r;
-    for (auto v : rates) put32(r, v);
-    const Bytes c = chunk("rate", r);
-    body.insert(body.end(), c.begin(), c.end());
+  const std::int64_t steps = sequence.empty() ? frames : std::ssize(sequence);
+  putLe32(header, {36, frames, steps, 0, 0, 0, 0, 10, flags});  // default rate 10 jiffies
+  Bytes body = {'A', 'C', 'O', 'N'};
+  append(body, chunk("anih", header));
+  for (const auto& [tag, values] : {std::pair{"rate", rates}, std::pair{"seq ", sequence}}) {
+    Bytes list;
+    for (std::int64_t v : values) putLe32(list, v);
+    if (!values.empty()) append(body, chunk(tag, list));
   }
-  if (!sequence.empty()) {
-    Bytes s;
-    for (auto v : sequence) put32(s, v);
-    const Bytes c = chunk("seq ", s);
-    body.insert(body.end(), c.begin(), c.end());
-  }
-  Bytes list;
-  putTag(list, "fram");
+  Bytes icons = {'f', 'r', 'a', 'm'};
   for (int i = 0; i < frames; ++i) {
-    const Bytes c = chunk("icon", smallIconFile(2, i, 0, static_cast<std::uint8_t>(200 + i)));
-    list.insert(list.end(), c.begin(), c.end());
+    append(icons, chunk("icon", smallIconFile(2, i, 0, static_cast<std::uint8_t>(200 + i))));
   }
-  const Bytes l = chunk("LIST", list);
-  body.insert(body.end(), l.begin(), l.end());
+  append(body, chunk("LIST", icons));
   return chunk("RIFF", body);
 }
 
 }  // namespace
 
 TEST(ResourcePack, FindsEveryPackedResourceAndRefusesDamage) {
-  const std::vector<PackEntry> entries = {{ResourceType::Bitmap, 143, {1, 2, 3}},
-                                          {ResourceType::Wave, 201, {4, 5, 6, 7, 8}},
-                                          {ResourceType::Glyphs, 1, {}}};
-  const Bytes pack = encodePack(entries);
+  const Bytes pack = encodePack({{ResourceType::Bitmap, 143, {1, 2, 3}},
+                                 {ResourceType::Wave, 201, {4, 5, 6, 7, 8}},
+                                 {ResourceType::Glyphs, 1, {}}});
   const ResourcePack reader(pack);
   ASSERT_EQ(reader.entryCount(), 3u);
-  const auto bitmap = reader.find(ResourceType::Bitmap, 143);
-  EXPECT_EQ(Bytes(bitmap.begin(), bitmap.end()), (Bytes{1, 2, 3}));
-  const auto wave = reader.find(ResourceType::Wave, 201);
-  EXPECT_EQ(Bytes(wave.begin(), wave.end()), (Bytes{4, 5, 6, 7, 8}));
+  const auto found = [&](ResourceType type, int id) {
+    const auto bytes = reader.find(type, id);
+    return Bytes(bytes.begin(), bytes.end());
+  };
+  EXPECT_EQ(found(ResourceType::Bitmap, 143), (Bytes{1, 2, 3}));
+  EXPECT_EQ(found(ResourceType::Wave, 201), (Bytes{4, 5, 6, 7, 8}));
   EXPECT_TRUE(reader.find(ResourceType::Wave, 143).empty());  // type and number both count
   EXPECT_TRUE(reader.find(ResourceType::Bitmap, 144).empty());
-
-  Bytes cut(pack.begin(), pack.end() - 4);  // the last entry's data runs past the end
-  EXPECT_EQ(ResourcePack(cut).entryCount(), 0u);
+  EXPECT_EQ(ResourcePack(Bytes(pack.begin(), pack.end() - 4)).entryCount(), 0u)
+      << "the last entry's data runs past the end";
   Bytes wrongMagic = pack;
   wrongMagic[0] = 'X';
   EXPECT_EQ(ResourcePack(wrongMagic).entryCount(), 0u);
@@ -151,8 +111,7 @@ TEST(ResourcePack, FindsEveryPackedResourceAndRefusesDamage) {
 
 TEST(ResourcePack, CollectsTheGeneratedTree) {
   const fs::path dir = fs::temp_directory_path() / ("tolvaro-pack-" + std::to_string(::getpid()));
-  fs::create_directories(dir / "bitmap");
-  fs::create_directories(dir / "glyphs");
+  for (const char* folder : {"bitmap", "glyphs"}) fs::create_directories(dir / folder);
   std::ofstream(dir / "bitmap" / "143.bmp") << "BMx";
   std::ofstream(dir / "bitmap" / "notes.txt") << "not a resource";
   std::ofstream(dir / "glyphs" / "gbk16.bin") << "G";
@@ -166,16 +125,10 @@ TEST(ResourcePack, CollectsTheGeneratedTree) {
 TEST(IconFile, DecodesColoursMaskAndHotspot) {
   const auto cursor = decodeIconFile(smallIconFile(2, 3, 1, 77));
   ASSERT_TRUE(cursor);
-  EXPECT_EQ(cursor->width, 4);
-  EXPECT_EQ(cursor->height, 2);
-  EXPECT_EQ(cursor->hotspotX, 3);
-  EXPECT_EQ(cursor->hotspotY, 1);
+  EXPECT_EQ(std::tuple(cursor->width, cursor->height, cursor->hotspotX, cursor->hotspotY),
+            std::tuple(4, 2, 3, 1));
   // Top row is the last stored row (green 101); pixel (1, 0): r 77, g 101, b 10, opaque.
-  const std::uint8_t* p = &cursor->rgba[(0 * 4 + 1) * 4];
-  EXPECT_EQ(p[0], 77);
-  EXPECT_EQ(p[1], 101);
-  EXPECT_EQ(p[2], 10);
-  EXPECT_EQ(p[3], 255);
+  EXPECT_EQ(Bytes(&cursor->rgba[4], &cursor->rgba[8]), (Bytes{77, 101, 10, 255}));
   EXPECT_EQ(cursor->rgba[(1 * 4 + 3) * 4 + 3], 0);  // masked column is transparent
   const auto icon = decodeIconFile(smallIconFile(1, 9, 9, 0));
   ASSERT_TRUE(icon);
@@ -194,22 +147,19 @@ TEST(AnimatedCursor, FollowsSequenceAndRates) {
   ASSERT_EQ(cursor->frames.size(), 2u);
   EXPECT_EQ(cursor->frames[1].rgba[0], 201);  // frame 1 is the second icon chunk
   ASSERT_EQ(cursor->steps.size(), 3u);
-  EXPECT_EQ(cursor->steps[0].frame, 1);
-  EXPECT_EQ(cursor->steps[1].frame, 0);
-  EXPECT_EQ(cursor->steps[0].milliseconds, 100);  // 6 jiffies of 1/60 s
-  EXPECT_EQ(cursor->steps[1].milliseconds, 200);
+  const auto& steps = cursor->steps;  // 6 jiffies of 1/60 s are 100 ms
+  EXPECT_EQ(std::tuple(steps[0].frame, steps[0].milliseconds, steps[1].frame, steps[1].milliseconds),
+            std::tuple(1, 100, 0, 200));
   EXPECT_EQ(cursor->loopMilliseconds(), 400);
-  EXPECT_EQ(cursor->stepAt(99), 0);
-  EXPECT_EQ(cursor->stepAt(100), 1);
-  EXPECT_EQ(cursor->stepAt(299), 1);
-  EXPECT_EQ(cursor->stepAt(300), 2);
-  EXPECT_EQ(cursor->stepAt(400), 0);  // loops
-
+  // Elapsed time and the step it shows; 400 loops to the start.
+  for (auto [elapsed, step] : {std::pair{99, 0}, {100, 1}, {299, 1}, {300, 2}, {400, 0}}) {
+    EXPECT_EQ(cursor->stepAt(elapsed), step) << elapsed << " ms";
+  }
   const auto plain = parseAnimatedCursor(aniFile(3, 1, {}, {}));
   ASSERT_TRUE(plain);
-  EXPECT_EQ(plain->steps.size(), 3u);
-  EXPECT_EQ(plain->steps[2].frame, 2);
-  EXPECT_EQ(plain->steps[2].milliseconds, 167);  // the header's 10 jiffies
+  ASSERT_EQ(plain->steps.size(), 3u);
+  EXPECT_EQ(std::pair(plain->steps[2].frame, plain->steps[2].milliseconds), std::pair(2, 167))
+      << "the header's 10 jiffies";
 }
 
 TEST(AnimatedCursor, RefusesBrokenFiles) {
@@ -224,17 +174,13 @@ TEST(AnimatedCursor, RefusesBrokenFiles) {
 
 TEST(AnimatedCursor, GeneratedCursorAndIconDecode) {
   const fs::path generated = TOLVARO_GENERATED_DIR;
-  const Bytes ani = readFile(generated / "mouse6.ani");
-  const Bytes ico = readFile(generated / "icon" / "141.ico");
-  if (ani.empty() || ico.empty()) GTEST_SKIP() << "the generated cursor and icon are not built";
-  const auto cursor = parseAnimatedCursor(ani);
+  const auto cursor = parseAnimatedCursor(readFile(generated / "mouse6.ani"));
   ASSERT_TRUE(cursor);
   EXPECT_GE(cursor->frames.size(), 2u);
   EXPECT_GT(cursor->loopMilliseconds(), 0);
-  const auto icon = decodeIconFile(ico);
+  const auto icon = decodeIconFile(readFile(generated / "icon" / "141.ico"));
   ASSERT_TRUE(icon);
-  EXPECT_EQ(icon->width, 32);
-  EXPECT_EQ(icon->height, 32);
+  EXPECT_EQ(std::pair(icon->width, icon->height), std::pair(32, 32));
 }
 
 TEST(Letterbox, KeepsPictureCoordinatesOnEveryDisplay) {
@@ -274,18 +220,15 @@ TEST(Scaler, CopiesAtItsSizeBlendsWhenScaledAndBlacksTheBars) {
   scaleInto(picture.view(), same.data(), 1024, 768, {0, 0, 1024, 768});
   EXPECT_TRUE(same == picture.pixels);
 
-  const Rect target = Letterbox(1024, 768, 1920, 1080).picture();
   std::vector<std::uint32_t> wide(1920 * 1080, 0xDEADBEEF);
-  scaleInto(picture.view(), wide.data(), 1920, 1080, target);
+  scaleInto(picture.view(), wide.data(), 1920, 1080, Letterbox(1024, 768, 1920, 1080).picture());
   const auto at = [&](int x, int y) { return wide[static_cast<std::size_t>(y) * 1920 + x]; };
-  EXPECT_EQ(at(0, 500), 0u);
-  EXPECT_EQ(at(239, 1079), 0u);
-  EXPECT_EQ(at(1680, 0), 0u);
-  EXPECT_EQ(at(1919, 540), 0u);
-  EXPECT_EQ(at(240, 540), 0x00FF8000u);
-  EXPECT_EQ(at(240 + 700, 1079), 0x00FF8000u);
-  EXPECT_EQ(at(240 + 740, 0), 0x000040FFu);
-  EXPECT_EQ(at(1679, 1079), 0x000040FFu);
+  // The bars, then the two flat halves at their outer and inner ends.
+  for (auto [x, y, colour] : {std::tuple{0, 500, 0u}, {239, 1079, 0u}, {1680, 0, 0u},
+                              {1919, 540, 0u}, {240, 540, 0x00FF8000u}, {940, 1079, 0x00FF8000u},
+                              {980, 0, 0x000040FFu}, {1679, 1079, 0x000040FFu}}) {
+    EXPECT_EQ(at(x, y), colour) << x << ", " << y;
+  }
   int blended = 0;
   for (int x = 240 + 700; x < 240 + 740; ++x) {  // the edge at 720: green between its sides
     const std::uint32_t green = (at(x, 300) >> 8) & 0xFF;
@@ -325,56 +268,36 @@ TEST(FrameMailbox, PicturesAreReplacedNeverQueuedAndNeverTorn) {
   EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()) &&
               std::adjacent_find(seen.begin(), seen.end()) == seen.end());
   EXPECT_EQ(mailbox.posted(), kPictures);
-  std::vector<std::uint32_t> afterClose(kWidth * kHeight);
-  EXPECT_FALSE(mailbox.take(afterClose)) << "a closed mailbox lets its shower go";
+  EXPECT_FALSE(mailbox.take(taken)) << "a closed mailbox lets its shower go";
 }
 
 TEST(KeyMap, LettersByTheirPrintedLetterEnterAndEsc) {
-  EXPECT_EQ(virtualKeyOf(SDLK_a, SDL_SCANCODE_A), 65);
-  EXPECT_EQ(virtualKeyOf(SDLK_z, SDL_SCANCODE_Z), 90);
-  // AZERTY: the key in the Q position prints A.
-  EXPECT_EQ(virtualKeyOf(SDLK_a, SDL_SCANCODE_Q), 65);
-  EXPECT_EQ(virtualKeyOf(SDLK_RETURN, SDL_SCANCODE_RETURN), 13);
-  EXPECT_EQ(virtualKeyOf(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), 13);
-  EXPECT_EQ(virtualKeyOf(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), 27);
-  // A Cyrillic layout's key in the A position (ф) still types A, as on Windows.
-  EXPECT_EQ(virtualKeyOf(0x0444, SDL_SCANCODE_A), 65);
-  EXPECT_FALSE(virtualKeyOf(SDLK_1, SDL_SCANCODE_1));
-  EXPECT_FALSE(virtualKeyOf(SDLK_F1, SDL_SCANCODE_F1));
-  EXPECT_FALSE(virtualKeyOf(SDLK_SPACE, SDL_SCANCODE_SPACE));
+  // AZERTY's key in the Q place prints A; a Cyrillic layout's key in the A place (ф) still types
+  // A, as on Windows; digits, function keys and space are not the game's.
+  const std::tuple<SDL_Keycode, SDL_Scancode, std::optional<std::uint32_t>> cases[] = {
+      {SDLK_a, SDL_SCANCODE_A, 65}, {SDLK_z, SDL_SCANCODE_Z, 90}, {SDLK_a, SDL_SCANCODE_Q, 65},
+      {0x0444, SDL_SCANCODE_A, 65}, {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
+      {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13}, {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
+      {SDLK_1, SDL_SCANCODE_1, {}}, {SDLK_F1, SDL_SCANCODE_F1, {}},
+      {SDLK_SPACE, SDL_SCANCODE_SPACE, {}}};
+  for (const auto& [keycode, scancode, key] : cases) {
+    EXPECT_EQ(virtualKeyOf(keycode, scancode), key) << keycode << " at " << scancode;
+  }
 }
 
 TEST(GbkText, ConvertsTypedTextToWholeGbkCharacters) {
-  EXPECT_EQ(utf8ToGbk("\xE5\xBC\xA0\xE4\xB8\x89"), "\xD5\xC5\xC8\xFD");  // 张三
-  EXPECT_EQ(utf8ToGbk("Ab\xE9\xBE\x8D"), "Ab\xFD\x88");                  // Ab龍
-  EXPECT_EQ(utf8ToGbk("a\xF0\x9F\x98\x80"
-                      "b"),
-            "ab");  // an emoji has no GBK form
-  EXPECT_EQ(utf8ToGbk("a\tb\x7F"
-                      "c"),
-            "abc");  // control characters are dropped
-  EXPECT_EQ(utf8ToGbk("a\xFF"
-                      "b"),
-            "ab");  // so is a stray byte
-  const std::string name =
-      "A\xD5\xC5"
-      "B";
-  EXPECT_EQ(gbkCharLength(name, 0), 1u);
-  EXPECT_EQ(gbkCharLength(name, 1), 2u);
-  EXPECT_EQ(gbkPreviousChar(name, 3), 1u);
-  EXPECT_EQ(gbkPreviousChar(name, 1), 0u);
+  // 张三; Ab龍; an emoji has no GBK form; control characters and a stray byte are dropped.
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xE5\xBC\xA0\xE4\xB8\x89", "\xD5\xC5\xC8\xFD"}, {"Ab\xE9\xBE\x8D", "Ab\xFD\x88"},
+      {"a\xF0\x9F\x98\x80" "b", "ab"}, {"a\tb\x7F" "c", "abc"}, {"a\xFF" "b", "ab"}};
+  for (const auto& [utf8, gbk] : cases) EXPECT_EQ(utf8ToGbk(utf8), gbk);
+  const std::string name = "A\xD5\xC5" "B";
+  EXPECT_EQ(std::tuple(gbkCharLength(name, 0), gbkCharLength(name, 1), gbkPreviousChar(name, 3),
+                       gbkPreviousChar(name, 1)),
+            std::tuple(1u, 2u, 1u, 0u));
 }
 
-class NameBoxTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const Bytes glyphs = readFile(fs::path(TOLVARO_GENERATED_DIR) / "glyphs" / "gbk16.bin");
-    if (!glyphs_.load(glyphs)) GTEST_SKIP() << "the generated glyph set is not built";
-  }
-  GlyphSet glyphs_;
-};
-
-TEST_F(NameBoxTest, EditsWholeCharacters) {
+TEST(NameBox, EditsWholeCharacters) {
   NameBox box;
   box.insert("A\xD5\xC5\xC8\xFD");  // A张三
   EXPECT_EQ(box.caret(), 5u);
@@ -397,30 +320,31 @@ TEST_F(NameBoxTest, EditsWholeCharacters) {
   EXPECT_EQ(box.text().size(), NameBox::kMaxBytes - 1);
 }
 
-TEST_F(NameBoxTest, DrawsBorderFieldTextAndCaret) {
+TEST(NameBox, DrawsBorderFieldTextAndCaret) {
+  GlyphSet glyphs;
+  ASSERT_TRUE(glyphs.load(readFile(fs::path(TOLVARO_GENERATED_DIR) / "glyphs" / "gbk16.bin")));
   NameBox box;
   Picture target(200, 40, rgb(1, 2, 3));
-  box.draw(target, glyphs_, 10, 5, true);
+  box.draw(target, glyphs, 10, 5, true);
   EXPECT_EQ(target.at(10, 5), kBlack);  // border corner
   EXPECT_EQ(target.at(10 + NameBox::kWidth - 1, 5 + 23), kBlack);
   EXPECT_EQ(target.at(10 + NameBox::kWidth, 5), rgb(1, 2, 3));  // nothing outside
   EXPECT_EQ(target.at(13, 5 + 12), kBlack);  // the caret at the start of the empty field
   EXPECT_EQ(target.at(40, 5 + 12), kWhite);
-  box.draw(target, glyphs_, 10, 5, false);
+  box.draw(target, glyphs, 10, 5, false);
   EXPECT_EQ(target.at(13, 5 + 12), kWhite);  // blinked off
 
-  // A long name scrolls: the caret stays inside the field.
+  // A long name scrolls: the caret stays inside the field, the text fills the field up to it.
   box.insert(std::string(40, 'W'));
   Picture wide(200, 40, kWhite);
-  box.draw(wide, glyphs_, 0, 0, true);
-  int caretColumns = 0;
+  box.draw(wide, glyphs, 0, 0, true);
+  int caretColumns = 0, inked = 0;
   for (int x = 1; x < NameBox::kWidth - 1; ++x) {
     bool column = true;
     for (int y = 4; y < 20; ++y) column = column && wide.at(x, y) == kBlack;
-    if (column) ++caretColumns;
+    caretColumns += column;
+    inked += wide.at(x, 12) == kBlack;
   }
   EXPECT_GE(caretColumns, 1);
-  int inked = 0;
-  for (int x = 1; x < NameBox::kWidth - 1; ++x) inked += wide.at(x, 12) == kBlack;
-  EXPECT_GT(inked, 10);  // text fills the field up to the caret
+  EXPECT_GT(inked, 10);
 }

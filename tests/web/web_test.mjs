@@ -2,7 +2,7 @@
 // from the lobby to a caught letter, the name form with a Chinese name on the records screen,
 // the record files after a reload (from IndexedDB alone, too) and after the tab is closed.
 // Usage: node web_test.mjs <web folder> <generated tree>. Speed figures are printed, not tested.
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -32,56 +32,15 @@ async function until(what, condition, ms = WAIT_MS) {
 
 // ---- pictures: screenshots (PNG), generated BMPs, the glyph set ----
 
-function decodePng(buf) {
-  let at = 8, width = 0, height = 0, type = 0;
-  const idat = [];
-  while (at < buf.length) {
-    const len = buf.readUInt32BE(at), tag = buf.toString('latin1', at + 4, at + 8);
-    const body = buf.subarray(at + 8, at + 8 + len);
-    if (tag === 'IHDR') {
-      width = body.readUInt32BE(0); height = body.readUInt32BE(4); type = body[9];
-      if (body[8] !== 8 || body[12] !== 0 || (type !== 2 && type !== 6)) throw new Error('PNG form');
-    } else if (tag === 'IDAT') idat.push(body);
-    at += 12 + len;
-  }
-  const raw = zlib.inflateSync(Buffer.concat(idat)), bpp = type === 6 ? 4 : 3, stride = width * bpp;
-  const out = Buffer.alloc(width * height * 3), prev = Buffer.alloc(stride), line = Buffer.alloc(stride);
-  for (let y = 0; y < height; y++) {
-    const f = raw[y * (stride + 1)], row = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
-    for (let i = 0; i < stride; i++) {
-      const a = i >= bpp ? line[i - bpp] : 0, b = prev[i], c = i >= bpp ? prev[i - bpp] : 0;
-      let v = row[i];
-      if (f === 1) v += a;
-      else if (f === 2) v += b;
-      else if (f === 3) v += (a + b) >> 1;
-      else if (f === 4) {
-        const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
-        v += pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      }
-      line[i] = v & 0xFF;
-    }
-    for (let x = 0; x < width; x++) line.copy(out, (y * width + x) * 3, x * bpp, x * bpp + 3);
-    line.copy(prev);
-  }
-  return { width, height, rgb: out };
+// A picture as 8-bit RGB, through imagemagick: a PNG screenshot's bytes, or a file's path.
+function rgbOf(input) {
+  const file = typeof input === 'string';
+  const ppm = execFileSync('/usr/bin/convert', [file ? input : 'png:-', '-depth', '8', 'ppm:-'],
+                           { input: file ? undefined : input, maxBuffer: 1 << 26 });
+  const header = /^P6\s+(\d+)\s+(\d+)\s+255\s/.exec(ppm.toString('latin1', 0, 32));
+  return { width: Number(header[1]), height: Number(header[2]), rgb: ppm.subarray(header[0].length) };
 }
-
-function readBmp(file) {
-  const b = fs.readFileSync(file);
-  const offset = b.readUInt32LE(10), width = b.readInt32LE(18), h = b.readInt32LE(22);
-  if (b.readUInt16LE(28) !== 24 || b.readUInt32LE(30) !== 0) throw new Error(`${file}: not 24-bit`);
-  const height = Math.abs(h), stride = (width * 3 + 3) & ~3, rgb = Buffer.alloc(width * height * 3);
-  for (let y = 0; y < height; y++) {
-    const src = offset + (h > 0 ? height - 1 - y : y) * stride;
-    for (let x = 0; x < width; x++) {
-      rgb[(y * width + x) * 3] = b[src + x * 3 + 2];
-      rgb[(y * width + x) * 3 + 1] = b[src + x * 3 + 1];
-      rgb[(y * width + x) * 3 + 2] = b[src + x * 3];
-    }
-  }
-  return { width, height, rgb };
-}
-const bitmap = (id) => readBmp(path.join(genDir, 'bitmap', `${id}.bmp`));
+const bitmap = (id) => rgbOf(path.join(genDir, 'bitmap', `${id}.bmp`));
 
 // How many pixels of `picture` (its part sx, sy, w, h) differ from the shot at (x, y).
 // With a key colour (0xRRGGBB), the picture's pixels of that colour are left out.
@@ -140,12 +99,6 @@ function shownNumber(shot, x, y, most) {
   return undefined;
 }
 
-// GBK bytes, checked against the decoder of the browser's encoding standard.
-function gbk(text, bytes) {
-  if (new TextDecoder('gbk').decode(Uint8Array.from(bytes)) !== text) throw new Error(`GBK of ${text}`);
-  return Buffer.from(bytes);
-}
-
 // ---- the server, the browser, the page ----
 
 function serve() {
@@ -175,29 +128,10 @@ async function openPage() {
   await until('the first frame', () => page.evaluate(() => window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0));
   return page;
 }
-const shoot = async (page) => decodePng(Buffer.from(await page.screenshot({ type: 'png' })));
+const shoot = async (page) => rgbOf(Buffer.from(await page.screenshot({ type: 'png' })));
 const readWorkingFile = (page, name) => page.evaluate((n) => {
   try { return Array.from(Module.FS.readFile('/tolvaro/' + n)); } catch (e) { return null; }
 }, name);
-
-function privateMemoryMb(pid) {
-  try {
-    const m = /Private_Clean:\s+(\d+)[\s\S]*Private_Dirty:\s+(\d+)/.exec(fs.readFileSync(`/proc/${pid}/smaps_rollup`, 'utf8'));
-    return m ? (Number(m[1]) + Number(m[2])) / 1024 : 0;
-  } catch (e) { return 0; }
-}
-// The browser's renderer processes (each tab has one).
-function renderers() {
-  const parent = {};
-  for (const p of fs.readdirSync('/proc').filter((d) => /^\d+$/.test(d))) {
-    try { parent[p] = fs.readFileSync(`/proc/${p}/stat`, 'utf8').split(') ')[1].split(' ')[1]; } catch (e) { /* gone */ }
-  }
-  const root = String(browser.process().pid);
-  const under = (p) => { for (let q = p; q; q = parent[q]) if (q === root) return true; return false; };
-  return Object.keys(parent).filter((p) => {
-    try { return under(p) && fs.readFileSync(`/proc/${p}/cmdline`, 'utf8').includes('--type=renderer'); } catch (e) { return false; }
-  });
-}
 
 // Menu items at rest, their pictures (normal look) and places.
 const MENU_ITEMS = [148, 150, 147, 145, 152].map((id, i) => ({ pic: bitmap(id), x: 680, y: 200 + 80 * i }));
@@ -224,6 +158,23 @@ async function catchLetters(page) {
   });
 }
 
+// From the menu at rest: 开始游戏, the lobby (its first button at rest; the others follow within
+// a second), its start button, Enter, letters until one is caught, Esc: the name form opens.
+async function playToTheNameForm(page) {
+  await page.mouse.click(800, 225);
+  const lobby = await until('the lobby', async () =>
+    differing(await shoot(page), bitmap(155), 724, 98) === 0).catch(() => false);
+  const signGone = await page.evaluate(() => getComputedStyle(document.getElementById('sound-sign')).display === 'none');
+  await sleep(1500);
+  await page.mouse.click(800, 115);
+  await page.keyboard.press('Enter');
+  const score = await catchLetters(page).catch(() => 0);
+  await page.keyboard.press('Escape');
+  const form = await until('the name form', () => page.evaluate(() =>
+    getComputedStyle(document.getElementById('dialog')).display !== 'none')).catch(() => false);
+  return { lobby, signGone, score, form };
+}
+
 try {
   const total = ['index.html', 'tolvaro.js', 'tolvaro.wasm', 'tolvaro.data']
     .map((f) => zlib.gzipSync(fs.readFileSync(path.join(webDir, f)), { level: 9 }).length)
@@ -231,17 +182,11 @@ try {
   console.log(`figure: page transfer ${(total / 1e6).toFixed(2)} MB gzip`);
 
   // ---- the menu ----
-  const blank = await browser.newPage();
-  await blank.goto('about:blank');
   const page = await openPage();
   console.log(`figure: first frame ${(await page.evaluate(() => TolvaroWeb.firstFrameAt)).toFixed(0)} ms after navigation`);
-  let shot = await until('the menu at rest', async () => {
-    const s = await shoot(page);
-    return menuDifferences(s) === 0 ? s : null;
-  }).catch(() => null);
-  if (!check(shot !== null, 'the menu shows the generated background and the five items pixel for pixel')) {
-    shot = await shoot(page);
-    console.log(`  ${menuDifferences(shot)} pixels differ`);
+  const menuShown = await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0).catch(() => false);
+  if (!check(menuShown, 'the menu shows the generated background and the five items pixel for pixel')) {
+    console.log(`  ${menuDifferences(await shoot(page))} pixels differ`);
   }
   const sign = await page.evaluate(() => {
     const s = document.getElementById('sound-sign'), r = s.getBoundingClientRect();
@@ -255,38 +200,15 @@ try {
   const log = await page.evaluate(() => TolvaroWeb.frameLog.map((e) => e[0]));
   const intervals = log.slice(20).sort((a, b) => a - b);
   console.log(`figure: frame interval median ${intervals[intervals.length >> 1].toFixed(2)} ms over ${intervals.length} frames`);
-  const pids = renderers();
-  const mems = pids.map(privateMemoryMb).sort((a, b) => b - a);
-  console.log(`figure: renderer private memory ${mems.map((m) => m.toFixed(0)).join(', ')} MB (the page's and a blank tab's)`);
-  await blank.close();
 
-  // ---- a game: menu, lobby, level, a letter ----
-  await page.mouse.move(800, 225);
-  await page.mouse.click(800, 225);
-  // The lobby's first button at rest; the other buttons follow within a second.
-  const lobbyButton = bitmap(155);
-  const idleLobby = async () => {
-    const s = await shoot(page);
-    return differing(s, lobbyButton, 724, 98) === 0;
-  };
-  check(await until('the lobby', idleLobby).catch(() => false),
-        'a click on 开始游戏 opens the lobby (its start button in place)');
-  check(!(await page.evaluate(() => getComputedStyle(document.getElementById('sound-sign')).display !== 'none')),
-        'the sound sign is gone after the first click');
-  await sleep(1500);
-  await page.mouse.move(800, 115);
-  await page.mouse.click(800, 115);
-  await page.keyboard.press('Enter');
-  const score = await catchLetters(page).catch(() => 0);
+  // ---- a game: menu, lobby, level, a letter, the name form ----
+  const { lobby, signGone, score, form } = await playToTheNameForm(page);
+  check(lobby, 'a click on 开始游戏 opens the lobby (its start button in place)');
+  check(signGone, 'the sound sign is gone after the first click');
   check(score > 0, `letter keys catch letters: the score box shows ${score}`);
-
-  // ---- the name form ----
-  await page.keyboard.press('Escape');
-  check(await until('the name form', () => page.evaluate(() =>
-    getComputedStyle(document.getElementById('dialog')).display !== 'none')).catch(() => false),
-        'Esc ends the game with a new record and the name form opens');
+  check(form, 'Esc ends the game with a new record and the name form opens');
   await sleep(300);
-  shot = await shoot(page);
+  let shot = await shoot(page);
   const face = bitmap(242);
   const faceDiff = differing(shot, face, 352, 304, 0, 0, 320, 72) + differing(shot, face, 352, 400, 0, 96, 320, 64);
   check(faceDiff === 0, `the form's face is picture 242 (${faceDiff} pixels differ)`);
@@ -299,13 +221,12 @@ try {
   await page.mouse.click(352 + 100, 304 + 125, { button: 'right' });
   check(await until('the right-click text', () => page.$eval('#name', (e) => e.value === 'x: 100 , y: 125')).catch(() => false),
         'a right click puts "x: 100 , y: 125" into the name box');
-  await page.mouse.move(352 + 200, 304 + 125);
   await page.mouse.click(352 + 200, 304 + 125);
   check(await until('the cleared box', () => page.$eval('#name', (e) => e.value === '')).catch(() => false),
         '清除 empties the name box and the form stays');
   await page.type('#name', '张三李四');
   await page.keyboard.press('Enter');
-  const stored = gbk('张三李', [0xD5, 0xC5, 0xC8, 0xFD, 0xC0, 0xEE]);
+  const stored = Buffer.from([0xD5, 0xC5, 0xC8, 0xFD, 0xC0, 0xEE]);  // 张三李 in GBK
   shot = await until('the records screen', async () => {
     const s = await shoot(page);
     return showsText(s, stored, 361, 250) ? s : null;
@@ -341,16 +262,7 @@ try {
 
   // ---- closing the tab with the name form open ----
   await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
-  await page.mouse.move(800, 225);
-  await page.mouse.click(800, 225);
-  await until('the lobby', idleLobby);
-  await sleep(1500);
-  await page.mouse.move(800, 115);
-  await page.mouse.click(800, 115);
-  await page.keyboard.press('Enter');
-  await catchLetters(page);
-  await page.keyboard.press('Escape');
-  await until('the name form', () => page.evaluate(() => getComputedStyle(document.getElementById('dialog')).display !== 'none'));
+  check((await playToTheNameForm(page)).form, 'a second game ends in the name form');
   await page.type('#name', 'abc');
   await page.close();
   const next = await openPage();

@@ -92,19 +92,16 @@ def main():
         elif actual != expected:
             failures.append('%s differs (%d bytes, expected %d)' % (what, len(actual), len(expected)))
 
-    counts = {'bitmap': 0, 'wave': 0}
-    for name in sorted(os.listdir(os.path.join(generated, 'bitmap'))):
-        stem, ext = os.path.splitext(name)
-        if ext == '.bmp' and stem.isdigit():
-            raw = open(os.path.join(generated, 'bitmap', name), 'rb').read()
-            check((RT_BITMAP, int(stem)), raw[14:], 'BITMAP %s' % stem)
-            counts['bitmap'] += 1
-    for name in sorted(os.listdir(os.path.join(generated, 'wave'))):
-        stem, ext = os.path.splitext(name)
-        if ext == '.wav' and stem.isdigit():
-            raw = open(os.path.join(generated, 'wave', name), 'rb').read()
-            check(('WAVE', int(stem)), raw, 'WAVE %s' % stem)
-            counts['wave'] += 1
+    # A bitmap resource is the file without its 14-byte header; a WAVE the whole file.
+    counts = {}
+    for folder, ext, kind, skip in (('bitmap', '.bmp', RT_BITMAP, 14), ('wave', '.wav', 'WAVE', 0)):
+        counts[folder] = 0
+        for name in sorted(os.listdir(os.path.join(generated, folder))):
+            stem = name[:-len(ext)]
+            if name.endswith(ext) and stem.isdigit():
+                raw = open(os.path.join(generated, folder, name), 'rb').read()
+                check((kind, int(stem)), raw[skip:], '%s %s' % (folder, stem))
+                counts[folder] += 1
     check((RT_RCDATA, 1), open(os.path.join(generated, 'glyphs', 'gbk16.bin'), 'rb').read(),
           'RCDATA 1 (glyphs)')
 

@@ -5,21 +5,23 @@ usage: compare_screen.py <shot.ppm> <generated dir> <screen> [arguments]
 
 screens:
   menu          main menu at rest: background 143, the five items at x 680, marker 154 at
-                (565, 170) keyed white, one of the bug frames at (192, 360)
+                (565, 170) keyed white, one of the bug frames at (192, 360); menu-hover: with
+                the pointer on Start Game (item 153)
   exit          exit box at rest over the bare background: 238 at (387, 339) keyed black,
-                a bug frame at (192, 360), background 143 everywhere else
-  exit-yes      as exit, with the Yes highlight 239 at (401, 390)
-  dialog        name dialog face 242 with its client area at (x, y), the name box left out
-  dialog-hover  as dialog, with the confirm button's hovered picture 245 at (63, 109)
+                a bug frame at (192, 360), background 143 everywhere else; exit-yes: with the
+                Yes highlight 239 at (401, 390)
+  dialog        name dialog face 242 with its client area at (x, y), the name box left out;
+                dialog-hover: with the confirm button's hovered picture 245 at (63, 109)
   name-box      the dialog's name box, its client area at (x, y), exactly: a one-pixel black
                 frame round a white field of 146 x 22, the GBK text <hex> in black from the glyph
                 set at (2, 3) of the field, and the caret, one pixel wide and 16 high before byte
                 <caret> of the text (its end when not given), shown (on) or in its off phase
                 (off); bytes <from> to <to> selected: "r,g,b" background, "r,g,b" text
                 (arguments: x, y, hex, on|off [, caret [, from, to, background, text]])
+  level-announcement  the level's caption 234 at (193, 240)
   lobby         idle lobby in the blue theme: title 180 at (99, 147), the five buttons at
-                x 724 (face 155, labels keyed black 80, 7 into them)
-  lobby-start   as lobby, with the start button hovered (face 165)
+                x 724 (face 155, labels keyed black 80, 7 into them); lobby-start: with the start
+                button hovered (face 165)
   records-board records screen, blue theme: background 157 and board 243 at (227, 184),
                 the text columns and the marker places left out
   records       the whole records screen, exactly: background 157, board 243, the rows of
@@ -31,28 +33,17 @@ screens:
 Prints one line per region; exits 1 when any region differs.
 """
 import os
+import re
 import struct
 import sys
 
 
 def read_ppm(path):
     data = open(path, 'rb').read()
-    fields = []
-    at = 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        if data[at:at + 1] == b'#':
-            at = data.index(b'\n', at)
-            continue
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    assert fields[0] == b'P6' and fields[3] == b'255', 'need a binary 8-bit PPM'
-    width, height = int(fields[1]), int(fields[2])
-    pixels = data[at + 1:at + 1 + width * height * 3]
+    header = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', data)
+    assert header, 'need a binary 8-bit PPM without comments'
+    width, height = int(header.group(1)), int(header.group(2))
+    pixels = data[header.end():header.end() + width * height * 3]
     return width, height, list(zip(pixels[0::3], pixels[1::3], pixels[2::3]))
 
 
@@ -87,9 +78,9 @@ TEXT_COLOUR = (245, 71, 181)
 NAME_PREFIX = b'namehex:'
 
 
-def read_glyphs(path):
-    data = open(path, 'rb').read()
-    assert data[:4] == b'TGLY', '%s: not a glyph set' % path
+def read_glyphs(generated):
+    data = open(os.path.join(generated, 'glyphs', 'gbk16.bin'), 'rb').read()
+    assert data[:4] == b'TGLY', 'not a glyph set'
     return data
 
 
@@ -135,18 +126,14 @@ class Screen:
     def at(self, x, y):
         return self.pixels[y * self.width + x]
 
-    def compare(self, name, picture, x0, y0, key=None, skip=(), region=None):
-        """Compares the picture placed at (x0, y0), within region (x, y, w, h in screen pixels)
-        when given, leaving out key-coloured picture pixels and the skip rectangles."""
+    def compare(self, name, picture, x0, y0, key=None, skip=()):
+        """Compares the picture placed at (x0, y0), leaving out key-coloured picture pixels and
+        the skip rectangles (x, y, w, h in screen pixels)."""
         width, height, rows = picture
-        left, top, right, bottom = x0, y0, x0 + width, y0 + height
-        if region:
-            left, top = max(left, region[0]), max(top, region[1])
-            right, bottom = min(right, region[0] + region[2]), min(bottom, region[1] + region[3])
         checked = differing = 0
         first = None
-        left, right = max(left, 0), min(right, self.width)
-        for y in range(max(top, 0), min(bottom, self.height)):
+        left, right = max(x0, 0), min(x0 + width, self.width)
+        for y in range(max(y0, 0), min(y0 + height, self.height)):
             # The row's stretches outside the skip rectangles, compared a slice at a time.
             cuts = sorted((sx, sx + sw) for sx, sy, sw, sh in skip if sy <= y < sy + sh)
             stretches, at = [], left
@@ -240,8 +227,9 @@ def main():
         return [(n, read_bmp(os.path.join(generated, '03_16', 'chongzi%d.bmp' % n))) for n in range(1, 50)]
 
     bug = (192, 360, 204, 51)
-    if screen_name == 'menu':
-        items = [(148, 200), (150, 280), (147, 360), (145, 440), (152, 520)]
+    if screen_name in ('menu', 'menu-hover'):
+        items = [(153 if screen_name == 'menu-hover' else 148, 200), (150, 280), (147, 360),
+                 (145, 440), (152, 520)]
         marker = (565, 170, 110, 110)
         item_area = (680, 200, 263, 371)
         screen.compare('background 143', bitmap(143), 0, 0, skip=(marker, item_area, bug))
@@ -277,7 +265,7 @@ def main():
         expected = [(0, 0, 0)] * (width * height)
         for row in range(1, height - 1):
             expected[row * width + 1:(row + 1) * width - 1] = [(255, 255, 255)] * (width - 2)
-        glyphs = read_glyphs(os.path.join(generated, 'glyphs', 'gbk16.bin'))
+        glyphs = read_glyphs(generated)
         # Each byte of GBK text is 8 pixels wide, a double-byte character 16.
         left, top = 1 + 2, 1 + 3
         pen = draw_text(expected, width, left, top, text[:selected[0]], glyphs, (0, 0, 0))
@@ -301,6 +289,8 @@ def main():
         screen.compare('%s, at (%d, %d)' % (described, box[0], box[1]),
                        (width, height, [expected[r * width:(r + 1) * width] for r in range(height)]),
                        box[0], box[1])
+    elif screen_name == 'level-announcement':
+        screen.compare('caption 234 at (193, 240)', bitmap(234), 193, 240)
     elif screen_name in ('lobby', 'lobby-start'):
         screen.compare('title 180 at (99, 147)', bitmap(180), 99, 147)
         labels = [(164, 98), (159, 166), (170, 236), (166, 310), (169, 382)]
@@ -326,7 +316,7 @@ def main():
             _, _, board_rows = bitmap(243)
             for y, row in enumerate(board_rows):
                 expected[(184 + y) * 1024 + 227:(184 + y) * 1024 + 227 + 570] = row
-            glyphs = read_glyphs(os.path.join(generated, 'glyphs', 'gbk16.bin'))
+            glyphs = read_glyphs(generated)
             for (name, seconds, score), y in zip(rows, [250, 302, 355, 411, 461, 512]):
                 for x, text in ((361, name), (529, seconds), (704, score)):
                     draw_text(expected, 1024, x, y, text, glyphs)

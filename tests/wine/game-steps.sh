@@ -1,10 +1,9 @@
 # The road through the game to the name-entry dialog and back out, shared by the Wine checks
 # that play a game: seeded record files, the way into the dialog, the records screen, the way
-# to the exit box, and the files the exit writes. Sourced after lib.sh (RUN_DIR, GENERATED set).
+# to the exit box, and the files the exit writes. Sourced after lib.sh.
 
 # The dialog's client area, centred on the 1024 x 768 screen: (1024 - 320) / 2, (768 - 160) / 2.
-FACE_X=352
-FACE_Y=304
+FACE_X=352 FACE_Y=304
 
 # mg.tol below every score, and six rows of score -1 (row 2 in Chinese, 李四), so that an
 # abandoned game with score 0 becomes the new row 1 and raises the best score to 0.
@@ -16,17 +15,21 @@ seed_records() {
 # Rows 1 to 5 of the seed, which move down one row under the new row 1.
 PUSHED_ROWS='ann 11 -1\r\n\xc0\xee\xcb\xc4 12 -1\r\ncy 13 -1\r\ndee 14 -1\r\neve 15 -1\r\n'
 
-# into_dialog <label>: main menu -> Start Game -> lobby -> start -> level intro -> Enter ->
-# play -> Esc: the abandoned game enters the table and the name dialog opens.
+# into_dialog <label>: a fresh working directory with the seeded records (DIR), the program
+# started, then main menu -> Start Game -> lobby -> start -> level intro -> Enter -> play -> Esc:
+# the abandoned game enters the table and the name dialog opens.
 into_dialog() {
   local label="$1"
+  DIR="$(new_workdir "$label")"
+  seed_records "$DIR"
+  RECORDS_SHOT=""
+  launch "$DIR"
   expect_screen menu 15 "$label-menu"
   xdotool mousemove 800 225 click 1  # Start Game (x 681-942, y 201-250)
   xdotool mousemove 840 120          # over the lobby's start button once it has slid in
   expect_screen lobby-start 15 "$label-lobby"
   xdotool click 1                    # start button (x 725-963, y 99-147)
-  sleep 0.3
-  screenshot "$label-intro" >/dev/null
+  expect_screen level-announcement 10 "$label-intro"
   xdotool key Return
   sleep 1.2
   PLAY_SHOT="$(screenshot "$label-play")"
@@ -37,52 +40,37 @@ into_dialog() {
 # records_screen <label>: waits for the records screen after the dialog has closed; Esc there
 # leaves the picture as it is. RECORDS_SHOT is the screenshot for the exact check after the exit.
 records_screen() {
-  local label="$1"
-  expect_screen records-board 10 "$label-records" || return
+  expect_screen records-board 10 "$1-records" || return
   RECORDS_SHOT="$LAST_SHOT"
   xdotool key Escape
   sleep 0.5
-  if cmp -s "$RECORDS_SHOT" "$(screenshot "$label-records-esc")"; then
-    pass "Esc leaves the records screen as it is"
-  else
-    fail "Esc changed the records screen"
-  fi
+  check "Esc leaves the records screen as it is" cmp -s "$RECORDS_SHOT" "$(screenshot "$1-records-esc")"
 }
 
-# back_to_exit <label>: records confirm -> lobby -> Esc -> main menu -> Esc -> exit box -> Yes.
+# back_to_exit <label>: records confirm -> lobby -> Esc -> main menu -> exit box -> Yes.
 back_to_exit() {
-  local label="$1"
   xdotool mousemove 420 560 click 1  # records confirm (x 373-474, y 548-570)
-  expect_screen lobby 15 "$label-lobby-again"
+  expect_screen lobby 15 "$1-lobby-again"
   xdotool key Escape
-  expect_screen menu 15 "$label-menu-again"
-  xdotool key Escape
-  expect_screen exit 10 "$label-exit"
-  xdotool mousemove 440 400
-  expect_screen exit-yes 10 "$label-exit-yes"
-  xdotool click 1
+  expect_screen menu 15 "$1-menu-again"
+  exit_yes "$1"
 }
 
-# check_files <dir> <row 1 name as printf format> <label>: mg.tol holds the new best score 0;
-# lhb.lhb holds the name in row 1 with the seconds of the game and score 0, then the pushed
-# rows; the records screen showed exactly these rows with the marker beside row 1.
+# check_files <row 1 name as printf format> <label>: after the end of the program in DIR,
+# mg.tol holds the new best score 0; lhb.lhb holds the name in row 1 with the seconds of the game
+# and score 0, then the pushed rows; the records screen showed exactly these rows with the
+# marker beside row 1.
 check_files() {
-  local dir="$1" name="$2" label="$3" seconds
-  expect_bytes "$dir/mg.tol" '0' "$label: mg.tol holds the best score 0"
-  seconds="$(python3 -c '
-import re, sys
-m = re.match(rb"[^ ]* (\d+) 0\r\n", open(sys.argv[1], "rb").read())
-print(m.group(1).decode() if m and int(m.group(1)) <= 60 else "")' "$dir/lhb.lhb" 2>/dev/null || true)"
-  if [[ -z "$seconds" ]]; then
-    fail "$label: row 1 of lhb.lhb is not a game of 0 points: $(od -An -c "$dir/lhb.lhb" | head -c 200)"
+  local name="$1" label="$2" seconds
+  finish "$DIR" 20
+  expect_bytes "$DIR/mg.tol" '0' "$label: mg.tol holds the best score 0"
+  seconds="$(LC_ALL=C sed -n '1s/^[^ ]* \([0-9]*\) 0\r$/\1/p' "$DIR/lhb.lhb" 2>/dev/null || true)"
+  if [[ -z "$seconds" || "$seconds" -gt 60 ]]; then
+    fail "$label: row 1 of lhb.lhb is not a game of 0 points: $(od -An -c "$DIR/lhb.lhb" | head -c 200)"
     return
   fi
-  expect_bytes "$dir/lhb.lhb" "$name $seconds 0\\r\\n$PUSHED_ROWS" \
+  expect_bytes "$DIR/lhb.lhb" "$name $seconds 0\\r\\n$PUSHED_ROWS" \
     "$label: lhb.lhb holds the name in row 1 ($seconds s, 0 points) and the five rows below"
-  if [[ -n "${RECORDS_SHOT:-}" ]] &&
-    python3 "$COMPARE" "$RECORDS_SHOT" "$GENERATED" records "$dir/lhb.lhb" 1; then
-    pass "$label: the records screen showed these rows"
-  else
-    fail "$label: the records screen did not show these rows"
-  fi
+  check "$label: the records screen showed these rows" \
+    python3 "$COMPARE" "${RECORDS_SHOT:-none}" "$GENERATED" records "$DIR/lhb.lhb" 1
 }

@@ -10,62 +10,48 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 SETUP="$(readlink -f "$1")"
 [[ -f "$SETUP" ]] || { echo "FAIL: no $SETUP"; exit 1; }
 require_tools
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
 start_session
 make_prefix
 
 unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 windows_variable() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
+KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolvaro'
 
 echo "== silent install"
 wine "$SETUP" /S >"$SCRATCH/setup.log" 2>&1 || fail "the installer ended with $?"
 wineserver -w
 INSTALLED="$(unix_path 'C:\Program Files\Tolvaro')"
 for name in tolvaro.exe uninstall.exe mouse6.ani 03_16/chongzi1.bmp charImg/65.bmp; do
-  if [[ -f "$INSTALLED/$name" ]]; then pass "installed $name"; else fail "no $name in $INSTALLED"; fi
+  check "installed $name" test -f "$INSTALLED/$name"
 done
 START_MENU="$(unix_path "$(windows_variable ProgramData)\\Microsoft\\Windows\\Start Menu\\Programs\\Tolvaro")"
-if [[ -f "$START_MENU/Tolvaro.lnk" ]]; then pass "Start-menu shortcut"; else fail "no shortcut in $START_MENU"; fi
-if [[ -e "$(unix_path "$(windows_variable PUBLIC)\\Desktop")/Tolvaro.lnk" ]]; then
-  fail "the desktop shortcut is optional and off by default"
-else
-  pass "no desktop shortcut unless chosen"
-fi
-KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolvaro'
-if wine reg query "$KEY" /v UninstallString 2>/dev/null | grep -q 'uninstall.exe'; then
-  pass "registered in Add/Remove Programs"
-else
-  fail "no uninstall entry"
-fi
+check "Start-menu shortcut" test -f "$START_MENU/Tolvaro.lnk"
+check "no desktop shortcut unless chosen" test ! -e "$(unix_path "$(windows_variable PUBLIC)\\Desktop")/Tolvaro.lnk"
+check "registered in Add/Remove Programs" \
+  grep -q uninstall.exe <(wine reg query "$KEY" /v UninstallString 2>/dev/null)
 
 echo "== the installed program, from its shortcut's target and working folder"
 PLAYERS="$(unix_path "$(windows_variable LOCALAPPDATA)\\Tolvaro")"
 launch "$INSTALLED"
 sleep 4  # the menu slides in
-xdotool mousemove 100 100 key Escape
-sleep 2
-xdotool mousemove 440 400 click 1
+xdotool mousemove 100 100 key Escape sleep 2 mousemove 440 400 click 1
 finish "$INSTALLED" 60
 for name in mg.tol lhb.lhb mouse6.ani 03_16/chongzi1.bmp charImg/65.bmp; do
-  if [[ -f "$PLAYERS/$name" ]]; then pass "$name in the player's folder"; else fail "no $name in $PLAYERS"; fi
+  check "$name in the player's folder" test -f "$PLAYERS/$name"
 done
 expect_bytes "$PLAYERS/mg.tol" '0' "the best score written at the exit"
-if [[ -e "$INSTALLED/mg.tol" || -e "$INSTALLED/lhb.lhb" ]]; then
-  fail "record files written beside the program"
-else
-  pass "no record files in Program Files"
-fi
+check "no record files in Program Files" test ! -e "$INSTALLED/mg.tol" -a ! -e "$INSTALLED/lhb.lhb"
 cp "$PLAYERS/lhb.lhb" "$SCRATCH/records-before"
-rm -f "$INSTALLED/.exit-code" "$INSTALLED/.wine.log"  # the test's own notes of the run
+rm -f "$INSTALLED/.exit-code" "$INSTALLED/.log"  # the test's own notes of the run
 
 echo "== silent uninstall"
 wine "$INSTALLED/uninstall.exe" /S >"$SCRATCH/uninstall.log" 2>&1 || fail "the uninstaller ended with $?"
 wineserver -w
 # The uninstaller runs from a copy of itself in the temporary folder; give it time to finish.
 for _ in $(seq 100); do [[ -e "$INSTALLED" ]] || break; sleep 0.1; done
-if [[ -e "$INSTALLED" ]]; then fail "$INSTALLED is left: $(ls -A "$INSTALLED")"; else pass "the program is removed"; fi
-if [[ -e "$START_MENU" ]]; then fail "the Start-menu folder is left"; else pass "the shortcut is removed"; fi
+check "the program is removed" test ! -e "$INSTALLED"
+check "the shortcut is removed" test ! -e "$START_MENU"
 if wine reg query "$KEY" >/dev/null 2>&1; then fail "the uninstall entry is left"; else pass "the uninstall entry is removed"; fi
-if cmp -s "$PLAYERS/lhb.lhb" "$SCRATCH/records-before"; then pass "the records stay"; else fail "the records are gone or changed"; fi
+check "the records stay" cmp -s "$PLAYERS/lhb.lhb" "$SCRATCH/records-before"
 echo "installer: $(du -k "$SETUP" | cut -f1) KiB"
 report_and_exit "installer checks"
