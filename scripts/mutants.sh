@@ -64,7 +64,7 @@ EOF
 targets_of() {
   case $1 in
     core) echo tolvaro_tests ;;
-    sdl) echo tolvaro_sdl_tests tolvaro_e2e_tests ;;
+    sdl) echo tolvaro_sdl_tests tolvaro ;;
     tools) echo tolvaro_asset_conformance_test tolvaro_assetgen_sound_test ;;
   esac
 }

@@ -204,6 +204,7 @@ TEST(Letterbox, KeepsPictureCoordinatesOnEveryDisplay) {
 
   const Letterbox tall(1024, 768, 1280, 1024);  // 1280 x 960, bars of 32 above and below
   EXPECT_EQ(tall.picture(), (Rect{0, 32, 1280, 960}));
+  EXPECT_EQ(tall.toPicture(640, 32), (Point{512, 0}));
   EXPECT_EQ(tall.toPicture(1279, 991), (Point{1023, 767}));
   EXPECT_FALSE(tall.toPicture(0, 31));
 }
