@@ -246,7 +246,10 @@ try {
         records.toString('latin1').split('\r\n').length === 7,
         `the reload saved lhb.lhb: row 1 is "张三李 ${seconds} ${shownScore}", six rows (${JSON.stringify(records.toString('latin1'))})`);
   const best = Buffer.from((await readWorkingFile(page, 'mg.tol')) || []);
-  check(best.toString('latin1') === String(shownScore), `the reload saved mg.tol with the best score ${shownScore} (${JSON.stringify(best.toString('latin1'))})`);
+  // The best score follows the score live, so an escape after the peak leaves it above the row's.
+  const bestText = best.toString('latin1');
+  check(/^\d+$/.test(bestText) && Number(bestText) >= shownScore,
+        `the reload saved mg.tol with a best score of at least ${shownScore} (${JSON.stringify(bestText)})`);
   await until('IndexedDB written', () => page.evaluate(() => TolvaroWeb.syncs > 0 && !TolvaroWeb.syncing));
   // What IndexedDB itself holds (the file system's store: one record per path).
   const inDb = await page.evaluate(() => new Promise((resolve) => {
