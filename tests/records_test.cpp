@@ -201,6 +201,30 @@ TEST(Records, TheNameBoxStoresWhatItHoldsWhenClosed) {
   }
 }
 
+// The records screen's buttons, every edge inside: 清除 fills the table with its blank rows and
+// stays, 确定 goes back to the lobby; a click beside either changes nothing.
+TEST(Records, TheRecordsScreensButtonsClearTheTableAndLeave) {
+  Harness h;
+  ASSERT_TRUE(h.startPlaying());
+  ASSERT_TRUE(h.playUntil([] { return score() > 0; }));
+  h.host.queueDialog({DialogStep::type("ann"), DialogStep::send(DialogMessageType::Command, 1)});
+  h.key(kKeyEscape);
+  ASSERT_TRUE(autoplay::runUntil(Screen::Records));
+  for (auto [x, y] : {std::pair{532, 560}, {638, 560}, {600, 547}, {600, 571}, {372, 560}}) {
+    h.clickAt(x, y);
+    EXPECT_EQ(nameOf(g_records[0]), "ann") << x << "," << y;
+    ASSERT_TRUE(screenIs(Screen::Records));
+  }
+  for (auto [x, y] : {std::pair{533, 548}, {637, 570}}) {
+    h.clickAt(x, y);
+    EXPECT_EQ(nameOf(g_records[0]), "someone") << x << "," << y;
+    EXPECT_EQ(g_records[5].useTime, 9999);
+    setName(g_records[0], "ann");
+  }
+  h.clickAt(474, 570);
+  EXPECT_TRUE(autoplay::runUntil(Screen::Lobby, 100));
+}
+
 // Runs the body in a child process as an ordinary user (the suite runs as root in CI, which may
 // write any file); the child's exit code, or -1 when it did not end normally.
 constexpr uid_t kNobody = 65534;
