@@ -129,7 +129,8 @@ new_workdir() {
 }
 
 # launch <working dir>: starts the program there; its exit code lands in <dir>/.exit-code.
-# FAKE_CLOCK="2023-11-14 22:13:20" starts the program's clock at that time (UTC, faketime).
+# FAKE_CLOCK="2023-11-14 22:13:20" starts the program's clock at that time (UTC, faketime; its
+# preload comes before AddressSanitizer's runtime, which a sanitized build is told to accept).
 # A start that shows no window is described and tried once more from a stopped Wine: a start
 # that hangs inside Wine itself must not hide the checks of the program.
 launch() {
@@ -139,7 +140,7 @@ launch() {
     (
       cd "$dir"
       code=0
-      ${FAKE_CLOCK:+env TZ=UTC faketime "$FAKE_CLOCK"} "${PROGRAM_COMMAND[@]}" >"$dir/.log" 2>&1 || code=$?
+      ${FAKE_CLOCK:+env TZ=UTC ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 faketime "$FAKE_CLOCK"} "${PROGRAM_COMMAND[@]}" >"$dir/.log" 2>&1 || code=$?
       echo "$code" >"$dir/.exit-code"
     ) &
     GAME_PID=$!
