@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
+#include <iterator>
 
 namespace tolvaro {
 
@@ -202,6 +203,19 @@ constexpr BitmapSize commonBitmapSize(std::initializer_list<int> ids) {
   const BitmapSize size = bitmapSize(*ids.begin());
   for (int id : ids) {
     if (bitmapSize(id) != size) bitmapSizesDiffer();
+  }
+  return size;
+}
+
+// The one size of the pictures that `idsOf(theme)` lists, in every theme: the themes' versions of
+// a picture share one block.
+template <class IdsOf>
+constexpr BitmapSize commonThemeBitmapSize(IdsOf idsOf) {
+  const BitmapSize size = bitmapSize(*std::begin(idsOf(kThemeBitmaps[0])));
+  for (const ThemeBitmaps& theme : kThemeBitmaps) {
+    for (int id : idsOf(theme)) {
+      if (bitmapSize(id) != size) bitmapSizesDiffer();
+    }
   }
   return size;
 }

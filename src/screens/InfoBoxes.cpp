@@ -12,11 +12,8 @@ namespace {
 constexpr int kBoxWidth = kInfoBoxShownSize.width;
 constexpr int kBoxHeight = kInfoBoxShownSize.height;
 // The three info labels of the three themes share one block.
-constexpr BitmapSize kLabelSize = commonBitmapSize(
-    {kThemeBitmaps[0].infoLabels[0], kThemeBitmaps[1].infoLabels[0], kThemeBitmaps[2].infoLabels[0],
-     kThemeBitmaps[0].infoLabels[1], kThemeBitmaps[1].infoLabels[1], kThemeBitmaps[2].infoLabels[1],
-     kThemeBitmaps[0].infoLabels[2], kThemeBitmaps[1].infoLabels[2],
-     kThemeBitmaps[2].infoLabels[2]});
+constexpr BitmapSize kLabelSize = commonThemeBitmapSize(
+    [](const ThemeBitmaps& theme) -> const auto& { return theme.infoLabels; });
 constexpr int kLabelWidth = kLabelSize.width;
 constexpr int kLabelHeight = kLabelSize.height;
 

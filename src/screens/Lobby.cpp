@@ -24,15 +24,8 @@ constexpr Rect buttonHotZone(int button) {
           Edges::Exclusive};
 }
 // The five button labels of the three themes share one block.
-constexpr BitmapSize kLabelSize =
-    commonBitmapSize({kThemeBitmaps[0].buttonLabels[0], kThemeBitmaps[1].buttonLabels[0],
-                      kThemeBitmaps[2].buttonLabels[0], kThemeBitmaps[0].buttonLabels[1],
-                      kThemeBitmaps[1].buttonLabels[1], kThemeBitmaps[2].buttonLabels[1],
-                      kThemeBitmaps[0].buttonLabels[2], kThemeBitmaps[1].buttonLabels[2],
-                      kThemeBitmaps[2].buttonLabels[2], kThemeBitmaps[0].buttonLabels[3],
-                      kThemeBitmaps[1].buttonLabels[3], kThemeBitmaps[2].buttonLabels[3],
-                      kThemeBitmaps[0].buttonLabels[4], kThemeBitmaps[1].buttonLabels[4],
-                      kThemeBitmaps[2].buttonLabels[4]});
+constexpr BitmapSize kLabelSize = commonThemeBitmapSize(
+    [](const ThemeBitmaps& theme) -> const auto& { return theme.buttonLabels; });
 constexpr int kLabelWidth = kLabelSize.width;
 constexpr int kLabelHeight = kLabelSize.height;
 // The block of the 528x305 titles of themes 1 and 2; theme 0's 504x287 title fits inside it and

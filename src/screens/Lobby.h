@@ -1,6 +1,7 @@
 // The game lobby in its three colour themes: slide-in, idle panel, slide-out.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "assets/BitmapCatalogue.h"
@@ -10,15 +11,14 @@ namespace tolvaro {
 
 constexpr int kLobbyPanelStartY = -676;  // wholly above the screen
 // The three themes' frame panels share one block.
-constexpr BitmapSize kLobbyPanelSize = commonBitmapSize(
-    {kThemeBitmaps[0].framePanel, kThemeBitmaps[1].framePanel, kThemeBitmaps[2].framePanel});
+constexpr BitmapSize kLobbyPanelSize =
+    commonThemeBitmapSize([](const ThemeBitmaps& theme) { return std::array{theme.framePanel}; });
 constexpr int kLobbyPanelWidth = kLobbyPanelSize.width;
 constexpr int kLobbyPanelHeight = kLobbyPanelSize.height;
 constexpr int kLobbyButtonStartX = 1024;
 // Normal and hovered buttons of the three themes share one block.
-constexpr BitmapSize kLobbyButtonSize = commonBitmapSize(
-    {kThemeBitmaps[0].button, kThemeBitmaps[0].buttonHovered, kThemeBitmaps[1].button,
-     kThemeBitmaps[1].buttonHovered, kThemeBitmaps[2].button, kThemeBitmaps[2].buttonHovered});
+constexpr BitmapSize kLobbyButtonSize = commonThemeBitmapSize(
+    [](const ThemeBitmaps& theme) { return std::array{theme.button, theme.buttonHovered}; });
 constexpr int kLobbyButtonWidth = kLobbyButtonSize.width;
 constexpr int kLobbyButtonHeight = kLobbyButtonSize.height;
 // Buttons that have left the screen stop here instead of growing without end; anything at or
