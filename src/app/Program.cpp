@@ -119,6 +119,7 @@ void runFrame() {
 
 void resetProgramState() {
   resetSharedState();
+  resetRecordSaves();
   g_backBuffer = Picture(kScreenWidth, kScreenHeight, kBlack);
   g_glyphs.clear();
   resetCatalogue();

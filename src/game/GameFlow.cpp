@@ -5,6 +5,7 @@
 #include "assets/Sounds.h"
 #include "frame/Frame.h"
 #include "game/LetterBugs.h"
+#include "records/RecordFiles.h"
 #include "records/RecordTable.h"
 #include "screens/InfoBoxes.h"
 #include "screens/Lobby.h"
@@ -60,11 +61,13 @@ void stopGameTimer() {
 }
 
 // The record check at the end of a game. The seconds count one game, so they start again
-// from 0 once the check has taken them, and the next game starts on an empty board.
+// from 0 once the check has taken them, and the next game starts on an empty board. A new best
+// score is saved while the game's end is on screen anyway.
 bool checkRecordAtGameEnd() {
   const bool entered = enterRecord(g_records, g_elapsedSeconds, g_score) == 1;
   g_elapsedSeconds = 0;
   freeAllBugSlots();
+  saveRecordsAtGameEnd(entered);
   return entered;
 }
 

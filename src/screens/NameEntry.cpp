@@ -5,6 +5,7 @@
 
 #include "assets/Catalogue.h"
 #include "frame/Frame.h"
+#include "records/RecordFiles.h"
 #include "records/RecordTable.h"
 #include "state/GameState.h"
 #include "state/Session.h"
@@ -47,6 +48,8 @@ void storeAndClose(DialogWindow& dialog, std::uint32_t wParam) {
     setName(g_records[g_newRecordSlot - 1], dialog.itemText(kNameEditControl));
   }
   g_gameState = STATE_LOBBY_LEAVE;
+  // Kept at once: the player is done and waits for the dialog to go.
+  saveRecordFiles();
   dialog.end(static_cast<std::intptr_t>(wParam & 0xFFFFu));
 }
 

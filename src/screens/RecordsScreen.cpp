@@ -7,6 +7,7 @@
 #include "assets/Layout.h"
 #include "base/Rect.h"
 #include "frame/Frame.h"
+#include "records/RecordFiles.h"
 #include "records/RecordTable.h"
 #include "state/GameState.h"
 #include "state/Session.h"
@@ -61,6 +62,7 @@ void recordsClick() {
     g_phase = PHASE_PANEL;
   } else if (kClearZone.contains(g_mouseX, g_mouseY)) {
     clearRecords();
+    saveRecordFiles();
   }
 }
 

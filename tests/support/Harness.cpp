@@ -148,6 +148,24 @@ void Harness::playPass() {
                                        << " passes";
 }
 
+::testing::AssertionResult Harness::playAndAbandon(const std::string& name) {
+  if (auto playing = startPlaying(); !playing) return playing;
+  if (auto scored = playUntil([] { return score() > 0; }); !scored) return scored;
+  pass();  // the best score follows the score at the start of the next frame
+  host.queueDialog({DialogStep::type(name), DialogStep::send(DialogMessageType::Command, 1)});
+  key(kKeyEscape);
+  return ::testing::AssertionSuccess();
+}
+
+int Harness::quitFromRecordsOrLobby() {
+  if (autoplay::runUntil(Screen::Records, 200)) clickAt(420, 560);  // 确定
+  if (!autoplay::runUntil(Screen::Lobby)) return -1;
+  pass();
+  key(kKeyEscape);
+  if (!autoplay::runUntil(Screen::MainMenu)) return -1;
+  return quitThroughExitBox();
+}
+
 int Harness::quitThroughExitBox() {
   passes(3);
   key(kKeyEscape);

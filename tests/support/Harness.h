@@ -61,9 +61,14 @@ class Harness {
   void playPass();
   // Plays on until the condition holds, through the announcements, a timer tick every 100 passes.
   ::testing::AssertionResult playUntil(const std::function<bool()>& reached, int maxPasses = 40000);
+  // From start-up, a game played until it has points and a frame more, then abandoned with Esc;
+  // a name dialog that opens takes the name and Enter.
+  ::testing::AssertionResult playAndAbandon(const std::string& name);
   // Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the
   // record files. The exit code, or -1 when the program goes on.
   int quitThroughExitBox();
+  // The same from the records screen (through 确定) or the lobby.
+  int quitFromRecordsOrLobby();
   void pressStart() { clickAt(800, 120); }  // the idle lobby's start button
 
   std::uint32_t pixel(int x, int y) const { return g_backBuffer.at(x, y); }
