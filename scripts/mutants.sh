@@ -45,6 +45,13 @@ record-read-sign :: core :: src/records/RecordFormat.cpp :: negative = token[i++
 seconds-any-timer :: core :: src/app/Program.cpp :: if (event.wParam == kGameTimer) ++g_elapsedSeconds; :: ++g_elapsedSeconds;
 seconds-kept :: core :: src/game/GameFlow.cpp :: g_elapsedSeconds = 0; :: g_elapsedSeconds += 0;
 name-to-top-row :: core :: src/screens/NameEntry.cpp :: setName(g_records[g_newRecordSlot - 1], :: setName(g_records[0],
+save-at-name-lost :: core :: src/screens/NameEntry.cpp :: saveRecordFiles(); :: (void)0;
+save-at-clear-lost :: core :: src/screens/RecordsScreen.cpp :: saveRecordFiles(); :: (void)0;
+save-at-game-end-lost :: core :: src/game/GameFlow.cpp :: saveRecordsAtGameEnd(entered); :: (void)entered;
+game-end-ignores-best :: core :: src/records/RecordFiles.cpp :: if (g_bestScore == g_bestScoreOnDisk && !g_saveOwed) return; :: if (!g_saveOwed) return;
+game-end-always-saves :: core :: src/records/RecordFiles.cpp :: if (g_bestScore == g_bestScoreOnDisk && !g_saveOwed) return; :: if (false) return;
+loaded-best-unknown :: core :: src/records/RecordFiles.cpp :: readRecordTable(readRecordFileBytes(kRecordFile), g_records); :: readRecordTable(readRecordFileBytes(kRecordFile), g_records); return;
+failed-save-not-owed :: core :: src/records/RecordFiles.cpp :: g_saveOwed = !(bestWritten && tableWritten); :: g_saveOwed = false;
 save-without-write :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && ::fsync(fd) == 0;
 save-without-fsync :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && writeAll(fd, bytes);
 save-without-rename :: core :: src/base/FilesPosix.cpp :: if (std::rename(from.c_str(), to.c_str()) != 0) return false; :: if (::access(from.c_str(), F_OK) != 0) return false;

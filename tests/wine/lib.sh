@@ -211,6 +211,22 @@ finish() {
   if [[ "$code" == 0 ]]; then pass "exit code 0"; else fail "exit code $code"; fi
 }
 
+# kill_program: SIGKILL to the program from outside, as a power cut or a crash ends it; waits
+# until it has gone.
+kill_program() {
+  local pid="" parents="$GAME_PID"
+  # The program among the launch's descendants, never another run's program on the machine.
+  for _ in 1 2 3 4; do
+    pid="$(pgrep -x "$PROGRAM" -P "$parents" | head -n 1)" && break
+    parents="$(pgrep -d, -P "$parents")" || break
+  done
+  [[ -n "$pid" ]] && kill -KILL "$pid"
+  for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  wait "$GAME_PID" 2>/dev/null || true
+  if [[ "$PROGRAM" == *.exe ]]; then wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; fi
+  check "the program was killed" test "$(cat "$DIR/.exit-code" 2>/dev/null)" != 0
+}
+
 # start_without_display <name> [NAME=value...]: the program started with no display in a fresh
 # working directory (DIR) cannot make its window: it ends with code 1 and writes nothing.
 start_without_display() {
