@@ -1,6 +1,7 @@
 // The web page in real headless Chromium: the menu as the generated pictures draw it, a game
 // from the lobby to a caught letter, the name form with a Chinese name on the records screen,
-// the record files after a reload (from IndexedDB alone, too) and after the tab is closed.
+// the record files after the page's renderer crashed once the form had closed (from IndexedDB
+// alone) and on the next page's records screen, and after the tab is closed.
 // Usage: node web_test.mjs <web folder> <generated tree>. Speed figures are printed, not tested.
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
@@ -182,7 +183,7 @@ try {
   console.log(`figure: page transfer ${(total / 1e6).toFixed(2)} MB gzip`);
 
   // ---- the menu ----
-  const page = await openPage();
+  let page = await openPage();
   console.log(`figure: first frame ${(await page.evaluate(() => TolvaroWeb.firstFrameAt)).toFixed(0)} ms after navigation`);
   const menuShown = await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0).catch(() => false);
   if (!check(menuShown, 'the menu shows the generated background and the five items pixel for pixel')) {
@@ -237,19 +238,28 @@ try {
   // A shot still in flight at Esc may have added to the score read during play.
   check(shownScore >= score && seconds >= 0, `row 1 holds the game's score (${shownScore}) and its seconds (${seconds})`);
 
-  // ---- a reload is a close: the files are written, and come back ----
-  await page.reload({ waitUntil: 'load' });
-  await until('the first frame', () => page.evaluate(() => window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0));
+  // ---- the renderer crashes (no pagehide, no close): the closed form's save is kept ----
+  const crashed = new Promise((resolve) => page.once('error', resolve));
+  const cdp = await page.target().createCDPSession();
+  cdp.send('Page.crash').catch(() => {});  // no answer comes from a renderer that is gone
+  await crashed;
+  await page.close().catch(() => {});
+  // The page's own copy in localStorage goes too: what comes back comes from IndexedDB.
+  const blank = await browser.newPage();
+  await blank.goto(`${url}no-such-page`);
+  await blank.evaluate(() => localStorage.clear());
+  await blank.close();
+  page = await openPage();
   const expectedRow = Buffer.concat([stored, ascii(` ${seconds} ${shownScore}\r\n`)]);
   const records = Buffer.from((await readWorkingFile(page, 'lhb.lhb')) || []);
   check(records.subarray(0, expectedRow.length).equals(expectedRow) &&
         records.toString('latin1').split('\r\n').length === 7,
-        `the reload saved lhb.lhb: row 1 is "张三李 ${seconds} ${shownScore}", six rows (${JSON.stringify(records.toString('latin1'))})`);
+        `the crashed page had saved lhb.lhb: row 1 is "张三李 ${seconds} ${shownScore}", six rows (${JSON.stringify(records.toString('latin1'))})`);
   const best = Buffer.from((await readWorkingFile(page, 'mg.tol')) || []);
   // The best score follows the score live, so an escape after the peak leaves it above the row's.
   const bestText = best.toString('latin1');
   check(/^\d+$/.test(bestText) && Number(bestText) >= shownScore,
-        `the reload saved mg.tol with a best score of at least ${shownScore} (${JSON.stringify(bestText)})`);
+        `the crashed page had saved mg.tol with a best score of at least ${shownScore} (${JSON.stringify(bestText)})`);
   await until('IndexedDB written', () => page.evaluate(() => TolvaroWeb.syncs > 0 && !TolvaroWeb.syncing));
   // What IndexedDB itself holds (the file system's store: one record per path).
   const inDb = await page.evaluate(() => new Promise((resolve) => {
@@ -263,15 +273,40 @@ try {
   }));
   check(inDb && Buffer.from(inDb).equals(records), `IndexedDB holds lhb.lhb as saved (${inDb ? Buffer.from(inDb).toString('latin1').slice(0, 20) : inDb})`);
 
-  // ---- closing the tab with the name form open ----
+  // ---- the next page's records screen shows it; 清除 saves, and what the save costs ----
   await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
-  check((await playToTheNameForm(page)).form, 'a second game ends in the name form');
+  check((await playToTheNameForm(page)).form, 'a game on the next page ends in the name form');
+  await page.type('#name', 'kid');
+  await page.keyboard.press('Enter');
+  check(await until('the records screen', async () => {
+    const s = await shoot(page);
+    return showsText(s, stored, 361, 250) || showsText(s, stored, 361, 302);
+  }).catch(() => false), 'the next page\'s records screen shows 张三李 from before the crash');
+  const framesBefore = await page.evaluate(() => TolvaroWeb.frameLog.length);
+  await page.mouse.click(580, 560);
+  const cleared = Buffer.from('someone 9999 0\r\n'.repeat(6), 'latin1');
+  check(await until('the cleared file', async () =>
+    Buffer.from((await readWorkingFile(page, 'lhb.lhb')) || []).equals(cleared)).catch(() => false),
+        '清除 writes the cleared table at once');
+  await sleep(500);
+  const around = (await page.evaluate((n) => TolvaroWeb.frameLog.slice(n).map((e) => e[0]), framesBefore))
+    .sort((a, b) => a - b);
+  console.log(`figure: the frame of 清除's save ${around[around.length - 1].toFixed(1)} ms from the ` +
+              `previous present, the frames around it ${around[around.length >> 1].toFixed(1)} ms (median)`);
+
+  // ---- closing the tab with the name form open ----
+  await page.mouse.click(420, 560);  // 确定: back to the lobby, then to the menu
+  await until('the lobby', async () => differing(await shoot(page), bitmap(155), 724, 98) === 0);
+  await sleep(1500);
+  await page.keyboard.press('Escape');
+  await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
+  check((await playToTheNameForm(page)).form, 'a third game ends in the name form');
   await page.type('#name', 'abc');
   await page.close();
   const next = await openPage();
   const afterClose = Buffer.from((await readWorkingFile(next, 'lhb.lhb')) || []).toString('latin1');
-  check(/(^|\r\n)abc \d+ \d+\r\n/.test(afterClose) && afterClose.includes(stored.toString('latin1')),
-        'closing the tab with the form open stores the typed name and saves (abc beside 张三李)');
+  check(/(^|\r\n)abc \d+ \d+\r\n/.test(afterClose) && afterClose.includes('someone 9999 0\r\n'),
+        'closing the tab with the form open stores the typed name and saves (abc above the cleared rows)');
 } catch (e) {
   console.log(`FAIL ${e.message}`);
   failures++;

@@ -3,7 +3,8 @@
 #   run-game.sh <run dir holding tolvaro.exe, 03_16/, charImg/, mouse6.ani> <generated dir>
 # Each run seeds a record table that a score of 0 enters, plays to the dialog (Start Game, the
 # lobby's start button, Enter, Esc to abandon the game), types a name, closes the dialog, and
-# checks the records screen pixel for pixel and the record files byte for byte after the exit.
+# checks the records screen pixel for pixel and the record files byte for byte after the exit;
+# the last run is killed from outside once the dialog has closed, and its files hold the record.
 # The system's ANSI code page is 1252, so Chinese must come through the Unicode name box.
 # SCREENSHOT_DIR=<dir> keeps the screenshots; KEEP_SCRATCH=1 the scratch folder.
 # Exit 0 pass, 1 fail, 77 skip.
@@ -50,5 +51,14 @@ expect_screen records-board 10 right-records && RECORDS_SHOT="$LAST_SHOT"
 xdotool mousemove 10 10 click 1 sleep 0.2 key alt+F4  # a press beside the buttons does nothing
 # "x: 100 , y: 20" cut to 7 bytes holds spaces, so the file carries it in hex.
 check_files 'namehex:783a2031303020' "right click text"
+
+echo "== killed from outside once the dialog has closed: the files already hold the record"
+into_dialog killed
+xdotool type --delay 30 'Kid'
+sleep 0.2
+xdotool key Return
+expect_screen records-board 10 killed-records && RECORDS_SHOT="$LAST_SHOT"
+kill_program
+check_files 'Kid' "killed on the records screen" killed
 
 report_and_exit "Wine game checks"
