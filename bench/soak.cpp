@@ -7,7 +7,10 @@
 //   tolvaro_soak PASSES [WORKDIR] [--strict]
 //
 // With --strict the exit code is 1 unless the program made no allocation after start-up, its
-// resident memory grew by at most 256 KiB and the files hold what they must.
+// resident memory grew by at most 256 KiB and the files hold what they must. The passes that
+// save the record files (a record's name, a game's new best score, the exit) build the files'
+// paths and texts on the heap and free them at once; they are counted apart.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -436,6 +439,29 @@ fs::path makeWorkDir(const char* given) {
   return dir;
 }
 
+// Each save replaces a record file with a new one, so a pass that saved changes an inode.
+class SaveWatch {
+ public:
+  explicit SaveWatch(const fs::path& dir)
+      : best_((dir / kBestScoreFile).string()), table_((dir / kRecordFile).string()) {}
+  // True when either file was replaced since the last call.
+  bool saved() {
+    const ino_t now[2] = {inode(best_), inode(table_)};
+    const bool changed = now[0] != last_[0] || now[1] != last_[1];
+    last_[0] = now[0];
+    last_[1] = now[1];
+    return changed;
+  }
+
+ private:
+  static ino_t inode(const std::string& path) {
+    struct stat status;
+    return ::stat(path.c_str(), &status) == 0 ? status.st_ino : 0;
+  }
+  std::string best_, table_;
+  ino_t last_[2] = {0, 0};
+};
+
 // The counter must see what it is meant to count, or a zero means nothing.
 bool counterCounts() {
   const long before = g_allocations;
@@ -469,9 +495,12 @@ int soak(long passesWanted, const char* workDirArgument, bool strict) {
   g_allocations = 0;
   int exitCode = -1;
   // Ample room for the way out after the passes asked for.
-  // The exit box's 是 ends the program within its pass: the save of the record files builds its
-  // paths and texts on the heap. Those passes are counted apart.
-  long allocations = 0, shutdownAllocations = 0;
+  // The passes that save the record files build their paths and texts on the heap (the exit
+  // box's 是 saves and ends the program within its pass). Those passes are counted apart.
+  long allocations = 0, saveAllocations = 0;
+  int saves = 0;
+  SaveWatch saveWatch(dir);
+  saveWatch.saved();
   for (const long limit = passesWanted + 200000; bot.passes < limit; ++bot.passes) {
     bot.beforePass();
     const long before = g_allocations;
@@ -480,8 +509,9 @@ int soak(long passesWanted, const char* workDirArgument, bool strict) {
       ProgramScope program(true);
       going = runPass(&exitCode);
     }
-    (autoplay::screen() == Screen::Quitting || !going ? shutdownAllocations : allocations) +=
-        g_allocations - before;
+    const bool saved = saveWatch.saved();
+    saves += saved;
+    (saved ? saveAllocations : allocations) += g_allocations - before;
     if (!going) break;
   }
   const long endRss = residentKiB();
@@ -492,9 +522,9 @@ int soak(long passesWanted, const char* workDirArgument, bool strict) {
   }
   for (const std::string& fault : faults) std::printf("soak: %s\n", fault.c_str());
   std::printf(
-      "soak: %d wins, %d abandoned, %d theme switches, %zu screens, %ld allocations in "
-      "the exit's save\n",
-      bot.wins, bot.abandoned, bot.themeSwitches, bot.screensSeen.size(), shutdownAllocations);
+      "soak: %d wins, %d abandoned, %d theme switches, %zu screens, %ld allocations in the %d "
+      "passes that saved\n",
+      bot.wins, bot.abandoned, bot.themeSwitches, bot.screensSeen.size(), saveAllocations, saves);
   std::printf(
       "soak: %ld passes, %d games, %d records, allocations after start-up %ld, rss start %ld "
       "KiB end %ld KiB, files %s\n",
