@@ -5,10 +5,11 @@
 // mg.tol and lhb.lhb (the picture and cursor files beside them are links into the page's
 // package). The game saves them the moment a record is made, and each of its fsyncs waits for
 // an IndexedDB sync (Asyncify). Every write of a record file is also copied at once,
-// synchronously, into localStorage together with the file's time, and an IndexedDB sync starts. A tab that closes writes the
-// files (as a window closed on the desktop does) in its pagehide handler, where an IndexedDB
-// sync may not get to finish; the localStorage copy is complete by then. At start-up a copy
-// newer than what IndexedDB gave back (or one IndexedDB lacks) is written into the file.
+// synchronously, into localStorage together with the file's time, and an IndexedDB sync starts.
+// A tab that closes writes the files (as a window closed on the desktop does) in its pagehide
+// handler, where an IndexedDB sync may not get to finish; the localStorage copy is complete by
+// then. At start-up a copy newer than what IndexedDB gave back (or one IndexedDB lacks) is
+// written into the file.
 
 var TolvaroWeb = (function () {
   'use strict';
