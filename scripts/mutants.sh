@@ -51,6 +51,8 @@ save-at-game-end-lost :: core :: src/game/GameFlow.cpp :: saveRecordsAtGameEnd(e
 game-end-ignores-best :: core :: src/records/RecordFiles.cpp :: if (g_bestScore == g_bestScoreOnDisk && !g_saveOwed) return; :: if (!g_saveOwed) return;
 game-end-always-saves :: core :: src/records/RecordFiles.cpp :: if (g_bestScore == g_bestScoreOnDisk && !g_saveOwed) return; :: if (false) return;
 loaded-best-unknown :: core :: src/records/RecordFiles.cpp :: readRecordTable(readRecordFileBytes(kRecordFile), g_records); :: readRecordTable(readRecordFileBytes(kRecordFile), g_records); return;
+game-end-record-writes-table :: core :: src/records/RecordFiles.cpp :: if (!recordEntered) { :: if (true) {
+game-end-record-skips-best :: core :: src/records/RecordFiles.cpp :: } else if (!saveBestScoreFile()) { :: } else if (false) {
 failed-save-not-owed :: core :: src/records/RecordFiles.cpp :: g_saveOwed = !(bestWritten && tableWritten); :: g_saveOwed = false;
 save-without-write :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && ::fsync(fd) == 0;
 save-without-fsync :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && writeAll(fd, bytes);

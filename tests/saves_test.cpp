@@ -73,5 +73,19 @@ TEST(Saves, EachMomentLeavesTheFilesTheExitWouldWrite) {
   }
 }
 
+// A process that dies while the name dialog is open keeps the new best score, and no row of
+// the record file carries a name that is not the player's.
+TEST(Saves, WhileTheNameDialogIsOpenTheBestScoreIsKeptAndTheTableWaitsForTheName) {
+  Harness h;
+  h.writeWorkFile("mg.tol", "0");
+  h.writeWorkFile("lhb.lhb", kUnbeatable.substr(0, 10));
+  Files whileOpen;
+  ASSERT_TRUE(h.playAndAbandon("kid", [&] { whileOpen = filesOf(h); }));
+  const std::string best = std::to_string(autoplay::scoreboard().bestScore);
+  EXPECT_EQ(whileOpen, (Files{best, kUnbeatable.substr(0, 10)}));
+  EXPECT_EQ(filesOf(h).best, best);
+  EXPECT_EQ(filesOf(h).table.substr(0, 14), "a 1 1100\r\nkid ");
+}
+
 }  // namespace
 }  // namespace tolvaro::testing

@@ -148,11 +148,13 @@ void Harness::playPass() {
                                        << " passes";
 }
 
-::testing::AssertionResult Harness::playAndAbandon(const std::string& name) {
+::testing::AssertionResult Harness::playAndAbandon(const std::string& name,
+                                                   std::function<void()> whileOpen) {
   if (auto playing = startPlaying(); !playing) return playing;
   if (auto scored = playUntil([] { return score() > 0; }); !scored) return scored;
   pass();  // the best score follows the score at the start of the next frame
-  host.queueDialog({DialogStep::type(name), DialogStep::send(DialogMessageType::Command, 1)});
+  host.queueDialog({DialogStep::look(std::move(whileOpen)), DialogStep::type(name),
+                    DialogStep::send(DialogMessageType::Command, 1)});
   key(kKeyEscape);
   return ::testing::AssertionSuccess();
 }

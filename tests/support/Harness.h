@@ -62,8 +62,9 @@ class Harness {
   // Plays on until the condition holds, through the announcements, a timer tick every 100 passes.
   ::testing::AssertionResult playUntil(const std::function<bool()>& reached, int maxPasses = 40000);
   // From start-up, a game played until it has points and a frame more, then abandoned with Esc;
-  // a name dialog that opens takes the name and Enter.
-  ::testing::AssertionResult playAndAbandon(const std::string& name);
+  // a name dialog that opens runs `whileOpen`, then takes the name and Enter.
+  ::testing::AssertionResult playAndAbandon(const std::string& name,
+                                            std::function<void()> whileOpen = [] {});
   // Esc on the main menu, then Yes in the exit box: the orderly way out, which writes the
   // record files. The exit code, or -1 when the program goes on.
   int quitThroughExitBox();

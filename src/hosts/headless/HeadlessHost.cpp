@@ -149,6 +149,7 @@ std::intptr_t HeadlessHost::runModalDialog(int templateId, int faceBitmapId,
     if (dialog.ended()) break;
     if (step.typedText) dialog.type(*step.typedText);
     if (step.message) procedure(dialog, *step.message);
+    if (step.whileOpen) step.whileOpen();
   }
   DialogRun run;
   run.templateId = templateId;

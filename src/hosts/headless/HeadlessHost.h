@@ -37,15 +37,20 @@ struct ResourceRequest {
   bool operator==(const ResourceRequest&) const = default;
 };
 
-// One step of a scripted name-entry dialog: a message to the dialog procedure, or text typed
-// into the name box (which replaces what the box holds).
+// One step of a scripted name-entry dialog: a message to the dialog procedure, text typed
+// into the name box (which replaces what the box holds), or a look at the world while the
+// dialog is open.
 struct DialogStep {
   std::optional<DialogMessage> message;
   std::optional<std::string> typedText;
+  std::function<void()> whileOpen;
 
-  static DialogStep type(std::string gbk) { return {std::nullopt, std::move(gbk)}; }
+  static DialogStep type(std::string gbk) { return {std::nullopt, std::move(gbk), {}}; }
   static DialogStep send(DialogMessageType t, std::uint32_t w = 0, std::uint32_t l = 0) {
-    return {DialogMessage{t, w, l}, std::nullopt};
+    return {DialogMessage{t, w, l}, std::nullopt, {}};
+  }
+  static DialogStep look(std::function<void()> look) {
+    return {std::nullopt, std::nullopt, std::move(look)};
   }
   static DialogStep moveTo(int x, int y) {
     return send(DialogMessageType::MouseMove, 0, packPosition(x, y));
