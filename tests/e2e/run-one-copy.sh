@@ -57,6 +57,13 @@ folder_state() { (cd "$1" && find . -printf '%p %s %T@\n' | sort && cat mg.tol l
 # give_focus: a click beside every button and item of the menu and the lobby gives the window
 # under the pointer the keyboard.
 give_focus() { xdotool mousemove 10 10 click 1 sleep 0.2; }
+# to_the_front <pid>: that game's window raised and given the keyboard, as a player's click would.
+to_the_front() {
+  local w
+  w="$(window_of "$1")"
+  xdotool windowraise "$w" windowfocus --sync "$w"
+  give_focus
+}
 
 echo "== a game in one folder, another in a second folder beside it"
 HERE="$(new_workdir here)"
@@ -85,10 +92,15 @@ check "the second copy ends with 0 (code $(cat "$SCRATCH/second.code" 2>/dev/nul
 check "the second copy wrote nothing in the folder" test "$(folder_state "$HERE")" == "$BEFORE"
 check "the second copy opened no window ($(window_count) shown)" test "$(window_count)" == 2
 expect_screen menu 15 raised-menu  # the first game's menu, no longer under the other's lobby
-check "the first game has the keyboard" test "$(xdotool getwindowfocus 2>/dev/null)" == "$(window_of "$FIRST_PID")"
+# Wine, with no window manager, leaves the X keyboard focus where it was; the picture above
+# shows that the window came to the front.
+if [[ "$PROGRAM" != *.exe ]]; then
+  check "the first game has the keyboard" test "$(xdotool getwindowfocus 2>/dev/null)" == "$(window_of "$FIRST_PID")"
+fi
 
 echo "== the first game plays into the record table and ends"
-give_focus
+# Also so that a second copy that stayed open does not take the first game's input.
+to_the_front "$FIRST_PID"
 xdotool mousemove 800 225 click 1 mousemove 840 120  # Start Game, then over the lobby's start
 expect_screen lobby-start 30 first-lobby
 xdotool click 1
@@ -118,7 +130,7 @@ expect_bytes "$HERE/mg.tol" '0' "mg.tol keeps the first game's best score"
 
 echo "== the game in the other folder still runs, and ends as it should"
 check "the other folder's game still runs" kill -0 "$BESIDE_PID"
-give_focus
+to_the_front "$BESIDE_PID"
 xdotool key Escape
 expect_screen menu 30 beside-menu-again
 exit_yes beside
