@@ -3,6 +3,7 @@
 # fault is applied, the test programs it touches are rebuilt, their tests run, and at least one
 # must fail. The file is put back afterwards, also on Ctrl-C.
 # Usage: scripts/mutants.sh BUILD_DIR [NAME_FILTER]   (the filter is a grep -E pattern)
+# The win32 faults take the Windows build: scripts/mutants.sh build-windows '^win32-'
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: mutants.sh BUILD_DIR [NAME_FILTER]}" && pwd)
@@ -53,6 +54,13 @@ key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<st
 key-escape-as-enter :: sdl :: src/hosts/sdl/KeyMap.cpp :: if (keycode == SDLK_ESCAPE) return kKeyEscape; :: if (keycode == SDLK_ESCAPE) return kKeyEnter;
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
+one-copy-lock-let-go :: one-copy :: src/hosts/sdl/OneCopy.cpp :: g_workingDirectoryLock = directory; :: close(directory);
+one-copy-held-never :: one-copy :: src/hosts/sdl/OneCopy.cpp :: const bool held = errno == EWOULDBLOCK; :: const bool held = false;
+one-copy-no-raise :: one-copy :: src/hosts/sdl/OneCopy.cpp :: bringToFront(display, window); :: (void)window;
+one-copy-no-focus :: one-copy :: src/hosts/sdl/OneCopy.cpp :: XSetInputFocus(display, window, RevertToParent, CurrentTime); :: (void)window;
+one-copy-other-holder :: one-copy :: src/hosts/sdl/OneCopy.cpp :: inode == here.st_ino && :: inode != here.st_ino &&
+win32-one-copy-let-go :: win32 :: src/hosts/win32/SingleInstance.cpp :: g_folderClaim = claim; :: CloseHandle(claim);
+win32-one-copy-no-raise :: win32 :: src/hosts/win32/SingleInstance.cpp :: SetForegroundWindow(GetLastActivePopup(search.found)); :: (void)search;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
@@ -66,6 +74,7 @@ targets_of() {
     core) echo tolvaro_tests ;;
     sdl) echo tolvaro_sdl_tests tolvaro ;;
     tools) echo tolvaro_asset_conformance_test tolvaro_assetgen_sound_test ;;
+    one-copy | win32) echo tolvaro ;;
   esac
 }
 run_tests_of() {
@@ -74,6 +83,8 @@ run_tests_of() {
     core) ctest "${common[@]}" -j"$jobs" -LE 'sdl|e2e' -E '^(Soak|tolvaro_asset)' ;;
     sdl) ctest "${common[@]}" -j"$jobs" -L sdl && ctest "${common[@]}" -L e2e ;;
     tools) ctest "${common[@]}" -j"$jobs" -R '^tolvaro_asset' ;;
+    one-copy) ctest "${common[@]}" -R '^tolvaro_desktop_one_copy$' ;;
+    win32) ctest "${common[@]}" -R '^win32_wine_one_copy$' ;;
   esac
 }
 
@@ -116,6 +127,8 @@ while IFS= read -r line; do
   file=${rest%% :: *}; rest=${rest#* :: }
   old=${rest%% :: *}; new=${rest#* :: }
   echo "$name" | grep -Eq -- "$filter" || continue
+  # The Windows program's faults are tried only on a Windows build.
+  [ "$group" = win32 ] && [ ! -f "$build/run/tolvaro.exe" ] && continue
 
   current_file=$file
   current_backup=$(mktemp)

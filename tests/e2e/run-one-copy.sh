@@ -22,7 +22,7 @@ WAIT=60  # seconds; every wait ends as soon as its condition holds
 windows() { xdotool search --onlyvisible --name '^Tolvaro$' 2>/dev/null || true; }
 window_count() { windows | grep -c . || true; }
 windows_shown() { (($(window_count) == $1)); }
-window_of() { for w in $(windows); do [[ "$(xdotool getwindowpid "$w")" == "$1" ]] && echo "$w"; done; }
+window_of() { for w in $(windows); do [[ "$(xdotool getwindowpid "$w")" != "$1" ]] || echo "$w"; done; }
 # wait_for <seconds> <command...>
 wait_for() {
   local deadline=$((SECONDS + $1))
