@@ -119,6 +119,9 @@ const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
   args: ['--no-sandbox', '--autoplay-policy=user-gesture-required', `--window-size=${W},${H}`]
 });
+// As a browser does for a site its user comes back to: the page's request to keep its storage
+// is granted, but the page must make it.
+await browser.defaultBrowserContext().overridePermissions(url, ['persistent-storage']);
 
 async function openPage() {
   const page = await browser.newPage();
@@ -128,6 +131,16 @@ async function openPage() {
   await until('the first frame', () => page.evaluate(() => window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0));
   return page;
 }
+// What IndexedDB itself holds of lhb.lhb (the file system's store: one record per path).
+const recordsInDb = (page) => page.evaluate(() => new Promise((resolve) => {
+  const open = indexedDB.open('/tolvaro');
+  open.onerror = () => resolve(null);
+  open.onsuccess = () => {
+    const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/tolvaro/lhb.lhb');
+    get.onsuccess = () => resolve(get.result ? Array.from(get.result.contents) : null);
+    get.onerror = () => resolve(null);
+  };
+}));
 const shoot = async (page) => rgbOf(Buffer.from(await page.screenshot({ type: 'png' })));
 const readWorkingFile = (page, name) => page.evaluate((n) => {
   try { return Array.from(Module.FS.readFile('/tolvaro/' + n)); } catch (e) { return null; }
@@ -183,6 +196,8 @@ try {
 
   // ---- the menu ----
   const page = await openPage();
+  check(await page.evaluate(() => TolvaroWeb.storageKept === null),
+        'before any record is saved the page has not asked to keep its storage');
   console.log(`figure: first frame ${(await page.evaluate(() => TolvaroWeb.firstFrameAt)).toFixed(0)} ms after navigation`);
   const menuShown = await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0).catch(() => false);
   if (!check(menuShown, 'the menu shows the generated background and the five items pixel for pixel')) {
@@ -251,16 +266,7 @@ try {
   check(/^\d+$/.test(bestText) && Number(bestText) >= shownScore,
         `the reload saved mg.tol with a best score of at least ${shownScore} (${JSON.stringify(bestText)})`);
   await until('IndexedDB written', () => page.evaluate(() => TolvaroWeb.syncs > 0 && !TolvaroWeb.syncing));
-  // What IndexedDB itself holds (the file system's store: one record per path).
-  const inDb = await page.evaluate(() => new Promise((resolve) => {
-    const open = indexedDB.open('/tolvaro');
-    open.onerror = () => resolve(null);
-    open.onsuccess = () => {
-      const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/tolvaro/lhb.lhb');
-      get.onsuccess = () => resolve(get.result ? Array.from(get.result.contents) : null);
-      get.onerror = () => resolve(null);
-    };
-  }));
+  const inDb = await recordsInDb(page);
   check(inDb && Buffer.from(inDb).equals(records), `IndexedDB holds lhb.lhb as saved (${inDb ? Buffer.from(inDb).toString('latin1').slice(0, 20) : inDb})`);
 
   // ---- closing the tab with the name form open ----
@@ -272,6 +278,52 @@ try {
   const afterClose = Buffer.from((await readWorkingFile(next, 'lhb.lhb')) || []).toString('latin1');
   check(/(^|\r\n)abc \d+ \d+\r\n/.test(afterClose) && afterClose.includes(stored.toString('latin1')),
         'closing the tab with the form open stores the typed name and saves (abc beside 张三李)');
+
+  // ---- one game per browser: a second page waits, and takes the game over with its records ----
+  const second = await browser.newPage();
+  await second.setViewport({ width: W, height: H });
+  second.on('pageerror', (e) => { console.log(`page error: ${e.message}`); failures++; });
+  await second.goto(url, { waitUntil: 'load' });
+  const notice = await until('the notice', () => second.evaluate(() => {
+    const n = document.getElementById('other-tab');
+    return n && getComputedStyle(n).display !== 'none' ? n.textContent : null;
+  })).catch(() => null);
+  await sleep(2000);  // a game started anyway would have drawn by now
+  check(notice && notice.includes('另一个标签页') && notice.includes('在这里玩') &&
+        await second.evaluate(() => TolvaroWeb.firstFrameAt === 0),
+        `a second page says the game is open in another tab, offers to play here, and starts no game (${notice})`);
+  await second.screenshot({ path: path.join(webDir, '..', 'web-other-tab.png') });
+  // The records screen's rows, by their text's top.
+  const ROW_Y = [66, 118, 171, 227, 277, 328].map((top) => 184 + top);
+  const onRecords = (shot, name) => ROW_Y.some((y) => showsText(shot, ascii(name), 361, y));
+  await next.bringToFront();
+  await until('the menu at rest', async () => menuDifferences(await shoot(next)) === 0);
+  check((await playToTheNameForm(next)).form, 'the first page plays a game into the name form');
+  await next.type('#name', 'lock');
+  await next.keyboard.press('Enter');
+  check(await until('lock on the records screen', async () => onRecords(await shoot(next), 'lock')).catch(() => false),
+        'the first page enters the new record "lock" just before');
+  await second.bringToFront();
+  await second.click('#other-tab button');
+  check(await until('the game in the second page', () => second.evaluate(() => TolvaroWeb.firstFrameAt > 0)).catch(() => false),
+        '在这里玩 starts the game in the second page');
+  check(await until('the first page handed over', () => next.evaluate(() => TolvaroWeb.ended &&
+    getComputedStyle(document.getElementById('other-tab')).display !== 'none')).catch(() => false),
+        'the first page has ended its game and shows the notice');
+  const handed = Buffer.from((await readWorkingFile(second, 'lhb.lhb')) || []);
+  const inDbNow = Buffer.from((await recordsInDb(second)) || []);
+  check(/(^|\r\n)lock \d+ \d+\r\n/.test(handed.toString('latin1')) && inDbNow.equals(handed),
+        `the second page starts with the first page's saved lhb.lhb, as IndexedDB holds it (${JSON.stringify(inDbNow.toString('latin1'))})`);
+  await until('the menu at rest', async () => menuDifferences(await shoot(second)) === 0);
+  check((await playToTheNameForm(second)).form, 'the second page plays a game into the name form');
+  await second.type('#name', 'two');
+  await second.keyboard.press('Enter');
+  check(await until('the records screen', async () => {
+    const s = await shoot(second);
+    return onRecords(s, 'two') && onRecords(s, 'lock');
+  }).catch(() => false), "the second page's records screen shows the first page's record beside its own");
+  const kept = [await next.evaluate(() => TolvaroWeb.storageKept), await second.evaluate(() => navigator.storage.persisted())];
+  check(kept[0] === true && kept[1] === true, `once a record is saved the site's storage is kept (${kept})`);
 } catch (e) {
   console.log(`FAIL ${e.message}`);
   failures++;
