@@ -113,6 +113,7 @@ xdotool type --delay 60 'lock'
 sleep 0.3
 xdotool key Return
 expect_screen records-board 30 first-records
+to_the_front "$FIRST_PID"  # the name dialog's end may have handed the keyboard on
 back_to_exit first
 ended "$FIRST" "$HERE" "the first game"
 # A second copy that did not end would write its own table now, as the program did before.
