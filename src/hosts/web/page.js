@@ -56,10 +56,11 @@ var TolvaroWeb = (function () {
       web.syncError = err ? String(err && (err.message || err.errno || err)) : '';
       syncing = web.syncing = false;
       web.syncs++;
-      if (syncAgain) { syncAgain = false; idbSync(); } else { syncWaiters.splice(0).forEach(function (f) { f(); }); }
+      if (syncAgain) { syncAgain = false; idbSync(); return; }
+      syncWaiters.splice(0).forEach(function (f) { f(); });
     });
   }
-  var syncWaiters = [];
+  var syncWaiters = [];  // called once the files written so far are in IndexedDB
 
   // Once a record is saved, the browser is asked to keep the site's storage, which it may
   // otherwise clear under storage pressure or after days without a visit. A refusal changes

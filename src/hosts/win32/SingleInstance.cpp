@@ -54,11 +54,12 @@ BOOL CALLBACK findTopLevelWindow(HWND window, LPARAM context) {
 bool anotherCopyPlaysHere() {
   const std::wstring name = claimName();
   if (name.empty()) return false;
-  HANDLE claim = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                    sizeof(DWORD), name.c_str());
+  HANDLE claim = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
+                                    name.c_str());
   if (!claim) return false;
   const bool held = GetLastError() == ERROR_ALREADY_EXISTS;
-  auto* owner = static_cast<volatile DWORD*>(MapViewOfFile(claim, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)));
+  auto* owner =
+      static_cast<volatile DWORD*>(MapViewOfFile(claim, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)));
   if (!held) {
     if (owner) *owner = GetCurrentProcessId();
     g_folderClaim = claim;
