@@ -52,8 +52,8 @@ ended() {
   wait_for $WAIT eval "! kill -0 $1 2>/dev/null" || fail "$3: the program still runs after $WAIT s"
   check "$3: exit code $(cat "$2/.exit-code" 2>/dev/null || echo none)" test "$(cat "$2/.exit-code" 2>/dev/null)" == 0
 }
-# The files of a folder, with their sizes, times and contents.
-folder_state() { (cd "$1" && find . -printf '%p %s %T@\n' | sort && cat mg.tol lhb.lhb | md5sum); }
+# The files of a folder, with their sizes, times and contents (the running game's log aside).
+folder_state() { (cd "$1" && find . ! -name .log -printf '%p %s %T@\n' | sort && cat mg.tol lhb.lhb | md5sum); }
 # give_focus: a click beside every button and item of the menu and the lobby gives the window
 # under the pointer the keyboard.
 give_focus() { xdotool mousemove 10 10 click 1 sleep 0.2; }

@@ -48,10 +48,13 @@ long lockHolder() {
   return 0;
 }
 
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+int ignoreErrors(Display*, XErrorEvent*) {
+  return 0;
+}
 
-std::vector<unsigned long> windowListProperty(Display* display, ::Window window, const char* name,
-                                              Atom type) {
+// The items of a window property of 32-bit format, such as a list of windows or a process id.
+std::vector<unsigned long> propertyItems(Display* display, ::Window window, const char* name,
+                                         Atom type) {
   std::vector<unsigned long> values;
   const Atom property = XInternAtom(display, name, True);
   if (property == None) return values;
@@ -59,8 +62,8 @@ std::vector<unsigned long> windowListProperty(Display* display, ::Window window,
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  if (XGetWindowProperty(display, window, property, 0, 1 << 16, False, type, &actualType,
-                         &format, &count, &after, &data) == Success &&
+  if (XGetWindowProperty(display, window, property, 0, 1 << 16, False, type, &actualType, &format,
+                         &count, &after, &data) == Success &&
       data && actualType == type && format == 32) {
     // Format 32 comes as longs, whatever their width.
     const auto* items = reinterpret_cast<const unsigned long*>(data);
@@ -74,7 +77,7 @@ std::vector<unsigned long> windowListProperty(Display* display, ::Window window,
 // root's children where no manager runs.
 ::Window windowOf(Display* display, long pid) {
   const ::Window root = DefaultRootWindow(display);
-  std::vector<unsigned long> windows = windowListProperty(display, root, "_NET_CLIENT_LIST", XA_WINDOW);
+  std::vector<unsigned long> windows = propertyItems(display, root, "_NET_CLIENT_LIST", XA_WINDOW);
   if (windows.empty()) {
     ::Window rootReturn = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
@@ -84,7 +87,8 @@ std::vector<unsigned long> windowListProperty(Display* display, ::Window window,
     }
   }
   for (const unsigned long window : windows) {
-    const std::vector<unsigned long> owner = windowListProperty(display, window, "_NET_WM_PID", XA_CARDINAL);
+    const std::vector<unsigned long> owner =
+        propertyItems(display, window, "_NET_WM_PID", XA_CARDINAL);
     XWindowAttributes attributes{};
     if (owner.size() == 1 && static_cast<long>(owner[0]) == pid &&
         XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable) {
@@ -106,7 +110,7 @@ void bringToFront(Display* display, ::Window window) {
   request.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
   // With no window manager, nobody answers that: raise and focus it directly.
-  if (windowListProperty(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty()) {
+  if (propertyItems(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty()) {
     XRaiseWindow(display, window);
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
   }
