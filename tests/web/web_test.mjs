@@ -322,7 +322,14 @@ try {
     const s = await shoot(second);
     return onRecords(s, 'two') && onRecords(s, 'lock');
   }).catch(() => false), "the second page's records screen shows the first page's record beside its own");
+  // The button of the page that handed over reloads it, and the reloaded page takes the game back.
+  await next.bringToFront();
   const kept = [await next.evaluate(() => TolvaroWeb.storageKept), await second.evaluate(() => navigator.storage.persisted())];
+  await next.click('#other-tab button');
+  check(await until('the game back in the first page', () => next.evaluate(() =>
+    window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0)).catch(() => false) &&
+        /(^|\r\n)two \d+ \d+\r\n/.test(Buffer.from((await readWorkingFile(next, 'lhb.lhb')) || []).toString('latin1')),
+        "在这里玩 on the page that handed over takes the game back, with the second page's record");
   check(kept[0] === true && kept[1] === true, `once a record is saved the site's storage is kept (${kept})`);
 } catch (e) {
   console.log(`FAIL ${e.message}`);
