@@ -3,6 +3,8 @@
 # fault is applied, the test programs it touches are rebuilt, their tests run, and at least one
 # must fail. The file is put back afterwards, also on Ctrl-C.
 # Usage: scripts/mutants.sh BUILD_DIR [NAME_FILTER]   (the filter is a grep -E pattern)
+# The win32 faults take the Windows build (scripts/mutants.sh build-windows '^win32-'), the web
+# faults the page's (scripts/mutants.sh build-web '^web-', after scripts/web-test.sh).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: mutants.sh BUILD_DIR [NAME_FILTER]}" && pwd)
@@ -62,6 +64,16 @@ key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<st
 key-escape-as-enter :: sdl :: src/hosts/sdl/KeyMap.cpp :: if (keycode == SDLK_ESCAPE) return kKeyEscape; :: if (keycode == SDLK_ESCAPE) return kKeyEnter;
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
+one-copy-lock-let-go :: one-copy :: src/hosts/sdl/OneCopy.cpp :: g_workingDirectoryLock = directory; :: close(directory);
+one-copy-held-never :: one-copy :: src/hosts/sdl/OneCopy.cpp :: const bool held = errno == EWOULDBLOCK; :: const bool held = false;
+one-copy-no-raise :: one-copy :: src/hosts/sdl/OneCopy.cpp :: bringToFront(display, window); :: (void)window;
+one-copy-no-focus :: one-copy :: src/hosts/sdl/OneCopy.cpp :: XSetInputFocus(display, window, RevertToParent, CurrentTime); :: (void)window;
+one-copy-other-holder :: one-copy :: src/hosts/sdl/OneCopy.cpp :: inode == here.st_ino && :: inode != here.st_ino &&
+win32-one-copy-let-go :: win32 :: src/hosts/win32/SingleInstance.cpp :: g_folderClaim = claim; :: CloseHandle(claim);
+win32-one-copy-no-raise :: win32 :: src/hosts/win32/SingleInstance.cpp :: SetForegroundWindow(GetLastActivePopup(search.found)); :: (void)search;
+web-one-tab-no-lock :: web :: src/hosts/web/one-tab.js :: if (lock) return hold(start); :: if (true) return hold(start);
+web-hand-over-unsaved :: web :: src/hosts/web/page.js :: onPageHide(); :: closing = true; idbSync();
+web-storage-not-kept :: web :: src/hosts/web/page.js :: keepStorage(); :: void 0;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
@@ -75,6 +87,8 @@ targets_of() {
     core) echo tolvaro_tests ;;
     sdl) echo tolvaro_sdl_tests tolvaro ;;
     tools) echo tolvaro_asset_conformance_test tolvaro_assetgen_sound_test ;;
+    one-copy | win32) echo tolvaro ;;
+    web) echo tolvaro_web ;;
   esac
 }
 run_tests_of() {
@@ -83,6 +97,10 @@ run_tests_of() {
     core) ctest "${common[@]}" -j"$jobs" -LE 'sdl|e2e' -E '^(Soak|tolvaro_asset)' ;;
     sdl) ctest "${common[@]}" -j"$jobs" -L sdl && ctest "${common[@]}" -L e2e ;;
     tools) ctest "${common[@]}" -j"$jobs" -R '^tolvaro_asset' ;;
+    one-copy) ctest "${common[@]}" -R '^tolvaro_desktop_one_copy$' ;;
+    win32) ctest "${common[@]}" -R '^win32_wine_one_copy$' ;;
+    web) cd "$root/tests/web" && node web_test.mjs "$build/web" \
+           "$(sed -n 's/^TOLVARO_GENERATED_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")" ;;
   esac
 }
 
@@ -125,6 +143,9 @@ while IFS= read -r line; do
   file=${rest%% :: *}; rest=${rest#* :: }
   old=${rest%% :: *}; new=${rest#* :: }
   echo "$name" | grep -Eq -- "$filter" || continue
+  # The Windows program's faults are tried only on a Windows build.
+  [ "$group" = win32 ] && [ ! -f "$build/run/tolvaro.exe" ] && continue
+  [ "$group" = web ] && [ ! -f "$build/web/tolvaro.html" ] && continue
 
   current_file=$file
   current_backup=$(mktemp)

@@ -120,6 +120,9 @@ const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
   args: ['--no-sandbox', '--autoplay-policy=user-gesture-required', `--window-size=${W},${H}`]
 });
+// As a browser does for a site its user comes back to: the page's request to keep its storage
+// is granted, but the page must make it.
+await browser.defaultBrowserContext().overridePermissions(url, ['persistent-storage']);
 
 async function openPage() {
   const page = await browser.newPage();
@@ -129,6 +132,16 @@ async function openPage() {
   await until('the first frame', () => page.evaluate(() => window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0));
   return page;
 }
+// What IndexedDB itself holds of lhb.lhb (the file system's store: one record per path).
+const recordsInDb = (page) => page.evaluate(() => new Promise((resolve) => {
+  const open = indexedDB.open('/tolvaro');
+  open.onerror = () => resolve(null);
+  open.onsuccess = () => {
+    const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/tolvaro/lhb.lhb');
+    get.onsuccess = () => resolve(get.result ? Array.from(get.result.contents) : null);
+    get.onerror = () => resolve(null);
+  };
+}));
 const shoot = async (page) => rgbOf(Buffer.from(await page.screenshot({ type: 'png' })));
 const readWorkingFile = (page, name) => page.evaluate((n) => {
   try { return Array.from(Module.FS.readFile('/tolvaro/' + n)); } catch (e) { return null; }
@@ -184,6 +197,8 @@ try {
 
   // ---- the menu ----
   let page = await openPage();
+  check(await page.evaluate(() => TolvaroWeb.storageKept === null),
+        'before any record is saved the page has not asked to keep its storage');
   console.log(`figure: first frame ${(await page.evaluate(() => TolvaroWeb.firstFrameAt)).toFixed(0)} ms after navigation`);
   const menuShown = await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0).catch(() => false);
   if (!check(menuShown, 'the menu shows the generated background and the five items pixel for pixel')) {
@@ -260,16 +275,7 @@ try {
   const bestText = best.toString('latin1');
   check(/^\d+$/.test(bestText) && Number(bestText) >= shownScore,
         `the crashed page had saved mg.tol with a best score of at least ${shownScore} (${JSON.stringify(bestText)})`);
-  // What IndexedDB itself holds (the file system's store: one record per path).
-  const inDb = await page.evaluate(() => new Promise((resolve) => {
-    const open = indexedDB.open('/tolvaro');
-    open.onerror = () => resolve(null);
-    open.onsuccess = () => {
-      const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/tolvaro/lhb.lhb');
-      get.onsuccess = () => resolve(get.result ? Array.from(get.result.contents) : null);
-      get.onerror = () => resolve(null);
-    };
-  }));
+  const inDb = await recordsInDb(page);
   check(inDb && Buffer.from(inDb).equals(records), `IndexedDB holds lhb.lhb as saved (${inDb ? Buffer.from(inDb).toString('latin1').slice(0, 20) : inDb})`);
 
   // ---- closing the tab with the name form open ----
@@ -303,6 +309,60 @@ try {
   console.log(`figure: the frame of 清除's save ${around[around.length - 1].toFixed(1)} ms ` +
               `from the previous present, the frames around it ` +
               `${around[around.length >> 1].toFixed(1)} ms (median)`);
+  await page.mouse.click(420, 560);  // 确定 leaves the records screen for the menu
+
+  // ---- one game per browser: a second page waits, and takes the game over with its records ----
+  const second = await browser.newPage();
+  await second.setViewport({ width: W, height: H });
+  second.on('pageerror', (e) => { console.log(`page error: ${e.message}`); failures++; });
+  await second.goto(url, { waitUntil: 'load' });
+  const notice = await until('the notice', () => second.evaluate(() => {
+    const n = document.getElementById('other-tab');
+    return n && getComputedStyle(n).display !== 'none' ? n.textContent : null;
+  })).catch(() => null);
+  await sleep(2000);  // a game started anyway would have drawn by now
+  check(notice && notice.includes('另一个标签页') && notice.includes('在这里玩') &&
+        await second.evaluate(() => TolvaroWeb.firstFrameAt === 0),
+        `a second page says the game is open in another tab, offers to play here, and starts no game (${notice})`);
+  await second.screenshot({ path: path.join(webDir, '..', 'web-other-tab.png') });
+  // The records screen's rows, by their text's top.
+  const ROW_Y = [66, 118, 171, 227, 277, 328].map((top) => 184 + top);
+  const onRecords = (shot, name) => ROW_Y.some((y) => showsText(shot, ascii(name), 361, y));
+  await page.bringToFront();
+  await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
+  check((await playToTheNameForm(page)).form, 'the first page plays a game into the name form');
+  await page.type('#name', 'lock');
+  await page.keyboard.press('Enter');
+  check(await until('lock on the records screen', async () => onRecords(await shoot(page), 'lock')).catch(() => false),
+        'the first page enters the new record "lock" just before');
+  await second.bringToFront();
+  await second.click('#other-tab button');
+  check(await until('the game in the second page', () => second.evaluate(() => TolvaroWeb.firstFrameAt > 0)).catch(() => false),
+        '在这里玩 starts the game in the second page');
+  check(await until('the first page handed over', () => page.evaluate(() => TolvaroWeb.ended &&
+    getComputedStyle(document.getElementById('other-tab')).display !== 'none')).catch(() => false),
+        'the first page has ended its game and shows the notice');
+  const handed = Buffer.from((await readWorkingFile(second, 'lhb.lhb')) || []);
+  const inDbNow = Buffer.from((await recordsInDb(second)) || []);
+  check(/(^|\r\n)lock \d+ \d+\r\n/.test(handed.toString('latin1')) && inDbNow.equals(handed),
+        `the second page starts with the first page's saved lhb.lhb, as IndexedDB holds it (${JSON.stringify(inDbNow.toString('latin1'))})`);
+  await until('the menu at rest', async () => menuDifferences(await shoot(second)) === 0);
+  check((await playToTheNameForm(second)).form, 'the second page plays a game into the name form');
+  await second.type('#name', 'two');
+  await second.keyboard.press('Enter');
+  check(await until('the records screen', async () => {
+    const s = await shoot(second);
+    return onRecords(s, 'two') && onRecords(s, 'lock');
+  }).catch(() => false), "the second page's records screen shows the first page's record beside its own");
+  // The button of the page that handed over reloads it, and the reloaded page takes the game back.
+  await page.bringToFront();
+  const kept = [await page.evaluate(() => TolvaroWeb.storageKept), await second.evaluate(() => navigator.storage.persisted())];
+  await page.click('#other-tab button');
+  check(await until('the game back in the first page', () => page.evaluate(() =>
+    window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0)).catch(() => false) &&
+        /(^|\r\n)two \d+ \d+\r\n/.test(Buffer.from((await readWorkingFile(page, 'lhb.lhb')) || []).toString('latin1')),
+        "在这里玩 on the page that handed over takes the game back, with the second page's record");
+  check(kept[0] === true && kept[1] === true, `once a record is saved the site's storage is kept (${kept})`);
 } catch (e) {
   console.log(`FAIL ${e.message}`);
   failures++;

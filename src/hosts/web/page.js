@@ -58,8 +58,24 @@ var TolvaroWeb = (function () {
       web.syncError = err ? String(err && (err.message || err.errno || err)) : '';
       syncing = web.syncing = false;
       web.syncs++;
-      if (syncAgain) { syncAgain = false; idbSync(); }
+      if (syncAgain) { syncAgain = false; idbSync(); return; }
+      syncWaiters.splice(0).forEach(function (f) { f(); });
     });
+  }
+  var syncWaiters = [];  // called once the files written so far are in IndexedDB
+
+  // Once a record is saved, the browser is asked to keep the site's storage, which it may
+  // otherwise clear under storage pressure or after days without a visit. A refusal changes
+  // nothing for the player; the answer is kept for the tests.
+  web.storageKept = null;
+  var keepAsked = false;
+  function keepStorage() {
+    if (keepAsked || !navigator.storage || !navigator.storage.persist) return;
+    // The first start makes the record files empty; that is nothing to keep yet.
+    try { if (!FS.stat(WORK + '/lhb.lhb').size) return; } catch (e) { return; }
+    keepAsked = true;
+    navigator.storage.persist().then(function (kept) { web.storageKept = kept; },
+                                     function () { web.storageKept = false; });
   }
 
   function toLatin1(bytes) {
@@ -92,6 +108,7 @@ var TolvaroWeb = (function () {
     dirty = false;
     mirror();
     idbSync();
+    keepStorage();
   }
 
   // While IndexedDB's files are being put back, their writes are not the game's.
@@ -519,6 +536,12 @@ var TolvaroWeb = (function () {
     idbSync();
   }
 
+  // Ends the game as a closed tab does; `done` runs once IndexedDB holds what it saved.
+  web.endAndSave = function (done) {
+    syncWaiters.push(done);
+    onPageHide();
+  };
+
   function setUp() {
     stage = el('stage'); screen = el('screen'); dialogBox = el('dialog'); face = el('dialog-face');
     faceCtx = face.getContext('2d'); nameBox = el('name'); soundSign = el('sound-sign');
@@ -544,6 +567,14 @@ var TolvaroWeb = (function () {
   }
 
   Module['preRun'] = Module['preRun'] || [];
-  Module['preRun'].push(function () { setUp(); mountWorkingDirectory(); });
+  Module['preRun'].push(function () {
+    setUp();
+    // The records are read only once this tab may play (one-tab.js).
+    addRunDependency('tolvaro-one-tab');
+    TolvaroOneTab.whenPlaying(function () {
+      mountWorkingDirectory();
+      removeRunDependency('tolvaro-one-tab');
+    });
+  });
   return web;
 })();

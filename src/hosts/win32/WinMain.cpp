@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/Program.h"
+#include "hosts/win32/SingleInstance.h"
 #include "hosts/win32/Win32Host.h"
 
 namespace {
@@ -56,6 +57,11 @@ void useThePlayersFolderWhenInstalled() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
   useThePlayersFolderWhenInstalled();
+  // A second start in the same folder shows the game that is already there, and ends.
+  if (tolvaro::anotherCopyPlaysHere()) {
+    tolvaro::raiseTheCopyPlayingHere();
+    return 0;
+  }
   tolvaro::Win32Host host(instance);
   const int exitCode = tolvaro::runProgram(host);
   host.releaseWindow();
