@@ -51,6 +51,8 @@ save-without-rename :: core :: src/base/FilesPosix.cpp :: if (std::rename(from.c
 save-without-folder-sync :: core :: src/base/FilesPosix.cpp :: ::fsync(fd); :: (void)fd;
 key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a) :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a + 1)
 key-escape-as-enter :: sdl :: src/hosts/sdl/KeyMap.cpp :: if (keycode == SDLK_ESCAPE) return kKeyEscape; :: if (keycode == SDLK_ESCAPE) return kKeyEnter;
+text-input-left-on :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_StopTextInput(); :: (void)0;
+keyboard-not-grabbed :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_SetWindowKeyboardGrab(window_, SDL_TRUE); :: SDL_SetWindowKeyboardGrab(window_, SDL_FALSE);
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
