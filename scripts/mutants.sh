@@ -3,6 +3,7 @@
 # fault is applied, the test programs it touches are rebuilt, their tests run, and at least one
 # must fail. The file is put back afterwards, also on Ctrl-C.
 # Usage: scripts/mutants.sh BUILD_DIR [NAME_FILTER]   (the filter is a grep -E pattern)
+# The win32 group needs the Windows build: scripts/mutants.sh build-windows ^win32-
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: mutants.sh BUILD_DIR [NAME_FILTER]}" && pwd)
@@ -55,6 +56,13 @@ text-input-left-on :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_StopTextInput(); :
 keyboard-not-grabbed :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_SetWindowKeyboardGrab(window_, SDL_TRUE); :: SDL_SetWindowKeyboardGrab(window_, SDL_FALSE);
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
+win32-main-window-keeps-input-context :: win32 :: src/hosts/win32/Win32Host.cpp :: detachInputContext(window); :: (void)0;
+win32-processkey-not-mapped :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (wParam != VK_PROCESSKEY) return wParam; :: return wParam;
+win32-right-windows-key-passes :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (key->vkCode == VK_LWIN || key->vkCode == VK_RWIN) return 1; :: if (key->vkCode == VK_LWIN) return 1;
+win32-hook-kept-when-inactive :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (hook_) UnhookWindowsHookEx(hook_); :: (void)0;
+win32-sticky-in-use-loses-shortcut :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (!(keys.sticky.dwFlags & SKF_STICKYKEYSON)) { :: if (true) {
+win32-guard-rereads-own-settings :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (active == active_) return; :: if (false) return;
+win32-settings-not-restored :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (saved_) settings_.write(before_); :: (void)0;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
@@ -68,6 +76,7 @@ targets_of() {
     core) echo tolvaro_tests ;;
     sdl) echo tolvaro_sdl_tests tolvaro ;;
     tools) echo tolvaro_asset_conformance_test tolvaro_assetgen_sound_test ;;
+    win32) echo tolvaro tolvaro_keyboard_check ;;
   esac
 }
 run_tests_of() {
@@ -76,6 +85,7 @@ run_tests_of() {
     core) ctest "${common[@]}" -j"$jobs" -LE 'sdl|e2e' -E '^(Soak|tolvaro_asset)' ;;
     sdl) ctest "${common[@]}" -j"$jobs" -L sdl && ctest "${common[@]}" -L e2e ;;
     tools) ctest "${common[@]}" -j"$jobs" -R '^tolvaro_asset' ;;
+    win32) ctest "${common[@]}" -L keyboard ;;
   esac
 }
 
