@@ -57,6 +57,7 @@ keyboard-not-grabbed :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_SetWindowKeyboar
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
 win32-main-window-keeps-input-context :: win32 :: src/hosts/win32/Win32Host.cpp :: detachInputContext(window); :: (void)0;
+win32-context-kept-after-dialog :: win32 :: src/hosts/win32/Win32Host.cpp :: detachInputContext(g_mainWindow); :: (void)0;
 win32-processkey-not-mapped :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (wParam != VK_PROCESSKEY) return wParam; :: return wParam;
 win32-right-windows-key-passes :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (key->vkCode == VK_LWIN || key->vkCode == VK_RWIN) return 1; :: if (key->vkCode == VK_LWIN) return 1;
 win32-hook-kept-when-inactive :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (hook_) UnhookWindowsHookEx(hook_); :: (void)0;

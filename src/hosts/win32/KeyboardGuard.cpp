@@ -36,6 +36,10 @@ void detachInputContext(HWND window) {
   ImmAssociateContextEx(window, nullptr, 0);
 }
 
+void restoreInputContext(HWND window) {
+  ImmAssociateContextEx(window, nullptr, IACE_DEFAULT);
+}
+
 WPARAM keyOfKeyDown(HWND window, WPARAM wParam, LPARAM lParam) {
   if (wParam != VK_PROCESSKEY) return wParam;
   const UINT key = ImmGetVirtualKey(window);

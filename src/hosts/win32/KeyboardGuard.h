@@ -11,9 +11,11 @@
 
 namespace tolvaro {
 
-// Takes the input context away from a window that never takes text (the main window); the
-// name box keeps the thread's own.
+// Takes the input context away from the main window while the game plays; the name box keeps
+// the thread's own. Wine's X11 input method delivers the box's composed text only while the
+// main window has its default context again, so the dialog gives it back for its time.
 void detachInputContext(HWND window);
+void restoreInputContext(HWND window);
 
 // The key of a WM_KEYDOWN: where an input method still claims the key (VK_PROCESSKEY), the key
 // itself, from the input method or else from the scan code.

@@ -388,10 +388,12 @@ std::intptr_t Win32Host::runModalDialog(int templateId, int /*faceBitmapId*/,
                                         DialogProcedure procedure) {
   DialogSession session{procedure};
   ++modalDepth_;
+  restoreInputContext(g_mainWindow);
   // The wide form makes the dialog and its name box Unicode windows, so typed Chinese reaches
   // the box whatever the system's ANSI code page is.
   const INT_PTR result = DialogBoxParamW(g_appInstance, MAKEINTRESOURCEW(templateId), g_mainWindow,
                                          dialogProcedure, reinterpret_cast<LPARAM>(&session));
+  detachInputContext(g_mainWindow);
   --modalDepth_;
   return static_cast<std::intptr_t>(result);
 }
