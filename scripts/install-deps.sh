@@ -13,6 +13,8 @@ packages=(
   clang libclang-rt-14-dev
   # the Linux desktop host and its end-to-end tests
   libsdl2-dev libsdl2-mixer-dev libx11-dev xvfb xauth xdotool imagemagick
+  # a Chinese input method (pinyin) for the keyboard checks on Linux and under Wine
+  fcitx5 fcitx5-chinese-addons dbus-x11 x11-utils
   # the Debian package and its checks
   dpkg-dev lintian desktop-file-utils appstream
   # the Windows program, its installer and their tests under Wine

@@ -62,6 +62,8 @@ save-without-rename :: core :: src/base/FilesPosix.cpp :: if (std::rename(from.c
 save-without-folder-sync :: core :: src/base/FilesPosix.cpp :: ::fsync(fd); :: (void)fd;
 key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a) :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a + 1)
 key-escape-as-enter :: sdl :: src/hosts/sdl/KeyMap.cpp :: if (keycode == SDLK_ESCAPE) return kKeyEscape; :: if (keycode == SDLK_ESCAPE) return kKeyEnter;
+text-input-left-on :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_StopTextInput(); :: (void)0;
+keyboard-not-grabbed :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_SetWindowKeyboardGrab(window_, SDL_TRUE); :: SDL_SetWindowKeyboardGrab(window_, SDL_FALSE);
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
 one-copy-lock-let-go :: one-copy :: src/hosts/sdl/OneCopy.cpp :: g_workingDirectoryLock = directory; :: close(directory);
@@ -74,6 +76,14 @@ win32-one-copy-no-raise :: win32 :: src/hosts/win32/SingleInstance.cpp :: SetFor
 web-one-tab-no-lock :: web :: src/hosts/web/one-tab.js :: if (lock) return hold(start); :: if (true) return hold(start);
 web-hand-over-unsaved :: web :: src/hosts/web/page.js :: onPageHide(); :: closing = true; idbSync();
 web-storage-not-kept :: web :: src/hosts/web/page.js :: keepStorage(); :: void 0;
+win32-main-window-keeps-input-context :: win32 :: src/hosts/win32/Win32Host.cpp :: detachInputContext(window); :: (void)0;
+win32-context-kept-after-dialog :: win32 :: src/hosts/win32/Win32Host.cpp :: detachInputContext(g_mainWindow); :: (void)0;
+win32-processkey-not-mapped :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (wParam != VK_PROCESSKEY) return wParam; :: return wParam;
+win32-right-windows-key-passes :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (key->vkCode == VK_LWIN || key->vkCode == VK_RWIN) return 1; :: if (key->vkCode == VK_LWIN) return 1;
+win32-hook-kept-when-inactive :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (hook_) UnhookWindowsHookEx(hook_); :: (void)0;
+win32-sticky-in-use-loses-shortcut :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (!(keys.sticky.dwFlags & SKF_STICKYKEYSON)) { :: if (true) {
+win32-guard-rereads-own-settings :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (active == active_) return; :: if (false) return;
+win32-settings-not-restored :: win32 :: src/hosts/win32/KeyboardGuard.cpp :: if (saved_) settings_.write(before_); :: (void)0;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
@@ -87,7 +97,8 @@ targets_of() {
     core) echo tolvaro_tests ;;
     sdl) echo tolvaro_sdl_tests tolvaro ;;
     tools) echo tolvaro_asset_conformance_test tolvaro_assetgen_sound_test ;;
-    one-copy | win32) echo tolvaro ;;
+    one-copy) echo tolvaro ;;
+    win32) echo tolvaro tolvaro_keyboard_check ;;
     web) echo tolvaro_web ;;
   esac
 }
@@ -98,7 +109,7 @@ run_tests_of() {
     sdl) ctest "${common[@]}" -j"$jobs" -L sdl && ctest "${common[@]}" -L e2e ;;
     tools) ctest "${common[@]}" -j"$jobs" -R '^tolvaro_asset' ;;
     one-copy) ctest "${common[@]}" -R '^tolvaro_desktop_one_copy$' ;;
-    win32) ctest "${common[@]}" -R '^win32_wine_one_copy$' ;;
+    win32) ctest "${common[@]}" -R '^(win32_wine_one_copy|win32_wine_keyboard)$' ;;
     web) cd "$root/tests/web" && node web_test.mjs "$build/web" \
            "$(sed -n 's/^TOLVARO_GENERATED_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")" ;;
   esac

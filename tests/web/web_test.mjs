@@ -189,6 +189,49 @@ async function playToTheNameForm(page) {
   return { lobby, signGone, score, form };
 }
 
+// ---- an input method on the page ----
+// Keys an input method takes come as 'Process' (229) with the key's place in `code`; the
+// DevTools protocol's input-method calls put a composition and its text into the page.
+async function imeKey(cdp, code) {
+  const key = { key: 'Process', code, windowsVirtualKeyCode: 229, nativeVirtualKeyCode: 229 };
+  await cdp.send('Input.dispatchKeyEvent', { type: 'keyDown', ...key });
+  await cdp.send('Input.dispatchKeyEvent', { type: 'keyUp', ...key });
+}
+// From the menu at rest: a game whose letters all come through a composing input method, then
+// a name composed in the name form. The records rows' text lines, y of each.
+const RECORD_ROWS_Y = [250, 302, 355, 411, 461, 512];
+async function playWithInputMethod(page) {
+  const cdp = await page.target().createCDPSession();
+  await page.mouse.click(800, 225);
+  await until('the lobby', async () => differing(await shoot(page), bitmap(155), 724, 98) === 0);
+  await sleep(1500);
+  await page.mouse.click(800, 115);
+  await imeKey(cdp, 'Enter');
+  await cdp.send('Input.imeSetComposition', { text: 'ni', selectionStart: 2, selectionEnd: 2 });
+  await cdp.send('Input.insertText', { text: '你' });
+  const score = await until('a letter caught through the input method', async () => {
+    for (const l of 'ABCDEFGHIJKLMNOPQRSTUVWXYZ') await imeKey(cdp, `Key${l}`);
+    await sleep(2000);
+    const n = shownNumber(await shoot(page), 811, 590, 300);
+    return n !== undefined && n > 0 ? n : null;
+  }).catch(() => 0);
+  check(score > 0, `with an input method composing, letter keys catch letters: the score box shows ${score}`);
+  await imeKey(cdp, 'Escape');
+  const form = await until('the name form', () => page.evaluate(() =>
+    getComputedStyle(document.getElementById('dialog')).display !== 'none')).catch(() => false);
+  check(form, 'Esc through the input method ends the game and the name form opens');
+  await cdp.send('Input.imeSetComposition', { text: 'nihao', selectionStart: 5, selectionEnd: 5 });
+  await cdp.send('Input.insertText', { text: '你好' });
+  await page.keyboard.press('Enter');
+  const name = Buffer.from([0xC4, 0xE3, 0xBA, 0xC3]);  // 你好 in GBK
+  const row = await until('the records screen', async () => {
+    const s = await shoot(page);
+    const i = RECORD_ROWS_Y.findIndex((y) => showsText(s, name, 361, y));
+    return i >= 0 ? i + 1 : null;
+  }).catch(() => 0);
+  check(row > 0, `the name 你好 composed in the form shows on the records screen (row ${row})`);
+}
+
 try {
   const total = ['index.html', 'tolvaro.js', 'tolvaro.wasm', 'tolvaro.data']
     .map((f) => zlib.gzipSync(fs.readFileSync(path.join(webDir, f)), { level: 9 }).length)
@@ -363,6 +406,9 @@ try {
         /(^|\r\n)two \d+ \d+\r\n/.test(Buffer.from((await readWorkingFile(page, 'lhb.lhb')) || []).toString('latin1')),
         "在这里玩 on the page that handed over takes the game back, with the second page's record");
   check(kept[0] === true && kept[1] === true, `once a record is saved the site's storage is kept (${kept})`);
+  // ---- an input method on the page ----
+  await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
+  await playWithInputMethod(page);
 } catch (e) {
   console.log(`FAIL ${e.message}`);
   failures++;

@@ -27,6 +27,7 @@ screens:
   records       the whole records screen, exactly: background 157, board 243, the rows of
                 <lhb file> in pink from the glyph set, marker 244 keyed black beside row <slot>
                 (arguments: lhb file, slot)
+  score         the score line of the game's second info box: <number>
   board         the first board of level 1 from one of the clock seeds <first> .. <last>: the
                 eight letter tiles charImg/<65 + letter>.bmp at their x, all at one y, slot 1
                 drawn over the others (arguments: first seed, last seed)
@@ -344,6 +345,17 @@ def main():
         else:
             print('FAIL no first board of the seeds %s to %s' % (sys.argv[4], sys.argv[5]))
             screen.failures += 1
+    elif screen_name == 'score':
+        # The score line of the second info box, "%d" at (811, 590): text-coloured pixels exactly
+        # where the number's glyphs set them, over six cells.
+        text, x0, y0, width = sys.argv[4].encode(), 811, 590, 48
+        expected = [None] * (width * 16)
+        draw_text(expected, width, 0, 0, text, read_glyphs(generated))
+        differing = sum((screen.at(x0 + i % width, y0 + i // width) == TEXT_COLOUR) !=
+                        (colour is not None) for i, colour in enumerate(expected))
+        print('%s score %s at (%d, %d): %d pixels differ' %
+              ('ok  ' if differing == 0 else 'FAIL', sys.argv[4], x0, y0, differing))
+        screen.failures += differing != 0
     else:
         sys.exit('unknown screen %s' % screen_name)
     return 1 if screen.failures else 0

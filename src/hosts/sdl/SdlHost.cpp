@@ -117,6 +117,11 @@ bool SdlHost::createMainWindow(const std::string& title, int width, int height) 
     reportNoWindow(SDL_GetError());
     return false;
   }
+  // SDL starts text input with its video; while it is on, an input method in Chinese mode takes
+  // the letters for itself. Typing is only for the name box, which turns it on while it is open.
+  SDL_StopTextInput();
+  // While the window has the focus, Super and the desktop's other shortcuts stay with the game.
+  SDL_SetWindowKeyboardGrab(window_, SDL_TRUE);
   presenter_ = X11Presenter::open(window_, width, height);
   if (!presenter_) {
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
@@ -142,8 +147,6 @@ bool SdlHost::createMainWindow(const std::string& title, int width, int height) 
       SDL_FreeSurface(surface);
     }
   }
-  // Typing is only for the name box; elsewhere an input method must not swallow the keys.
-  SDL_StopTextInput();
   if (!cursorFrames_.empty()) {
     cursorStartMs_ = SDL_GetTicks64();
     shownCursorStep_ = -1;

@@ -235,6 +235,13 @@ var TolvaroWeb = (function () {
   // The key's virtual-key code: Enter (either), Esc, and letters by the letter on the key;
   // a key of another script's layout counts as the Latin letter of its place.
   function virtualKey(e) {
+    // A key an input method takes for its composition comes as 'Process' (229): its place on
+    // the keyboard still names it.
+    if (e.key === 'Process' || e.keyCode === 229 || e.isComposing) {
+      if (e.code === 'Enter' || e.code === 'NumpadEnter') return 13;
+      if (e.code === 'Escape') return 27;
+      return /^Key[A-Z]$/.test(e.code) ? e.code.charCodeAt(3) : 0;
+    }
     if (e.key === 'Enter' || e.code === 'NumpadEnter') return 13;
     if (e.key === 'Escape') return 27;
     if (e.key && e.key.length === 1) {

@@ -206,6 +206,7 @@ bool Win32Host::createMainWindow(const std::string& title, int width, int height
   HWND window = CreateWindowExA(0, kWindowClassName, title.c_str(), kWindowStyle, 0, 0, width,
                                 height, nullptr, nullptr, g_appInstance, nullptr);
   if (!window) return false;
+  detachInputContext(window);
   g_mainWindow = window;
   windowDC_ = GetDC(window);
   return true;
@@ -223,8 +224,15 @@ LRESULT CALLBACK Win32Host::windowProcedure(HWND window, UINT message, WPARAM wP
     case WM_CREATE:
       return 0;
     case WM_DESTROY:
+      if (host) host->keyboardGuard_.setActive(false);
       PostQuitMessage(0);
       return 0;
+    case WM_ACTIVATEAPP:
+      if (host) host->keyboardGuard_.setActive(wParam != FALSE);
+      break;
+    case WM_ENDSESSION:
+      if (host && wParam) host->keyboardGuard_.setActive(false);
+      break;
     case WM_PAINT: {
       // Nothing is drawn: the next frame's present repaints the whole window.
       PAINTSTRUCT paint;
@@ -237,7 +245,9 @@ LRESULT CALLBACK Win32Host::windowProcedure(HWND window, UINT message, WPARAM wP
       if (host) host->deliver(makeEvent(EventType::CloseRequest, 0, 0));
       return 0;
     case WM_KEYDOWN:
-      if (host) host->deliver(makeEvent(EventType::KeyDown, wParam, lParam));
+      if (host) {
+        host->deliver(makeEvent(EventType::KeyDown, keyOfKeyDown(window, wParam, lParam), lParam));
+      }
       break;
     case WM_MOUSEMOVE:
       if (host) host->deliver(makeEvent(EventType::MouseMove, wParam, lParam));
@@ -378,10 +388,12 @@ std::intptr_t Win32Host::runModalDialog(int templateId, int /*faceBitmapId*/,
                                         DialogProcedure procedure) {
   DialogSession session{procedure};
   ++modalDepth_;
+  restoreInputContext(g_mainWindow);
   // The wide form makes the dialog and its name box Unicode windows, so typed Chinese reaches
   // the box whatever the system's ANSI code page is.
   const INT_PTR result = DialogBoxParamW(g_appInstance, MAKEINTRESOURCEW(templateId), g_mainWindow,
                                          dialogProcedure, reinterpret_cast<LPARAM>(&session));
+  detachInputContext(g_mainWindow);
   --modalDepth_;
   return static_cast<std::intptr_t>(result);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "hosts/shared/FramePacer.h"
+#include "hosts/win32/KeyboardGuard.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
@@ -57,6 +58,7 @@ class Win32Host : public Platform {
   std::deque<Event> pending_;
   int modalDepth_ = 0;
   hosts::FramePacer pacer_{hosts::frameLogFromEnvironment()};
+  KeyboardGuard keyboardGuard_;
 };
 
 // The header of a top-down 32-bit DIB of the game's 0x00RRGGBB pixels.
