@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/PlayStatus.h"
 #include "app/Program.h"
 #include "base/Bmp.h"
 #include "base/Files.h"
@@ -32,6 +33,8 @@ EM_JS(std::uint8_t*, tw_dialog_text, (int* length), { return TolvaroWeb.dialogTe
 EM_JS(void, tw_dialog_set_text, (const char* gbk, int length),
       { TolvaroWeb.setDialogText(HEAPU8.slice(gbk, gbk + length)); });
 EM_JS(void, tw_dialog_close, (), { TolvaroWeb.closeDialog(); });
+EM_JS(void, tw_game_takes_letters, (int on, int x, int y, int width, int height),
+      { TolvaroWeb.gameTakesLetters(on, x, y, width, height); });
 EM_JS(void, tw_program_ended, (int code), { TolvaroWeb.programEnded(code); });
 
 namespace tolvaro::web {
@@ -123,6 +126,12 @@ void WebHost::present(PixelView backBuffer) {
   if (!backBuffer.pixels || backBuffer.width <= 0 || backBuffer.height <= 0) return;
   toCanvasPixels(backBuffer, rgba_);
   tw_present(rgba_.data(), backBuffer.width, backBuffer.height);
+  const bool letters = gameTakesLetters();
+  if (letters != lettersShown_) {
+    lettersShown_ = letters;
+    const ScreenArea& free = kAreaBelowInfoBoxes;
+    tw_game_takes_letters(letters ? 1 : 0, free.x, free.y, free.width, free.height);
+  }
 }
 
 void WebHost::sleepUntil(double untilMs) {

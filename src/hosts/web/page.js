@@ -33,7 +33,7 @@ var TolvaroWeb = (function () {
   };
 
   var queue = [];
-  var stage, screen, ctx, image, dialogBox, face, faceCtx, nameBox, soundSign;
+  var stage, screen, ctx, image, dialogBox, face, faceCtx, nameBox, soundSign, keySign;
   var width = 1024, height = 768;
   var started = false, dialogOpen = false, lastPresent = 0;
 
@@ -240,6 +240,7 @@ var TolvaroWeb = (function () {
 
   function onKeyDown(e) {
     unlockSound();
+    noteKeyboard();
     if (e.ctrlKey || e.metaKey || e.altKey) return;
     if (dialogOpen) {
       if (e.isComposing || e.keyCode === 229) return;
@@ -256,14 +257,18 @@ var TolvaroWeb = (function () {
     if (code && started) push(EventCode.key, code, 0);
   }
 
+  // A mouse event the browser made from a touch: the pointer events have told it already.
+  function fromTouch(e) { return !!(e.sourceCapabilities && e.sourceCapabilities.firesTouchEvents); }
+
   function onMouseMove(e) {
-    if (!started || dialogOpen) return;
+    if (!started || dialogOpen || fromTouch(e)) return;
     var at = pointerIn(screen, e, width, height, false);
     if (at) push(EventCode.move, buttons(e), pack(at[0], at[1]));
   }
 
   function onMouseDown(e) {
     e.preventDefault();
+    if (fromTouch(e)) return;
     screen.focus();
     if (web.ended) { location.reload(); return; }
     if (!started || dialogOpen) return;
@@ -276,6 +281,48 @@ var TolvaroWeb = (function () {
       push(EventCode.rightDown, RIGHT_FLAG, pack(at[0], at[1]));
     }
   }
+
+  // A touch or a pen: a tap is a move to its point, then a left press. Held back, the browser's
+  // own mouse events that would follow do not come (and are left out where they still come).
+  function onTapDown(e) {
+    if (e.pointerType === 'mouse') return;
+    e.preventDefault();
+    unlockSound();
+    if (web.ended) { location.reload(); return; }
+    if (!started || dialogOpen) return;
+    var at = pointerIn(screen, e, width, height, true);
+    push(EventCode.move, LEFT_FLAG, pack(at[0], at[1]));
+    push(EventCode.leftDown, LEFT_FLAG, pack(at[0], at[1]));
+  }
+  function onTapMove(e) {
+    if (e.pointerType === 'mouse' || !started || dialogOpen) return;
+    var at = pointerIn(screen, e, width, height, false);
+    if (at) push(EventCode.move, buttons(e), pack(at[0], at[1]));
+  }
+  function onFaceTap(e) {
+    if (e.pointerType === 'mouse') return;
+    e.preventDefault();
+    if (!dialogOpen) return;
+    var at = pointerIn(face, e, face.width, face.height, true);
+    push(EventCode.dialogMove, LEFT_FLAG, pack(at[0], at[1]));
+    push(EventCode.dialogLeftDown, LEFT_FLAG, pack(at[0], at[1]));
+  }
+
+  // ---- letters come from a keyboard: a sign says so while a game waits for them and none
+  // has been used, in the free part of the screen the game names ----
+
+  var keyboardUsed = false;
+  function noteKeyboard() {
+    keyboardUsed = true;
+    keySign.style.display = 'none';
+  }
+  web.gameTakesLetters = function (on, x, y, w, h) {
+    keySign.style.left = x + 'px';
+    keySign.style.top = y + 'px';
+    keySign.style.width = w + 'px';
+    keySign.style.height = h + 'px';
+    keySign.style.display = on && !keyboardUsed ? 'flex' : 'none';
+  };
 
   // ---- full screen; there Esc is the game's (held down, it leaves full screen) ----
 
@@ -489,13 +536,13 @@ var TolvaroWeb = (function () {
   };
 
   function onFaceMove(e) {
-    if (!dialogOpen) return;
+    if (!dialogOpen || fromTouch(e)) return;
     var at = pointerIn(face, e, face.width, face.height, false);
     if (at) push(EventCode.dialogMove, buttons(e), pack(at[0], at[1]));
   }
   function onFaceDown(e) {
     e.preventDefault();  // the name box keeps the focus
-    if (!dialogOpen) return;
+    if (!dialogOpen || fromTouch(e)) return;
     var at = pointerIn(face, e, face.width, face.height, true);
     if (e.button === 0) push(EventCode.dialogLeftDown, LEFT_FLAG, pack(at[0], at[1]));
     if (e.button === 2) push(EventCode.dialogRightDown, RIGHT_FLAG, pack(at[0], at[1]));
@@ -520,6 +567,7 @@ var TolvaroWeb = (function () {
   function setUp() {
     stage = el('stage'); screen = el('screen'); dialogBox = el('dialog'); face = el('dialog-face');
     faceCtx = face.getContext('2d'); nameBox = el('name'); soundSign = el('sound-sign');
+    keySign = el('key-sign');
     screen.tabIndex = 0;
     fit();
     window.addEventListener('resize', fit);
@@ -529,6 +577,9 @@ var TolvaroWeb = (function () {
     window.addEventListener('contextmenu', function (e) { e.preventDefault(); });
     window.addEventListener('wheel', function (e) { e.preventDefault(); }, { passive: false });
     screen.addEventListener('mousedown', onMouseDown);
+    screen.addEventListener('pointerdown', onTapDown);
+    screen.addEventListener('pointermove', onTapMove);
+    face.addEventListener('pointerdown', onFaceTap);
     face.addEventListener('mousemove', onFaceMove);
     face.addEventListener('mousedown', onFaceDown);
     el('full').addEventListener('mousedown', toggleFullScreen);

@@ -1,0 +1,72 @@
+// The long sounds come as Opus files (sounds.json lists them). Each is decoded at its own rate
+// and written back as the WAVE file the game reads, in its own format and with its exact length
+// in frames, before the game starts. A sound that cannot be had stays missing: the game is silent
+// there, as with any missing sound.
+(function () {
+  'use strict';
+  var WAVE_DIR = '/res/wave';
+  var started = performance.now();
+
+  function bytesOf(base64) {
+    return Uint8Array.from(atob(base64), function (c) { return c.charCodeAt(0); });
+  }
+
+  // The decoded samples as the WAVE file's own: 16-bit signed or 8-bit unsigned, interleaved.
+  function waveFile(sound, decoded) {
+    var head = bytesOf(sound.head), tail = bytesOf(sound.tail);
+    var step = sound.bits / 8, size = sound.frames * sound.channels * step;
+    var file = new Uint8Array(head.length + size + tail.length);
+    file.set(head, 0);
+    file.set(tail, head.length + size);
+    var view = new DataView(file.buffer, head.length, size);
+    var frames = Math.min(sound.frames, decoded.length);
+    for (var c = 0; c < sound.channels; c++) {
+      var from = decoded.getChannelData(Math.min(c, decoded.numberOfChannels - 1));
+      for (var i = 0; i < frames; i++) {
+        var v = Math.max(-1, Math.min(1, from[i])), at = (i * sound.channels + c) * step;
+        if (step === 2) view.setInt16(at, Math.max(-32768, Math.min(32767, Math.round(v * 32768))), true);
+        else view.setUint8(at, Math.max(0, Math.min(255, Math.round(v * 128) + 128)));
+      }
+    }
+    // Frames the decoder did not give are silence.
+    if (step === 1) file.fill(128, head.length + frames * sound.channels, head.length + size);
+    return file;
+  }
+
+  function decode(sound) {
+    return fetch(sound.file).then(function (r) {
+      if (!r.ok) throw new Error(sound.file + ': ' + r.status);
+      return r.arrayBuffer();
+    }).then(function (bytes) {
+      var context = new OfflineAudioContext(sound.channels, Math.max(1, sound.frames), sound.rate);
+      return context.decodeAudioData(bytes);
+    }).then(function (decoded) { return { id: sound.id, file: waveFile(sound, decoded) }; });
+  }
+
+  // Fetching and decoding start at once, beside the program's own download.
+  var ready = fetch('sounds.json').then(function (r) {
+    if (!r.ok) throw new Error('sounds.json: ' + r.status);
+    return r.json();
+  }).then(function (list) {
+    return Promise.allSettled(list.sounds.map(decode));
+  });
+
+  Module['preRun'] = Module['preRun'] || [];
+  Module['preRun'].push(function () {
+    addRunDependency('tolvaro-sounds');
+    ready.then(function (results) {
+      FS.mkdirTree(WAVE_DIR);
+      var failed = [];
+      results.forEach(function (r) {
+        if (r.status === 'fulfilled') FS.writeFile(WAVE_DIR + '/' + r.value.id + '.wav', r.value.file);
+        else failed.push(String(r.reason));
+      });
+      TolvaroWeb.soundErrors = failed;
+    }, function (e) {
+      TolvaroWeb.soundErrors = [String(e)];
+    }).finally(function () {
+      TolvaroWeb.soundsUnpackedMs = performance.now() - started;
+      removeRunDependency('tolvaro-sounds');
+    });
+  });
+})();
