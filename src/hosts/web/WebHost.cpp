@@ -22,6 +22,7 @@ EM_JS(int, tw_next_event, (std::uint32_t* out), { return TolvaroWeb.nextEvent(ou
 EM_JS(void, tw_play_sound, (int id, int loop, const std::uint8_t* bytes, int length),
       { TolvaroWeb.playSound(id, loop, bytes, length); });
 EM_JS(void, tw_stop_sound, (), { TolvaroWeb.stopSound(); });
+EM_JS(int, tw_sound_pending, (int id), { return TolvaroWeb.soundPending(id) ? 1 : 0; });
 EM_JS(void, tw_sleep_until, (double untilMs),
       { Asyncify.handleSleep(function(wakeUp) { TolvaroWeb.wakeAt(untilMs, wakeUp); }); });
 EM_JS(void, tw_dialog_open, (const std::uint32_t* rgba, int width, int height),
@@ -56,6 +57,7 @@ enum PageEvent : std::uint32_t {
 
 constexpr int kPassMs = 10;
 constexpr double kDialogSliceMs = 15;
+constexpr double kSoundWaitSliceMs = 5;
 constexpr const char* kResourceRoot = "/res/";
 
 // 0x00RRGGBB to the canvas's byte order R, G, B, A.
@@ -171,6 +173,9 @@ std::vector<std::uint8_t> WebHost::loadResource(ResourceType type, int id) {
 std::vector<std::uint8_t>& WebHost::wave(int waveId) {
   auto known = waves_.find(waveId);
   if (known == waves_.end()) {
+    // A long sound may still be on its way from the page's decoder: the game waits for the
+    // whole file (the page goes on meanwhile).
+    while (tw_sound_pending(waveId)) sleepUntil(emscripten_get_now() + kSoundWaitSliceMs);
     known = waves_.emplace(waveId, loadResource(ResourceType::Wave, waveId)).first;
   }
   return known->second;

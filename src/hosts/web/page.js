@@ -174,7 +174,10 @@ var TolvaroWeb = (function () {
     image.data.set(HEAPU8.subarray(rgba, rgba + w * h * 4));
     ctx.putImageData(image, 0, 0);
     var end = performance.now();
-    if (!web.firstFrameAt) web.firstFrameAt = end;
+    if (!web.firstFrameAt) {
+      web.firstFrameAt = end;
+      window.dispatchEvent(new Event('tolvaro-first-frame'));
+    }
     if (web.frameLog.length < FRAME_LOG_CAP) {
       web.frameLog.push([lastPresent ? start - lastPresent : 0, end - start]);
     }

@@ -3,9 +3,10 @@
 //     Long PCM sounds become Ogg Opus files in WEB_DIR/sounds with a list (sounds.json) of what
 //     the page needs to make each back into a WAVE file of the same format and length: the
 //     bytes around its samples and its frame count. The other sounds are copied to KEPT_DIR.
-//   node page_files.mjs finish WEB_DIR APP_DIR SW_TEMPLATE
-//     The page's own name index.html, the app manifest and its icons from APP_DIR, and the
-//     service worker with the page's version (a hash of every file it keeps) and file list.
+//   node page_files.mjs finish WEB_DIR APP_DIR SERVICE_WORKER
+//     The page's own name index.html, the app manifest and its icons from APP_DIR, the service
+//     worker, and the list it keeps (files.json): the page's version, a hash of every file in
+//     it, and the files.
 import { createHash } from 'node:crypto';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -72,18 +73,15 @@ function filesUnder(dir, prefix = '') {
     : [`${prefix}${entry.name}`]).sort();
 }
 
-function finish(webDir, appDir, swTemplate) {
+function finish(webDir, appDir, worker) {
   fs.copyFileSync(path.join(webDir, 'tolvaro.html'), path.join(webDir, 'index.html'));
   for (const name of fs.readdirSync(appDir)) fs.copyFileSync(path.join(appDir, name), path.join(webDir, name));
-  const kept = filesUnder(webDir).filter((f) => f !== 'sw.js' && f !== 'tolvaro.html');
+  const kept = filesUnder(webDir).filter((f) => f !== 'sw.js' && f !== 'tolvaro.html' && f !== 'files.json');
   const hash = createHash('sha256');
   for (const f of kept) hash.update(f).update('\0').update(fs.readFileSync(path.join(webDir, f)));
   const version = hash.digest('hex').slice(0, 16);
-  const template = fs.readFileSync(swTemplate, 'utf8');
-  const worker = template.replace("'@PAGE_VERSION@'", JSON.stringify(version))
-    .replace("['@PAGE_FILES@']", JSON.stringify(['./', ...kept]));
-  if (worker === template) throw new Error(`${swTemplate} has no places for the version and files`);
-  fs.writeFileSync(path.join(webDir, 'sw.js'), worker);
+  fs.copyFileSync(worker, path.join(webDir, 'sw.js'));
+  fs.writeFileSync(path.join(webDir, 'files.json'), JSON.stringify({ version, files: ['./', ...kept] }));
   console.log(`web page version ${version}: ${kept.length} files`);
 }
 
@@ -91,6 +89,6 @@ const [command, ...args] = process.argv.slice(2);
 if (command === 'sounds' && args.length === 3) packSounds(...args);
 else if (command === 'finish' && args.length === 3) finish(...args);
 else {
-  console.error('usage: page_files.mjs sounds WAVE_DIR KEPT_DIR WEB_DIR | finish WEB_DIR APP_DIR SW_TEMPLATE');
+  console.error('usage: page_files.mjs sounds WAVE_DIR KEPT_DIR WEB_DIR | finish WEB_DIR APP_DIR SERVICE_WORKER');
   process.exit(2);
 }

@@ -1,7 +1,7 @@
 // The long sounds come as Opus files (sounds.json lists them). Each is decoded at its own rate
 // and written back as the WAVE file the game reads, in its own format and with its exact length
-// in frames, before the game starts. A sound that cannot be had stays missing: the game is silent
-// there, as with any missing sound.
+// in frames. A sound that cannot be had stays missing: the game is silent there, as with any
+// missing sound.
 (function () {
   'use strict';
   var WAVE_DIR = '/res/wave';
@@ -40,33 +40,51 @@
     }).then(function (bytes) {
       var context = new OfflineAudioContext(sound.channels, Math.max(1, sound.frames), sound.rate);
       return context.decodeAudioData(bytes);
-    }).then(function (decoded) { return { id: sound.id, file: waveFile(sound, decoded) }; });
+    }).then(function (samples) { return { id: sound.id, file: waveFile(sound, samples) }; });
   }
 
-  // Fetching and decoding start at once, beside the program's own download.
-  var ready = fetch('sounds.json').then(function (r) {
+  // Fetching and decoding start at once, beside the program's own download; the game starts
+  // without waiting, and waits only when it asks for a sound still on its way.
+  var listed = false, pending = new Set(), decoded = [], fileSystemReady = false;
+  TolvaroWeb.soundErrors = [];
+  TolvaroWeb.soundPending = function (id) { return !listed || pending.has(id); };
+
+  function write(id, file) {
+    FS.mkdirTree(WAVE_DIR);
+    FS.writeFile(WAVE_DIR + '/' + id + '.wav', file);
+    pending.delete(id);
+    if (!pending.size) TolvaroWeb.soundsUnpackedMs = performance.now() - started;
+  }
+  function settle(id, file, error) {
+    if (error) {
+      TolvaroWeb.soundErrors.push(String(error));
+      pending.delete(id);
+    } else if (fileSystemReady) {
+      write(id, file);
+    } else {
+      decoded.push([id, file]);
+    }
+  }
+
+  fetch('sounds.json').then(function (r) {
     if (!r.ok) throw new Error('sounds.json: ' + r.status);
     return r.json();
   }).then(function (list) {
-    return Promise.allSettled(list.sounds.map(decode));
+    list.sounds.forEach(function (sound) { pending.add(sound.id); });
+    listed = true;
+    list.sounds.forEach(function (sound) {
+      decode(sound).then(function (made) { settle(sound.id, made.file, null); },
+                         function (e) { settle(sound.id, null, e); });
+    });
+  }).catch(function (e) {
+    TolvaroWeb.soundErrors.push(String(e));
+    listed = true;
   });
 
   Module['preRun'] = Module['preRun'] || [];
   Module['preRun'].push(function () {
-    addRunDependency('tolvaro-sounds');
-    ready.then(function (results) {
-      FS.mkdirTree(WAVE_DIR);
-      var failed = [];
-      results.forEach(function (r) {
-        if (r.status === 'fulfilled') FS.writeFile(WAVE_DIR + '/' + r.value.id + '.wav', r.value.file);
-        else failed.push(String(r.reason));
-      });
-      TolvaroWeb.soundErrors = failed;
-    }, function (e) {
-      TolvaroWeb.soundErrors = [String(e)];
-    }).finally(function () {
-      TolvaroWeb.soundsUnpackedMs = performance.now() - started;
-      removeRunDependency('tolvaro-sounds');
-    });
+    fileSystemReady = true;
+    decoded.forEach(function (d) { write(d[0], d[1]); });
+    decoded = [];
   });
 })();

@@ -1,29 +1,52 @@
-// Keeps every file of the page, so that it opens and plays without the network. The build puts
-// in the page's version and its files; a new version gets a cache of its own at the next visit
-// with the network, and the old one goes. The record files live in IndexedDB, untouched here.
-const VERSION = '@PAGE_VERSION@';
-const FILES = ['@PAGE_FILES@'];
+// Keeps every file of the page, so that it opens and plays without the network. files.json,
+// written by the build, names the page's version and its files. Each version is kept in a cache
+// of its own, complete once it holds files.json itself; every visit with the network asks for
+// files.json, and a new version is fetched whole into a new cache, which then replaces the old.
+// The record files live in IndexedDB, untouched here.
+const LIST = 'files.json';
 // Several copies of the page may share a site under different folders: each keeps to its own.
 const PREFIX = `tolvaro ${self.registration.scope} `;
-const CACHE = PREFIX + VERSION;
+
+// The newest complete cache, or null.
+async function keptCache() {
+  const names = (await caches.keys()).filter((name) => name.startsWith(PREFIX));
+  for (const name of names.reverse()) {
+    const cache = await caches.open(name);
+    if (await cache.match(LIST)) return cache;
+  }
+  return null;
+}
+
+// Fetches the server's version into a cache of its own when it is not kept yet; then only the
+// complete cache of that version stays. Without the network, what is kept stays.
+async function refresh() {
+  const response = await fetch(LIST, { cache: 'no-store' });
+  if (!response.ok) return;
+  const list = await response.clone().json();
+  const name = PREFIX + list.version;
+  const cache = await caches.open(name);
+  if (!(await cache.match(LIST))) {
+    // Checked with the server, so that no stale copy of a file joins the new version.
+    await cache.addAll(list.files.map((file) => new Request(file, { cache: 'no-cache' })));
+    await cache.put(LIST, response);
+  }
+  const others = (await caches.keys()).filter((k) => k.startsWith(PREFIX) && k !== name);
+  await Promise.all(others.map((k) => caches.delete(k)));
+}
 
 self.addEventListener('install', (event) => {
-  // Straight from the server, so that no stale copy of a file joins the new version.
-  const requests = FILES.map((file) => new Request(file, { cache: 'reload' }));
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(requests))
-    .then(() => self.skipWaiting()));
+  event.waitUntil(refresh().then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {
-  event.waitUntil(caches.keys()
-    .then((keys) => Promise.all(keys.filter((k) => k.startsWith(PREFIX) && k !== CACHE)
-      .map((k) => caches.delete(k))))
-    .then(() => self.clients.claim()));
+  event.waitUntil(self.clients.claim());
 });
 
 self.addEventListener('fetch', (event) => {
-  if (event.request.method !== 'GET') return;
-  event.respondWith(caches.open(CACHE)
-    .then((cache) => cache.match(event.request, { ignoreSearch: true }))
-    .then((kept) => kept || fetch(event.request)));
+  const request = event.request;
+  if (request.method !== 'GET') return;
+  if (request.mode === 'navigate') event.waitUntil(refresh().catch(() => {}));
+  event.respondWith(keptCache()
+    .then((cache) => cache && cache.match(request, { ignoreSearch: true }))
+    .then((kept) => kept || fetch(request)));
 });
