@@ -319,11 +319,12 @@ var TolvaroWeb = (function () {
     keyboardUsed = true;
     keySign.style.display = 'none';
   }
+  var KEY_SIGN_INSET = 8, FULL_SCREEN_ROOM = 74;  // the full-screen button sits at its right end
   web.gameTakesLetters = function (on, x, y, w, h) {
-    keySign.style.left = x + 'px';
-    keySign.style.top = y + 'px';
-    keySign.style.width = w + 'px';
-    keySign.style.height = h + 'px';
+    keySign.style.left = x + KEY_SIGN_INSET + 'px';
+    keySign.style.top = y + KEY_SIGN_INSET + 'px';
+    keySign.style.width = w - 2 * KEY_SIGN_INSET - FULL_SCREEN_ROOM + 'px';
+    keySign.style.height = h - 2 * KEY_SIGN_INSET + 'px';
     keySign.style.display = on && !keyboardUsed ? 'flex' : 'none';
   };
 

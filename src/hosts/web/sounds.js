@@ -43,22 +43,40 @@
     }).then(function (samples) { return { id: sound.id, file: waveFile(sound, samples) }; });
   }
 
-  // Fetching and decoding start at once, beside the program's own download; the game starts
-  // without waiting, and waits only when it asks for a sound still on its way.
-  var listed = false, pending = new Set(), decoded = [], fileSystemReady = false;
+  // Fetching and decoding start at once, beside the program's own download, one sound after
+  // another; the game starts without waiting, and waits only when it asks for a sound still on
+  // its way, which is then decoded next.
+  var listed = false, pending = new Set(), decoded = [], fileSystemReady = false, settled;
+  var waiting = [];
   TolvaroWeb.soundErrors = [];
-  TolvaroWeb.soundPending = function (id) { return !listed || pending.has(id); };
+  TolvaroWeb.soundsSettled = new Promise(function (resolve) { settled = resolve; });
+  TolvaroWeb.soundPending = function (id) {
+    var at = waiting.findIndex(function (sound) { return sound.id === id; });
+    if (at >= 0) start(waiting.splice(at, 1)[0]);
+    return !listed || pending.has(id);
+  };
+  function start(sound) {
+    decode(sound).then(function (made) { settle(sound.id, made.file, null); },
+                       function (e) { settle(sound.id, null, e); })
+      .then(function () { if (waiting.length) start(waiting.shift()); });
+  }
 
   function write(id, file) {
     FS.mkdirTree(WAVE_DIR);
     FS.writeFile(WAVE_DIR + '/' + id + '.wav', file);
     pending.delete(id);
-    if (!pending.size) TolvaroWeb.soundsUnpackedMs = performance.now() - started;
+    done();
+  }
+  function done() {
+    if (pending.size || !listed || TolvaroWeb.soundsUnpackedMs) return;
+    TolvaroWeb.soundsUnpackedMs = performance.now() - started;
+    settled();
   }
   function settle(id, file, error) {
     if (error) {
       TolvaroWeb.soundErrors.push(String(error));
       pending.delete(id);
+      done();
     } else if (fileSystemReady) {
       write(id, file);
     } else {
@@ -72,13 +90,13 @@
   }).then(function (list) {
     list.sounds.forEach(function (sound) { pending.add(sound.id); });
     listed = true;
-    list.sounds.forEach(function (sound) {
-      decode(sound).then(function (made) { settle(sound.id, made.file, null); },
-                         function (e) { settle(sound.id, null, e); });
-    });
+    waiting = list.sounds.slice();
+    if (waiting.length) start(waiting.shift());
+    done();
   }).catch(function (e) {
     TolvaroWeb.soundErrors.push(String(e));
     listed = true;
+    done();
   });
 
   Module['preRun'] = Module['preRun'] || [];

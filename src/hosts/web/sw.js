@@ -1,7 +1,8 @@
 // Keeps every file of the page, so that it opens and plays without the network. files.json,
 // written by the build, names the page's version and its files. Each version is kept in a cache
-// of its own, complete once it holds files.json itself; every visit with the network asks for
-// files.json, and a new version is fetched whole into a new cache, which then replaces the old.
+// of its own, complete once it holds files.json itself. Once a page has loaded (it says so),
+// the worker asks for files.json, and a new version is fetched whole into a new cache, which then
+// replaces the old: never while a page loads, so a page's files all come from one version.
 // The record files live in IndexedDB, untouched here.
 const LIST = 'files.json';
 // Several copies of the page may share a site under different folders: each keeps to its own.
@@ -42,10 +43,13 @@ self.addEventListener('activate', (event) => {
   event.waitUntil(self.clients.claim());
 });
 
+self.addEventListener('message', (event) => {
+  if (event.data === 'loaded') event.waitUntil(refresh().catch(() => {}));
+});
+
 self.addEventListener('fetch', (event) => {
   const request = event.request;
   if (request.method !== 'GET') return;
-  if (request.mode === 'navigate') event.waitUntil(refresh().catch(() => {}));
   event.respondWith(keptCache()
     .then((cache) => cache && cache.match(request, { ignoreSearch: true }))
     .then((kept) => kept || fetch(request)));
