@@ -14,5 +14,5 @@ cmake --build "$out/native" -j"$jobs" --target tolvaro_assets
 
 emcmake cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=Release \
   -DTOLVARO_GENERATED_DIR="$out/native/generated" -DTOLVARO_WEB_DIR="$out/web" >/dev/null
-cmake --build "$out" -j"$jobs" --target tolvaro_web
+cmake --build "$out" -j"$jobs" --target tolvaro_web_page
 echo "web page: $out/web/index.html"

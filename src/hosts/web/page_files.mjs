@@ -52,8 +52,9 @@ function packSounds(waveDir, keptDir, webDir) {
       continue;
     }
     const opus = `sounds/${id[1]}.opus`;
-    execFileSync('opusenc', ['--quiet', '--bitrate', String(OPUS_KBITS), '--comp', '10', file,
-                             path.join(webDir, opus)]);
+    // A fixed stream serial keeps the build, and so the page's version, the same for the same sounds.
+    execFileSync('opusenc', ['--quiet', '--serial', id[1], '--bitrate', String(OPUS_KBITS), '--comp', '10',
+                             file, path.join(webDir, opus)]);
     list.push({
       id: Number(id[1]), file: opus, frames: data.size / format.align, channels: format.channels,
       rate: format.rate, bits: format.bits,
