@@ -165,6 +165,7 @@ function rendererMemoryMb() {
 const START_ITEM = [800, 225], LOBBY_START = [800, 115], LOBBY_BUTTON = [155, 724, 98, 80];
 const SCORE_AT = [811, 590], RECORDS_NAME_X = 361, RECORDS_ROWS_Y = [250, 302, 355, 411, 461, 512];
 const RECORDS_CONFIRM = [420, 559], PLAYFIELD = [60, 40, 158];  // the lobby's frame panel
+const LOBBY_TITLE = 180;  // over the panel in the idle lobby, at (99, 147)
 
 // Letters until the score box shows a catch.
 async function catchLetters() {
@@ -322,9 +323,13 @@ try {
   }).catch(() => null);
   check(rows !== null, `a tap on the form's 确定 stores the name; the record saved before the update stays (rows ${rows})`);
   await tap(...RECORDS_CONFIRM);
-  if (!check(await shows(...LOBBY_BUTTON), 'a tap on the records screen\'s 确定 leads back into the lobby')) {
-    await page.screenshot({ path: path.join(webDir, '..', 'app-test-records.png') });
-  }
+  check(await shows(...LOBBY_BUTTON) && await shows(LOBBY_TITLE, 99, 147),
+        'a tap on the records screen\'s 确定 leads back into the lobby');
+  // The keyboard has been used: the next game starts without the sign.
+  await tap(...LOBBY_START);
+  const intro = await until('the level announcement', async () =>
+    differing(await shoot(), bitmap(LOBBY_TITLE), 99, 147) > 0).catch(() => false);
+  check(intro && !(await keySign()).shown, 'once a key has been pressed, a new game shows no sign');
 } catch (e) {
   console.log(`FAIL ${e.message}`);
   failures++;

@@ -186,6 +186,12 @@ void WebHost::playSound(int waveId, SoundMode mode) {
     tw_stop_sound();
     return;
   }
+  // A long sound still on its way from the page's decoder is waited for only when the game waits
+  // for its length; otherwise the page starts it when it comes, if it is still the one asked for.
+  if (mode != SoundMode::Blocking && waves_.count(waveId) == 0 && tw_sound_pending(waveId)) {
+    tw_play_sound(waveId, mode == SoundMode::Loop ? 1 : 0, nullptr, 0);
+    return;
+  }
   // A new sound ends the one playing, music included, even when it cannot play itself.
   const std::vector<std::uint8_t>& bytes = wave(waveId);
   tw_play_sound(waveId, mode == SoundMode::Loop ? 1 : 0, bytes.data(),

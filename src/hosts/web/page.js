@@ -390,19 +390,27 @@ var TolvaroWeb = (function () {
     current = null;
   };
 
-  web.playSound = function (id, loop, bytes, length) {
-    web.stopSound();
-    var a = audioContext();
-    if (!a || !length) return;
-    var sound = { id: id, loop: !!loop, source: null };
-    current = sound;
-    if (buffers[id]) { begin(sound); return; }
-    if (buffers[id] === null) return;  // being decoded: it starts when ready if still asked for
+  function decodeSound(id, data) {
     buffers[id] = null;
-    a.decodeAudioData(HEAPU8.slice(bytes, bytes + length).buffer).then(function (buffer) {
+    audio.decodeAudioData(data).then(function (buffer) {
       buffers[id] = buffer;
       if (current && current.id === id) begin(current);
     }, function () { delete buffers[id]; });
+  }
+
+  web.playSound = function (id, loop, bytes, length) {
+    web.stopSound();
+    var a = audioContext();
+    // No bytes: a long sound still being unpacked, which starts when it comes (soundWritten).
+    if (!a || (!length && !web.soundPending(id))) return;
+    var sound = { id: id, loop: !!loop, source: null };
+    current = sound;
+    if (buffers[id]) { begin(sound); return; }
+    if (buffers[id] === null || !length) return;  // being decoded, or to come: it starts when ready if still asked for
+    decodeSound(id, HEAPU8.slice(bytes, bytes + length).buffer);
+  };
+  web.soundWritten = function (id, file) {
+    if (audio && current && current.id === id && buffers[id] === undefined) decodeSound(id, file.slice().buffer);
   };
 
   // ---- cursor and icon ----

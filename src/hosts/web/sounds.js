@@ -63,8 +63,9 @@
 
   function write(id, file) {
     FS.mkdirTree(WAVE_DIR);
-    FS.writeFile(WAVE_DIR + '/' + id + '.wav', file);
+    FS.writeFile(WAVE_DIR + '/' + id + '.wav', file, { canOwn: true });
     pending.delete(id);
+    TolvaroWeb.soundWritten(id, file);
     done();
   }
   function done() {
