@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
-# Installs everything Tolvaro needs to build, run and test on Debian 12.
+# Installs what Tolvaro needs on Debian 12: `install-deps.sh play` what building and running the
+# desktop program needs (play.sh), `install-deps.sh test` (the default) that and everything the
+# tests, benchmarks, fuzzers, packages, the Windows program and the web page need (test.sh).
 set -euo pipefail
+set_name=${1:-test}
 
-packages=(
-  # build and tests
-  cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
-  # the record files' durable save is checked by watching its system calls
-  strace
+# Building and running the desktop program.
+play_packages=(
+  cmake g++ make pkg-config zlib1g-dev
   # asset generator: drawing, lettering, the glyph set's fonts
   libcairo2-dev libpango1.0-dev libfreetype-dev xfonts-wqy fonts-wqy-microhei fonts-dejavu-core
+  # the Linux desktop host
+  libsdl2-dev libsdl2-mixer-dev libx11-dev
+)
+
+# Tests and everything else; one group a line, so additions merge easily.
+test_packages=(
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # the record files' durable save is checked by watching its system calls
+  strace
   # fuzzing
   clang libclang-rt-14-dev
-  # the Linux desktop host and its end-to-end tests
-  libsdl2-dev libsdl2-mixer-dev libx11-dev xvfb xauth xdotool imagemagick
+  # the desktop program's end-to-end tests
+  xvfb xauth xdotool imagemagick
   # a Chinese input method (pinyin) for the keyboard checks on Linux and under Wine
   fcitx5 fcitx5-chinese-addons dbus-x11 x11-utils
   # the Debian package and its checks
@@ -22,9 +33,15 @@ packages=(
   g++-mingw-w64-x86-64-win32 wine64 wine zip x11-xserver-utils python3 faketime
   # the Windows name box's checks: a Western and a Chinese locale, fonts limited by fontconfig
   locales fontconfig
-  # the web page and its tests in headless Chromium
-  emscripten chromium fonts-wqy-microhei
+  # the web page (its long sounds in Opus) and its tests in headless Chromium
+  emscripten opus-tools chromium
 )
+
+case "$set_name" in
+  play) packages=("${play_packages[@]}") ;;
+  test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
+esac
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
@@ -40,6 +57,6 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 # The web tests take puppeteer-core from npm; Debian's npm only where there is none.
-if ! command -v npm >/dev/null; then
+if [ "$set_name" = test ] && ! command -v npm >/dev/null; then
   $sudo apt-get install -y --no-install-recommends nodejs npm
 fi

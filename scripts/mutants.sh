@@ -4,7 +4,7 @@
 # must fail. The file is put back afterwards, also on Ctrl-C.
 # Usage: scripts/mutants.sh BUILD_DIR [NAME_FILTER]   (the filter is a grep -E pattern)
 # The win32 faults take the Windows build (scripts/mutants.sh build-windows '^win32-'), the web
-# faults the page's (scripts/mutants.sh build-web '^web-', after scripts/web-test.sh).
+# faults build the page themselves (scripts/mutants.sh build-web '^web-').
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: mutants.sh BUILD_DIR [NAME_FILTER]}" && pwd)
@@ -88,6 +88,14 @@ bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int p
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
 cursor-riff-size :: tools :: tools/assetgen/formats/ani_writer.cpp :: w.patchU32(riffSizeAt, static_cast<uint32_t>(w.size() - 8)); :: w.patchU32(riffSizeAt, static_cast<uint32_t>(w.size() - 4));
+web-icon-size :: web :: tools/assetgen/drawing/art_web.cpp :: {"icon-192.png", 192, false}, :: {"icon-192.png", 191, false},
+web-sound-frame-short :: web :: src/hosts/web/page_files.mjs :: frames: data.size / format.align, :: frames: data.size / format.align - 1,
+web-old-cache-kept :: web :: src/hosts/web/sw.js :: await Promise.all(others.map((k) => caches.delete(k))); :: await Promise.all([]);
+web-cache-shared-by-folders :: web :: src/hosts/web/sw.js :: const PREFIX = `tolvaro ${self.registration.scope} `; :: const PREFIX = 'tolvaro ';
+web-offline-from-network :: web :: src/hosts/web/sw.js :: .then((kept) => kept || fetch(request))); :: .then(() => fetch(request)));
+web-tap-not-a-pointer :: web :: src/hosts/web/page.js :: screen.addEventListener('pointerdown', onTapDown); :: screen.addEventListener('pointerdown', function () {});
+web-tap-without-move :: web :: src/hosts/web/page.js :: push(EventCode.move, LEFT_FLAG, pack(at[0], at[1])); :: void 0;
+web-key-sign-stays :: web :: src/hosts/web/page.js :: keyboardUsed = true; :: keyboardUsed = false;
 EOF
 
 # The programs to rebuild and the tests to run, by group. Core tests are all but the host's,
@@ -102,6 +110,14 @@ targets_of() {
     web) echo tolvaro_web ;;
   esac
 }
+# The web page is built apart (scripts/build-web.sh) and driven in headless Chromium.
+build_group() {
+  case $1 in
+    web) "$root/scripts/build-web.sh" ;;
+    # shellcheck disable=SC2046
+    *) cmake --build "$build" -j"$jobs" --target $(targets_of "$1") ;;
+  esac
+}
 run_tests_of() {
   local common=(--test-dir "$build" --stop-on-failure --timeout 600)
   case $1 in
@@ -110,8 +126,8 @@ run_tests_of() {
     tools) ctest "${common[@]}" -j"$jobs" -R '^tolvaro_asset' ;;
     one-copy) ctest "${common[@]}" -R '^tolvaro_desktop_one_copy$' ;;
     win32) ctest "${common[@]}" -R '^(win32_wine_one_copy|win32_wine_keyboard)$' ;;
-    web) cd "$root/tests/web" && node web_test.mjs "$build/web" \
-           "$(sed -n 's/^TOLVARO_GENERATED_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")" ;;
+    web) (cd "$root/tests/web" && node web_test.mjs "$root/build-web/web" "$root/build-web/native/generated" &&
+           node app_test.mjs "$root/build-web/web" "$root/build-web/native/generated") ;;
   esac
 }
 
@@ -168,8 +184,7 @@ while IFS= read -r line; do
   fi
   touched_groups="$touched_groups $group"
   log="$log_dir/$name.log"
-  # shellcheck disable=SC2046
-  if ! cmake --build "$build" -j"$jobs" --target $(targets_of "$group") >"$log" 2>&1; then
+  if ! build_group "$group" >"$log" 2>&1; then
     verdict="caught (does not build)"
   elif run_tests_of "$group" >>"$log" 2>&1; then
     verdict="SURVIVED"
@@ -189,8 +204,7 @@ done <<<"$faults"
 # Leave the build as the restored sources make it (the generator's faults also changed the
 # generated files).
 for group in $(echo "$touched_groups" | tr ' ' '\n' | sort -u); do
-  # shellcheck disable=SC2046
-  cmake --build "$build" -j"$jobs" --target $(targets_of "$group") >"$log_dir/rebuild.log" 2>&1 ||
+  build_group "$group" >"$log_dir/rebuild.log" 2>&1 ||
     echo "mutants.sh: the rebuild of the restored sources failed, see $log_dir/rebuild.log" >&2
 done
 

@@ -9,12 +9,14 @@ jobs=$(nproc)
 # Every tool the end-to-end tests use is installed below, so none of them may skip.
 export TOLVARO_REQUIRE_E2E=1
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" test
 
 step() { printf '\n=== %s ===\n' "$*"; }
 
 step "build and test"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The tests and benchmarks are named, as a folder that play.sh configured leaves them out.
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVARO_BUILD_TESTS=ON \
+  -DTOLVARO_BUILD_BENCHMARKS=ON
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 

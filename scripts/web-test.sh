@@ -6,3 +6,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root/tests/web"
 [ -d node_modules/puppeteer-core ] || npm ci --no-audit --no-fund
 node web_test.mjs "$root/build-web/web" "$root/build-web/native/generated"
+node app_test.mjs "$root/build-web/web" "$root/build-web/native/generated"

@@ -176,8 +176,9 @@ async function catchLetters(page) {
 // a second), its start button, Enter, letters until one is caught, Esc: the name form opens.
 async function playToTheNameForm(page) {
   await page.mouse.click(800, 225);
+  // The button left of its label, which the idle lobby draws over it.
   const lobby = await until('the lobby', async () =>
-    differing(await shoot(page), bitmap(155), 724, 98) === 0).catch(() => false);
+    differing(await shoot(page), bitmap(155), 724, 98, 0, 0, 80) === 0).catch(() => false);
   const signGone = await page.evaluate(() => getComputedStyle(document.getElementById('sound-sign')).display === 'none');
   await sleep(1500);
   await page.mouse.click(800, 115);
@@ -233,7 +234,8 @@ async function playWithInputMethod(page) {
 }
 
 try {
-  const total = ['index.html', 'tolvaro.js', 'tolvaro.wasm', 'tolvaro.data']
+  // Every file the page keeps (its service worker's list), itself included.
+  const total = [...JSON.parse(fs.readFileSync(path.join(webDir, 'files.json'))).files.filter((f) => f !== './'), 'sw.js']
     .map((f) => zlib.gzipSync(fs.readFileSync(path.join(webDir, f)), { level: 9 }).length)
     .reduce((a, b) => a + b, 0);
   console.log(`figure: page transfer ${(total / 1e6).toFixed(2)} MB gzip`);

@@ -142,6 +142,7 @@ int run(const fs::path& out, const fs::path& overrides) {
       ++problems;
     }
   }
+  if (!writeWebAppFiles(out / "web")) ++problems;
   writeFile(out / "mouse6.ani", makeAnimatedCursor());
   const double pictureSeconds = secondsSince(start);
 

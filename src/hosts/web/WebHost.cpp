@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/PlayStatus.h"
 #include "app/Program.h"
 #include "base/Bmp.h"
 #include "base/Files.h"
@@ -21,6 +22,7 @@ EM_JS(int, tw_next_event, (std::uint32_t* out), { return TolvaroWeb.nextEvent(ou
 EM_JS(void, tw_play_sound, (int id, int loop, const std::uint8_t* bytes, int length),
       { TolvaroWeb.playSound(id, loop, bytes, length); });
 EM_JS(void, tw_stop_sound, (), { TolvaroWeb.stopSound(); });
+EM_JS(int, tw_sound_pending, (int id), { return TolvaroWeb.soundPending(id) ? 1 : 0; });
 EM_JS(void, tw_sleep_until, (double untilMs),
       { Asyncify.handleSleep(function(wakeUp) { TolvaroWeb.wakeAt(untilMs, wakeUp); }); });
 EM_JS(void, tw_dialog_open, (const std::uint32_t* rgba, int width, int height),
@@ -32,6 +34,8 @@ EM_JS(std::uint8_t*, tw_dialog_text, (int* length), { return TolvaroWeb.dialogTe
 EM_JS(void, tw_dialog_set_text, (const char* gbk, int length),
       { TolvaroWeb.setDialogText(HEAPU8.slice(gbk, gbk + length)); });
 EM_JS(void, tw_dialog_close, (), { TolvaroWeb.closeDialog(); });
+EM_JS(void, tw_game_takes_letters, (int on, int x, int y, int width, int height),
+      { TolvaroWeb.gameTakesLetters(on, x, y, width, height); });
 EM_JS(void, tw_program_ended, (int code), { TolvaroWeb.programEnded(code); });
 
 namespace tolvaro::web {
@@ -53,6 +57,7 @@ enum PageEvent : std::uint32_t {
 
 constexpr int kPassMs = 10;
 constexpr double kDialogSliceMs = 15;
+constexpr double kSoundWaitSliceMs = 5;
 constexpr const char* kResourceRoot = "/res/";
 
 // 0x00RRGGBB to the canvas's byte order R, G, B, A.
@@ -123,6 +128,12 @@ void WebHost::present(PixelView backBuffer) {
   if (!backBuffer.pixels || backBuffer.width <= 0 || backBuffer.height <= 0) return;
   toCanvasPixels(backBuffer, rgba_);
   tw_present(rgba_.data(), backBuffer.width, backBuffer.height);
+  const bool letters = gameTakesLetters();
+  if (letters != lettersShown_) {
+    lettersShown_ = letters;
+    const ScreenArea& free = kAreaBelowInfoBoxes;
+    tw_game_takes_letters(letters ? 1 : 0, free.x, free.y, free.width, free.height);
+  }
 }
 
 void WebHost::sleepUntil(double untilMs) {
@@ -162,6 +173,9 @@ std::vector<std::uint8_t> WebHost::loadResource(ResourceType type, int id) {
 std::vector<std::uint8_t>& WebHost::wave(int waveId) {
   auto known = waves_.find(waveId);
   if (known == waves_.end()) {
+    // A long sound may still be on its way from the page's decoder: the game waits for the
+    // whole file (the page goes on meanwhile).
+    while (tw_sound_pending(waveId)) sleepUntil(emscripten_get_now() + kSoundWaitSliceMs);
     known = waves_.emplace(waveId, loadResource(ResourceType::Wave, waveId)).first;
   }
   return known->second;
@@ -170,6 +184,12 @@ std::vector<std::uint8_t>& WebHost::wave(int waveId) {
 void WebHost::playSound(int waveId, SoundMode mode) {
   if (mode == SoundMode::Stop) {
     tw_stop_sound();
+    return;
+  }
+  // A long sound still on its way from the page's decoder is waited for only when the game waits
+  // for its length; otherwise the page starts it when it comes, if it is still the one asked for.
+  if (mode != SoundMode::Blocking && waves_.count(waveId) == 0 && tw_sound_pending(waveId)) {
+    tw_play_sound(waveId, mode == SoundMode::Loop ? 1 : 0, nullptr, 0);
     return;
   }
   // A new sound ends the one playing, music included, even when it cannot play itself.

@@ -51,6 +51,7 @@ class WebHost : public hosts::PolledHost, private DialogWindow {
   // The 10 ms pass: each sleep ends 10 ms after the previous one ended, when drawing allows.
   double wakeMs_ = 0;
   bool closed_ = false;
+  bool lettersShown_ = false;  // what the page was last told of gameTakesLetters()
 
   DialogProcedure dialogProcedure_ = nullptr;
   bool dialogEnded_ = false;

@@ -35,7 +35,7 @@ var TolvaroWeb = (function () {
   };
 
   var queue = [];
-  var stage, screen, ctx, image, dialogBox, face, faceCtx, nameBox, soundSign;
+  var stage, screen, ctx, image, dialogBox, face, faceCtx, nameBox, soundSign, keySign;
   var width = 1024, height = 768;
   var started = false, dialogOpen = false, lastPresent = 0;
 
@@ -193,7 +193,10 @@ var TolvaroWeb = (function () {
     image.data.set(HEAPU8.subarray(rgba, rgba + w * h * 4));
     ctx.putImageData(image, 0, 0);
     var end = performance.now();
-    if (!web.firstFrameAt) web.firstFrameAt = end;
+    if (!web.firstFrameAt) {
+      web.firstFrameAt = end;
+      window.dispatchEvent(new Event('tolvaro-first-frame'));
+    }
     if (web.frameLog.length < FRAME_LOG_CAP) {
       web.frameLog.push([lastPresent ? start - lastPresent : 0, end - start]);
     }
@@ -266,6 +269,7 @@ var TolvaroWeb = (function () {
 
   function onKeyDown(e) {
     unlockSound();
+    noteKeyboard();
     if (e.ctrlKey || e.metaKey || e.altKey) return;
     if (dialogOpen) {
       if (e.isComposing || e.keyCode === 229) return;
@@ -282,14 +286,18 @@ var TolvaroWeb = (function () {
     if (code && started) push(EventCode.key, code, 0);
   }
 
+  // A mouse event the browser made from a touch: the pointer events have told it already.
+  function fromTouch(e) { return !!(e.sourceCapabilities && e.sourceCapabilities.firesTouchEvents); }
+
   function onMouseMove(e) {
-    if (!started || dialogOpen) return;
+    if (!started || dialogOpen || fromTouch(e)) return;
     var at = pointerIn(screen, e, width, height, false);
     if (at) push(EventCode.move, buttons(e), pack(at[0], at[1]));
   }
 
   function onMouseDown(e) {
     e.preventDefault();
+    if (fromTouch(e)) return;
     screen.focus();
     if (web.ended) { location.reload(); return; }
     if (!started || dialogOpen) return;
@@ -302,6 +310,49 @@ var TolvaroWeb = (function () {
       push(EventCode.rightDown, RIGHT_FLAG, pack(at[0], at[1]));
     }
   }
+
+  // A touch or a pen: a tap is a move to its point, then a left press. Held back, the browser's
+  // own mouse events that would follow do not come (and are left out where they still come).
+  function onTapDown(e) {
+    if (e.pointerType === 'mouse') return;
+    e.preventDefault();
+    unlockSound();
+    if (web.ended) { location.reload(); return; }
+    if (!started || dialogOpen) return;
+    var at = pointerIn(screen, e, width, height, true);
+    push(EventCode.move, LEFT_FLAG, pack(at[0], at[1]));
+    push(EventCode.leftDown, LEFT_FLAG, pack(at[0], at[1]));
+  }
+  function onTapMove(e) {
+    if (e.pointerType === 'mouse' || !started || dialogOpen) return;
+    var at = pointerIn(screen, e, width, height, false);
+    if (at) push(EventCode.move, buttons(e), pack(at[0], at[1]));
+  }
+  function onFaceTap(e) {
+    if (e.pointerType === 'mouse') return;
+    e.preventDefault();
+    if (!dialogOpen) return;
+    var at = pointerIn(face, e, face.width, face.height, true);
+    push(EventCode.dialogMove, LEFT_FLAG, pack(at[0], at[1]));
+    push(EventCode.dialogLeftDown, LEFT_FLAG, pack(at[0], at[1]));
+  }
+
+  // ---- letters come from a keyboard: a sign says so while a game waits for them and none
+  // has been used, in the free part of the screen the game names ----
+
+  var keyboardUsed = false;
+  function noteKeyboard() {
+    keyboardUsed = true;
+    keySign.style.display = 'none';
+  }
+  var KEY_SIGN_INSET = 8, FULL_SCREEN_ROOM = 74;  // the full-screen button sits at its right end
+  web.gameTakesLetters = function (on, x, y, w, h) {
+    keySign.style.left = x + KEY_SIGN_INSET + 'px';
+    keySign.style.top = y + KEY_SIGN_INSET + 'px';
+    keySign.style.width = w - 2 * KEY_SIGN_INSET - FULL_SCREEN_ROOM + 'px';
+    keySign.style.height = h - 2 * KEY_SIGN_INSET + 'px';
+    keySign.style.display = on && !keyboardUsed ? 'flex' : 'none';
+  };
 
   // ---- full screen; there Esc is the game's (held down, it leaves full screen) ----
 
@@ -365,19 +416,27 @@ var TolvaroWeb = (function () {
     current = null;
   };
 
-  web.playSound = function (id, loop, bytes, length) {
-    web.stopSound();
-    var a = audioContext();
-    if (!a || !length) return;
-    var sound = { id: id, loop: !!loop, source: null };
-    current = sound;
-    if (buffers[id]) { begin(sound); return; }
-    if (buffers[id] === null) return;  // being decoded: it starts when ready if still asked for
+  function decodeSound(id, data) {
     buffers[id] = null;
-    a.decodeAudioData(HEAPU8.slice(bytes, bytes + length).buffer).then(function (buffer) {
+    audio.decodeAudioData(data).then(function (buffer) {
       buffers[id] = buffer;
       if (current && current.id === id) begin(current);
     }, function () { delete buffers[id]; });
+  }
+
+  web.playSound = function (id, loop, bytes, length) {
+    web.stopSound();
+    var a = audioContext();
+    // No bytes: a long sound still being unpacked, which starts when it comes (soundWritten).
+    if (!a || (!length && !web.soundPending(id))) return;
+    var sound = { id: id, loop: !!loop, source: null };
+    current = sound;
+    if (buffers[id]) { begin(sound); return; }
+    if (buffers[id] === null || !length) return;  // being decoded, or to come: it starts when ready if still asked for
+    decodeSound(id, HEAPU8.slice(bytes, bytes + length).buffer);
+  };
+  web.soundWritten = function (id, file) {
+    if (audio && current && current.id === id && buffers[id] === undefined) decodeSound(id, file.slice().buffer);
   };
 
   // ---- cursor and icon ----
@@ -515,13 +574,13 @@ var TolvaroWeb = (function () {
   };
 
   function onFaceMove(e) {
-    if (!dialogOpen) return;
+    if (!dialogOpen || fromTouch(e)) return;
     var at = pointerIn(face, e, face.width, face.height, false);
     if (at) push(EventCode.dialogMove, buttons(e), pack(at[0], at[1]));
   }
   function onFaceDown(e) {
     e.preventDefault();  // the name box keeps the focus
-    if (!dialogOpen) return;
+    if (!dialogOpen || fromTouch(e)) return;
     var at = pointerIn(face, e, face.width, face.height, true);
     if (e.button === 0) push(EventCode.dialogLeftDown, LEFT_FLAG, pack(at[0], at[1]));
     if (e.button === 2) push(EventCode.dialogRightDown, RIGHT_FLAG, pack(at[0], at[1]));
@@ -552,6 +611,7 @@ var TolvaroWeb = (function () {
   function setUp() {
     stage = el('stage'); screen = el('screen'); dialogBox = el('dialog'); face = el('dialog-face');
     faceCtx = face.getContext('2d'); nameBox = el('name'); soundSign = el('sound-sign');
+    keySign = el('key-sign');
     screen.tabIndex = 0;
     fit();
     window.addEventListener('resize', fit);
@@ -561,6 +621,9 @@ var TolvaroWeb = (function () {
     window.addEventListener('contextmenu', function (e) { e.preventDefault(); });
     window.addEventListener('wheel', function (e) { e.preventDefault(); }, { passive: false });
     screen.addEventListener('mousedown', onMouseDown);
+    screen.addEventListener('pointerdown', onTapDown);
+    screen.addEventListener('pointermove', onTapMove);
+    face.addEventListener('pointerdown', onFaceTap);
     face.addEventListener('mousemove', onFaceMove);
     face.addEventListener('mousedown', onFaceDown);
     el('full').addEventListener('mousedown', toggleFullScreen);

@@ -68,9 +68,17 @@ void drawShotLauncher(cairo_t* cr, double mouthX, double mouthY, double groundY,
                       const Theme& theme);
 
 Bytes makeProgramIcon();
+// The icon's panel colour, also the installed web page's theme colour.
+inline const Colour kIconPanelBlue = rgb(60, 150, 240);
+// The top of the main menu's sky, also the installed web page's background while it starts.
+inline const Colour kMenuSkyTop = rgb(92, 176, 248);
+void drawProgramIcon(cairo_t* cr);
 // The program icon as a PNG of size x size pixels, for the desktop's icon themes.
 bool writeProgramIconPng(int size, const std::filesystem::path& file);
 Bytes makeAnimatedCursor();
+// The web page's app manifest and its icons under `dir`: 192 and 512 pixels, and a maskable 512
+// whose icon keeps inside the safe circle. False when a file could not be written.
+bool writeWebAppFiles(const std::filesystem::path& dir);
 
 // Shared lettering helpers.
 TextStyle chineseLabelStyle(double pixelSize, const Colour& fill, const Colour& outline,

@@ -47,7 +47,7 @@ void arrowPath(cairo_t* cr) {
 
 // The icon as drawn at 32 x 32; other sizes scale the drawing.
 void drawProgramIcon(cairo_t* cr) {
-  outlinedPanel(cr, 1, 1, 30, 30, 8, rgb(150, 220, 255), rgb(60, 150, 240), rgb(20, 70, 160), 1.5);
+  outlinedPanel(cr, 1, 1, 30, 30, 8, rgb(150, 220, 255), kIconPanelBlue, rgb(20, 70, 160), 1.5);
   groundPath(cr, 1, 25, {{10, 21, 22, 27, 31, 23}}, 31, 31);
   cairo_save(cr);
   roundedRect(cr, 1.5, 1.5, 29, 29, 7.5);

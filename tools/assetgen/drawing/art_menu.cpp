@@ -19,7 +19,7 @@ constexpr int kNoticeLeft = tolvaro::kSettingsNoticeX;
 
 void paintSkyAndMeadow(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, kScreenW, kScreenH);
-  fillVertical(cr, 0, 470, rgb(92, 176, 248), rgb(196, 232, 255));
+  fillVertical(cr, 0, 470, kMenuSkyTop, rgb(196, 232, 255));
   // Sun with soft rays.
   const double sunX = 960, sunY = 70;
   for (int i = 0; i < 12; ++i) {
