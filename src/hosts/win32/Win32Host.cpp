@@ -6,7 +6,9 @@
 #include <ctime>
 
 #include "app/Program.h"
+#include "hosts/win32/Display.h"
 #include "hosts/win32/NameEditBox.h"
+#include "hosts/win32/WindowPresenter.h"
 
 namespace tolvaro {
 namespace {
@@ -14,6 +16,7 @@ namespace {
 // Class styles CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC.
 constexpr UINT kClassStyle = 0x2B;
 constexpr DWORD kWindowStyle = WS_POPUP | WS_VISIBLE;
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1
 
 constexpr DWORD kSoundLoop = SND_RESOURCE | SND_ASYNC | SND_LOOP;  // 0x4000D
 constexpr DWORD kSoundOneShot = SND_RESOURCE | SND_ASYNC;          // 0x40005
@@ -178,6 +181,7 @@ std::string gbkFromWide(std::wstring_view wide) {
 Win32Host::Win32Host(HINSTANCE instance) {
   g_appInstance = instance;
   g_host = this;
+  declareDpiAwareness();
   // Sleep(10) lasts 10 ms only at 1 ms timer resolution; the default is about 15.6 ms.
   timeBeginPeriod(1);
 }
@@ -202,16 +206,45 @@ bool Win32Host::registerWindowClass(const std::string& cursorFile, int iconId) {
   return RegisterClassExA(&windowClass) != 0;
 }
 
+// The window covers the whole monitor it opens on; the picture of width x height sits in it.
 bool Win32Host::createMainWindow(const std::string& title, int width, int height) {
-  HWND window = CreateWindowExA(0, kWindowClassName, title.c_str(), kWindowStyle, 0, 0, width,
-                                height, nullptr, nullptr, g_appInstance, nullptr);
+  pictureWidth_ = width;
+  pictureHeight_ = height;
+  const RECT monitor = monitorUnderPointer();
+  HWND window = CreateWindowExA(0, kWindowClassName, title.c_str(), kWindowStyle, monitor.left,
+                                monitor.top, monitor.right - monitor.left,
+                                monitor.bottom - monitor.top, nullptr, nullptr, g_appInstance,
+                                nullptr);
   if (!window) return false;
   g_mainWindow = window;
+  RECT client;
+  GetClientRect(window, &client);
+  letterbox_ = hosts::Letterbox(width, height, client.right, client.bottom);
   windowDC_ = GetDC(window);
+  presenter_ = std::make_unique<WindowPresenter>(window, windowDC_, width, height);
   return true;
 }
 
+void Win32Host::coverMonitor() {
+  if (!g_mainWindow) return;
+  if (IsIconic(g_mainWindow)) ShowWindow(g_mainWindow, SW_RESTORE);
+  const RECT monitor = monitorOf(g_mainWindow);
+  RECT now;
+  if (GetWindowRect(g_mainWindow, &now) && EqualRect(&now, &monitor)) return;
+  SetWindowPos(g_mainWindow, nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
+               monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Host::deliverMouse(EventType type, WPARAM wParam, LPARAM lParam) {
+  const auto x = static_cast<short>(LOWORD(lParam));
+  const auto y = static_cast<short>(HIWORD(lParam));
+  const std::optional<hosts::Point> at = letterbox_.toPicture(x, y);
+  if (!at) return;
+  deliver(makeEvent(type, wParam, MAKELPARAM(at->x, at->y)));
+}
+
 void Win32Host::releaseWindow() {
+  presenter_.reset();  // its thread draws with the DC
   if (windowDC_ && g_mainWindow) ReleaseDC(g_mainWindow, windowDC_);
   windowDC_ = nullptr;
 }
@@ -225,13 +258,28 @@ LRESULT CALLBACK Win32Host::windowProcedure(HWND window, UINT message, WPARAM wP
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
-    case WM_PAINT: {
-      // Nothing is drawn: the next frame's present repaints the whole window.
-      PAINTSTRUCT paint;
-      BeginPaint(window, &paint);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      // The presenter's thread draws the window: it shows the last frame again (the main loop
+      // may be waiting in a dialog or a blocking sound).
+      ValidateRect(window, nullptr);
+      if (host && host->presenter_) host->presenter_->post(host->lastPresented_);
       return 0;
-    }
+    case WM_ERASEBKGND:
+      return 1;  // the presenter paints the picture and the bars; erasing would only flash
+    case WM_SIZE:
+      if (host) {
+        host->letterbox_ =
+            hosts::Letterbox(host->pictureWidth_, host->pictureHeight_, LOWORD(lParam),
+                             HIWORD(lParam));
+      }
+      break;
+    case WM_DISPLAYCHANGE:
+    case kDpiChanged:
+      if (host) host->coverMonitor();
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (host && wParam) host->coverMonitor();
+      break;
     case WM_CLOSE:
       // The game saves its files and quits; the window is not destroyed here.
       if (host) host->deliver(makeEvent(EventType::CloseRequest, 0, 0));
@@ -240,16 +288,16 @@ LRESULT CALLBACK Win32Host::windowProcedure(HWND window, UINT message, WPARAM wP
       if (host) host->deliver(makeEvent(EventType::KeyDown, wParam, lParam));
       break;
     case WM_MOUSEMOVE:
-      if (host) host->deliver(makeEvent(EventType::MouseMove, wParam, lParam));
+      if (host) host->deliverMouse(EventType::MouseMove, wParam, lParam);
       break;
     case WM_LBUTTONDOWN:
-      if (host) host->deliver(makeEvent(EventType::LeftButtonDown, wParam, lParam));
+      if (host) host->deliverMouse(EventType::LeftButtonDown, wParam, lParam);
       break;
     case WM_LBUTTONDBLCLK:
-      if (host) host->deliver(makeEvent(EventType::LeftButtonDoubleClick, wParam, lParam));
+      if (host) host->deliverMouse(EventType::LeftButtonDoubleClick, wParam, lParam);
       break;
     case WM_RBUTTONDOWN:
-      if (host) host->deliver(makeEvent(EventType::RightButtonDown, wParam, lParam));
+      if (host) host->deliverMouse(EventType::RightButtonDown, wParam, lParam);
       break;
     case WM_TIMER:
       if (host) host->deliver(makeEvent(EventType::Timer, wParam, lParam));
@@ -300,13 +348,11 @@ void Win32Host::postQuit(int exitCode) {
 
 void Win32Host::present(PixelView backBuffer) {
   pacer_.presentBegins(hosts::FramePacer::Clock::now());
-  if (!windowDC_ || !backBuffer.pixels) return;
-  // The game's back buffer is already a top-down 32-bit DIB: one call copies it to the window,
-  // with no memory DC between (measured under Wine at half the cost of memcpy + BitBlt).
-  const BITMAPINFO info = topDownInfo(backBuffer.width, backBuffer.height);
-  SetDIBitsToDevice(windowDC_, 0, 0, static_cast<DWORD>(backBuffer.width),
-                    static_cast<DWORD>(backBuffer.height), 0, 0, 0,
-                    static_cast<UINT>(backBuffer.height), backBuffer.pixels, &info, DIB_RGB_COLORS);
+  if (!presenter_ || !backBuffer.pixels) return;
+  // Scaling a frame to a large screen takes several milliseconds: the game's thread only hands
+  // it over.
+  lastPresented_ = backBuffer;
+  presenter_->post(backBuffer);
   pacer_.presentEnds(hosts::FramePacer::Clock::now());
 }
 
