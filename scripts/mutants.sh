@@ -83,7 +83,7 @@ run_tests_of() {
     core) ctest "${common[@]}" -j"$jobs" -LE 'sdl|e2e' -E '^(Soak|tolvaro_asset)' ;;
     sdl) ctest "${common[@]}" -j"$jobs" -L sdl && ctest "${common[@]}" -L e2e ;;
     tools) ctest "${common[@]}" -j"$jobs" -R '^tolvaro_asset' ;;
-    win32) ctest "${common[@]}" -R '^win32_(exe_imports|wine_screens)$' ;;
+    win32) TOLVARO_STOP_AT_FAILURE=1 ctest "${common[@]}" -R '^win32_(exe_imports|wine_screens)$' ;;
   esac
 }
 

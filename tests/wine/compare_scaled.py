@@ -8,7 +8,7 @@ screens:
   menu       the main menu at rest (as compare_screen.py's menu; the bug animation left out);
              menu-hover: with the pointer on Start Game (item 153)
   exit       the exit box 238 keyed black over background 143 (the bug animation left out)
-  level      the level announcement's caption 234 at (193, 240)
+  level-announcement  the level's caption 234 at (193, 240)
   records-board  background 157 and board 243 at (227, 184), the rows' text and markers left out
   lobby      the idle lobby, blue theme: title 180, the five button faces and their labels;
              lobby-start: the start button hovered (face 165)
@@ -16,8 +16,8 @@ screens:
              name box left out; nothing else of the screen is looked at
 The expected picture is scaled by ImageMagick's bilinear (Triangle) filter, independently of the
 program's own scaler. Only screen pixels whose every source pixel is known are compared. The
-tolerance: at most 0.1 % of them may differ by more than 24 in a channel, and the mean difference
-is at most 1.0; on the bars every pixel must be black. A picture shifted by one pixel, scaled
+tolerance: at most 0.1 % of their channel values may differ by more than 24, and the mean
+difference is at most 1.0; on the bars every pixel must be black. A picture shifted by one pixel, scaled
 with the wrong shape, or not scaled at all fails.
 Prints one line per check; exits 1 when any check fails.
 """
@@ -26,7 +26,23 @@ import subprocess
 import sys
 import tempfile
 
-from compare_screen import read_bmp, read_ppm
+from compare_screen import read_bmp
+
+
+def read_netpbm(path):
+    """Width, height and the raw bytes of a binary PPM (RGB) or PGM (grey)."""
+    data = open(path, 'rb').read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        start = at
+        while not data[at:at + 1].isspace():
+            at += 1
+        fields.append(data[start:at])
+    width, height = int(fields[1]), int(fields[2])
+    channels = 3 if fields[0] == b'P6' else 1
+    return width, height, data[at + 1:at + 1 + channels * width * height]
 
 PICTURE_W, PICTURE_H = 1024, 768
 CHANNEL_TOLERANCE = 24
@@ -87,17 +103,7 @@ class Composition:
         for ext in ('ppm', 'pgm'):
             subprocess.run(['/usr/bin/convert', base + '.' + ext, '-filter', 'Triangle',
                             '-resize', '%dx%d!' % (w, h), base + '-scaled.' + ext], check=True)
-            data = open(base + '-scaled.' + ext, 'rb').read()
-            # Header: magic, width, height, maxval, one whitespace byte.
-            fields, at = [], 0
-            while len(fields) < 4:
-                while data[at:at + 1].isspace():
-                    at += 1
-                start = at
-                while not data[at:at + 1].isspace():
-                    at += 1
-                fields.append(data[start:at])
-            out.append(data[at + 1:])
+            out.append(read_netpbm(base + '-scaled.' + ext)[2])
         return out
 
 
@@ -106,24 +112,30 @@ def compare_region(screen, expected, mask, x0, y0, w, h, label):
     compared = outliers = total = 0
     first = None
     for y in range(h):
-        for x in range(w):
-            i = y * w + x
-            if mask[i] != 255:
-                continue
-            shown = pixels[(y0 + y) * width + x0 + x]
-            wanted = expected[3 * i:3 * i + 3]
-            worst = max(abs(shown[c] - wanted[c]) for c in range(3))
-            total += sum(abs(shown[c] - wanted[c]) for c in range(3))
-            compared += 1
-            if worst > CHANNEL_TOLERANCE:
-                outliers += 1
-                if first is None:
-                    first = (x0 + x, y0 + y, shown, tuple(wanted))
-    mean = total / (3 * compared) if compared else 0
-    ok = compared > 0 and outliers <= OUTLIER_SHARE * compared and mean <= MEAN_TOLERANCE
-    print('%s %s: %d pixels compared, %d beyond %d (%.3f %%), mean difference %.2f%s'
+        at = 3 * ((y0 + y) * width + x0)
+        shown, wanted = pixels[at:at + 3 * w], expected[3 * y * w:3 * (y + 1) * w]
+        known = mask[y * w:(y + 1) * w]
+        count = known.count(255)
+        compared += count
+        if not count or shown == wanted:
+            continue
+        diffs = [abs(a - b) for a, b in zip(shown, wanted)]
+        if count != w:
+            for x, m in enumerate(known):
+                if m != 255:
+                    diffs[3 * x:3 * x + 3] = (0, 0, 0)
+        total += sum(diffs)
+        beyond = sum(1 for d in diffs if d > CHANNEL_TOLERANCE)
+        if beyond and first is None:
+            x = next(i for i, d in enumerate(diffs) if d > CHANNEL_TOLERANCE) // 3
+            first = (x0 + x, y0 + y, tuple(shown[3 * x:3 * x + 3]), tuple(wanted[3 * x:3 * x + 3]))
+        outliers += beyond
+    channels = 3 * compared
+    mean = total / channels if channels else 0
+    ok = compared > 0 and outliers <= OUTLIER_SHARE * channels and mean <= MEAN_TOLERANCE
+    print('%s %s: %d pixels compared, %d channel values beyond %d (%.3f %%), mean difference %.2f%s'
           % ('ok  ' if ok else 'FAIL', label, compared, outliers, CHANNEL_TOLERANCE,
-             100.0 * outliers / max(compared, 1), mean,
+             100.0 * outliers / max(channels, 1), mean,
              '' if ok or first is None else ', first at %s' % (first,)))
     return ok
 
@@ -131,8 +143,12 @@ def compare_region(screen, expected, mask, x0, y0, w, h, label):
 def bars_black(screen, place):
     width, height, pixels = screen
     px, py, pw, ph = place
-    lit = sum(1 for y in range(height) for x in range(width)
-              if not (px <= x < px + pw and py <= y < py + ph) and pixels[y * width + x] != (0, 0, 0))
+    lit = 0
+    for y in range(height):
+        row = pixels[3 * y * width:3 * (y + 1) * width]
+        if py <= y < py + ph:
+            row = row[:3 * px] + row[3 * (px + pw):]
+        lit += sum(1 for i in range(0, len(row), 3) if row[i:i + 3] != b'\0\0\0') if row.count(0) != len(row) else 0
     bars = width * height - pw * ph
     print('%s bars: %d of %d pixels outside the picture (%d, %d, %d x %d) not black'
           % ('ok  ' if lit == 0 else 'FAIL', lit, bars, px, py, pw, ph))
@@ -141,7 +157,7 @@ def bars_black(screen, place):
 
 def main():
     shot, generated, screen_name = sys.argv[1:4]
-    screen = read_ppm(shot)
+    screen = read_netpbm(shot)
     width, height, _ = screen
     place = letterbox(width, height)
 
@@ -162,7 +178,7 @@ def main():
         picture.put(bitmap(143), 0, 0)
         picture.forget(*bug)
         picture.put(bitmap(238), 387, 339, key=(0, 0, 0))
-    elif screen_name == 'level':
+    elif screen_name == 'level-announcement':
         picture.put(bitmap(234), 193, 240)
     elif screen_name == 'records-board':
         picture.put(bitmap(157), 0, 0)

@@ -112,9 +112,11 @@ screenshot() {
 }
 
 FAILURES=0
+# TOLVARO_STOP_AT_FAILURE=1 (the fault list's runs) ends the script at its first failed check.
 fail() {
   echo "FAIL: $*"
   FAILURES=$((FAILURES + 1))
+  if [[ -n "${TOLVARO_STOP_AT_FAILURE:-}" ]]; then exit 1; fi
 }
 pass() { echo "ok: $*"; }
 # check <what> <command...>: passes or fails on the command's result.

@@ -58,7 +58,7 @@ for size in 1920x1080 1366x768 1280x1024 1024x768; do
   xdotool mousemove $(at 840 120)                    # over the lobby's start button
   expect lobby-start 60 "$size-lobby"
   xdotool click 1
-  expect level 60 "$size-intro"
+  expect level-announcement 60 "$size-intro"
   xdotool key Escape sleep 0.3 key Escape            # back to the lobby, out to the menu
   expect menu 60 "$size-menu-again"
   if ((PIC_X > 0 || PIC_Y > 0)); then
@@ -90,7 +90,7 @@ xdotool mousemove $(at 800 225) sleep 0.3 click 1
 xdotool mousemove $(at 840 120)
 expect lobby-start 60 record-lobby
 xdotool click 1
-expect level 60 record-intro
+expect level-announcement 60 record-intro
 xdotool key Return sleep 1 key Escape               # play, then abandon a game of 0 points
 expect dialog 60 record-dialog
 xdotool type --delay 30 'Tolvaro123'
