@@ -41,9 +41,11 @@ import sys
 name, path = sys.argv[1], sys.argv[2]
 rows = [tuple(map(int, line.split())) for line in open(path) if line.strip()]
 rows = rows[-1000:]
-if len(rows) < 1000:
+if len(rows) < 100:
     print(f"{name}: only {len(rows)} frames logged")
     sys.exit(0)
+if len(rows) < 1000:
+    name += f" (only {len(rows)} frames logged, slide-in included)"
 def stats(values):
     values = sorted(values)
     return values[len(values) // 2] / 1000, values[min(len(values) - 1, int(0.99 * len(values)))] / 1000
