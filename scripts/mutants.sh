@@ -3,7 +3,7 @@
 # fault is applied, the test programs it touches are rebuilt, their tests run, and at least one
 # must fail. The file is put back afterwards, also on Ctrl-C.
 # Usage: scripts/mutants.sh BUILD_DIR [NAME_FILTER]   (the filter is a grep -E pattern)
-# The Windows host's faults (win-*) need the Windows cross build: mutants.sh build-windows '^win-'
+# The Windows host's faults (win32-*) need the Windows cross build: mutants.sh build-windows '^win32-'
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: mutants.sh BUILD_DIR [NAME_FILTER]}" && pwd)
@@ -54,13 +54,14 @@ key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<st
 key-escape-as-enter :: sdl :: src/hosts/sdl/KeyMap.cpp :: if (keycode == SDLK_ESCAPE) return kKeyEscape; :: if (keycode == SDLK_ESCAPE) return kKeyEnter;
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
-win-window-in-corner :: win32 :: src/hosts/win32/Win32Host.cpp :: const RECT monitor = monitorUnderPointer(); :: const RECT monitor{0, 0, width, height};
-win-picture-unscaled :: win32 :: src/hosts/win32/WindowPresenter.cpp :: const hosts::Rect place = hosts::Letterbox(pictureWidth_, pictureHeight_, width, height).picture(); :: const hosts::Rect place{0, 0, pictureWidth_, pictureHeight_};
-win-mouse-unmapped :: win32 :: src/hosts/win32/Win32Host.cpp :: deliver(makeEvent(type, wParam, MAKELPARAM(at->x, at->y))); :: deliver(makeEvent(type, wParam, lParam));
-win-bar-click-reaches-game :: win32 :: src/hosts/win32/Win32Host.cpp :: const std::optional<hosts::Point> at = letterbox_.toPicture(x, y); :: const std::optional<hosts::Point> at = letterbox_.toPictureClamped(x, y);
-win-dialog-face-unscaled :: win32 :: src/hosts/win32/Win32Host.cpp :: scaledFacePicture(face, onScreen)}; :: nullptr};
-win-manifest-no-per-monitor-v2 :: win32 :: src/hosts/win32/tolvaro.manifest :: PerMonitorV2, PerMonitor< :: PerMonitor<
-win-imports-newer-than-7 :: win32 :: src/hosts/win32/Display.cpp :: auto current = lookUp<HANDLE(WINAPI*)()>(user32, "GetThreadDpiAwarenessContext"); :: auto current = &GetThreadDpiAwarenessContext;
+win32-window-in-corner :: win32 :: src/hosts/win32/Win32Host.cpp :: const RECT monitor = monitorUnderPointer(); :: const RECT monitor{0, 0, width, height};
+win32-picture-unscaled :: win32 :: src/hosts/win32/WindowPresenter.cpp :: const hosts::Rect place = hosts::Letterbox(pictureWidth_, pictureHeight_, width, height).picture(); :: const hosts::Rect place{0, 0, pictureWidth_, pictureHeight_};
+win32-mouse-unmapped :: win32 :: src/hosts/win32/Win32Host.cpp :: deliver(makeEvent(type, wParam, MAKELPARAM(at.x, at.y))); :: deliver(makeEvent(type, wParam, lParam));
+win32-bar-press-reaches-game :: win32 :: src/hosts/win32/Win32Host.cpp :: if (!letterbox_.toPicture(x, y)) return; :: if (!letterbox_.toPicture(x, y) && type == EventType::MouseMove) return;
+win32-no-cover-again :: win32 :: src/hosts/win32/Win32Host.cpp :: if (GetWindowRect(g_mainWindow, &now) && EqualRect(&now, &monitor)) return; :: return;
+win32-dialog-face-unscaled :: win32 :: src/hosts/win32/Win32Host.cpp :: scaledFacePicture(face, onScreen)}; :: nullptr};
+win32-manifest-no-per-monitor-v2 :: win32 :: src/hosts/win32/tolvaro.manifest :: PerMonitorV2, PerMonitor< :: PerMonitor<
+win32-imports-newer-than-7 :: win32 :: src/hosts/win32/Display.cpp :: auto current = lookUp<HANDLE(WINAPI*)()>(user32, "GetThreadDpiAwarenessContext"); :: auto current = &GetThreadDpiAwarenessContext;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));

@@ -79,6 +79,28 @@ SECONDS_PLAYED="$(LC_ALL=C sed -n '1s/^Tolvaro \([0-9]*\) 0\r$/\1/p' "$DIR/lhb.l
 expect_bytes "$DIR/lhb.lhb" "Tolvaro ${SECONDS_PLAYED:-?} 0\\r\\n$PUSHED_ROWS" \
   "the name typed in the scaled dialog is in row 1 of lhb.lhb"
 
+echo "== 1920x1080 with Wine's display scale at 150 % (LogPixels 144)"
+use_screen 1920x1080
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wineserver -w
+DIR="$(new_workdir dpi-144)"
+launch "$DIR"
+expect menu 60 dpi-144-menu
+check "150 %: the window covers the screen" window_covers_screen
+for message in displaychange dpichange activate; do
+  wine "$NUDGE" "$message"
+  check "after $message the window covers the screen again" eventually 20 window_covers_screen
+  expect menu 60 "dpi-144-$message"
+done
+xdotool key Escape
+expect exit 60 dpi-144-exit
+xdotool mousemove $(at 440 400) sleep 0.3 click 1
+finish "$DIR" 30
+
+# Back to 100 % for the sizes.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+wineserver -w
+
 for size in 1920x1080 1366x768 1280x1024 1024x768; do
   echo "== $size"
   use_screen "$size"
@@ -111,23 +133,5 @@ for size in 1920x1080 1366x768 1280x1024 1024x768; do
   expect_bytes "$DIR/lhb.lhb" "$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW" \
     "$size: lhb.lhb holds six empty rows"
 done
-
-echo "== 1920x1080 with Wine's display scale at 150 % (LogPixels 144)"
-use_screen 1920x1080
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-wineserver -w
-DIR="$(new_workdir dpi-144)"
-launch "$DIR"
-expect menu 60 dpi-144-menu
-check "150 %: the window covers the screen" window_covers_screen
-for message in displaychange dpichange activate; do
-  wine "$NUDGE" "$message"
-  check "after $message the window covers the screen again" eventually 20 window_covers_screen
-  expect menu 60 "dpi-144-$message"
-done
-xdotool key Escape
-expect exit 60 dpi-144-exit
-xdotool mousemove $(at 440 400) sleep 0.3 click 1
-finish "$DIR" 30
 
 report_and_exit "Wine screen-size checks"

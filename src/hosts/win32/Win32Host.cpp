@@ -281,9 +281,9 @@ void Win32Host::coverMonitor() {
 void Win32Host::deliverMouse(EventType type, WPARAM wParam, LPARAM lParam) {
   const auto x = static_cast<short>(LOWORD(lParam));
   const auto y = static_cast<short>(HIWORD(lParam));
-  const std::optional<hosts::Point> at = letterbox_.toPicture(x, y);
-  if (!at) return;
-  deliver(makeEvent(type, wParam, MAKELPARAM(at->x, at->y)));
+  if (!letterbox_.toPicture(x, y)) return;
+  const hosts::Point at = letterbox_.toPictureClamped(x, y);
+  deliver(makeEvent(type, wParam, MAKELPARAM(at.x, at.y)));
 }
 
 void Win32Host::releaseWindow() {
