@@ -264,7 +264,7 @@ bool Win32Host::createMainWindow(const std::string& title, int width, int height
   GetClientRect(window, &client);
   letterbox_ = hosts::Letterbox(width, height, client.right, client.bottom);
   windowDC_ = GetDC(window);
-  presenter_ = std::make_unique<WindowPresenter>(window, windowDC_, width, height);
+  presenter_ = std::make_unique<WindowPresenter>(window, width, height);
   return true;
 }
 
@@ -287,7 +287,7 @@ void Win32Host::deliverMouse(EventType type, WPARAM wParam, LPARAM lParam) {
 }
 
 void Win32Host::releaseWindow() {
-  presenter_.reset();  // its thread draws with the DC
+  presenter_.reset();  // its thread draws into the window
   if (windowDC_ && g_mainWindow) ReleaseDC(g_mainWindow, windowDC_);
   windowDC_ = nullptr;
 }

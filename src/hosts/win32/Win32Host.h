@@ -1,6 +1,6 @@
-// The game on Windows: one pop-up window covering its monitor, whose DC is held for the run and
-// drawn by the presenter's thread (the frame scaled to fit, black bars around it), PlaySoundA on
-// the module's WAVE resources and the name-entry dialog of template 241 over the picture.
+// The game on Windows: one pop-up window covering its monitor, drawn by the presenter's thread
+// (the frame scaled to fit, black bars around it), PlaySoundA on the module's WAVE resources and
+// the name-entry dialog of template 241 over the picture.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN

@@ -8,9 +8,8 @@
 
 namespace tolvaro {
 
-WindowPresenter::WindowPresenter(HWND window, HDC dc, int pictureWidth, int pictureHeight)
+WindowPresenter::WindowPresenter(HWND window, int pictureWidth, int pictureHeight)
     : window_(window),
-      dc_(dc),
       pictureWidth_(pictureWidth),
       pictureHeight_(pictureHeight),
       pending_(static_cast<std::size_t>(pictureWidth) * pictureHeight) {
@@ -74,8 +73,12 @@ void WindowPresenter::show(const std::vector<std::uint32_t>& frame) {
   scaled_.resize(static_cast<std::size_t>(place.w) * place.h);
   hosts::scaleInto({frame.data(), pictureWidth_, pictureHeight_}, scaled_.data(), place.w, place.h,
                    {0, 0, place.w, place.h});
+  // A DC of this frame's own, not the window's: its visible region is taken now, so a window
+  // just moved or resized by the game's thread is drawn whole (Wine kept the own DC's old one).
+  HDC dc = GetDCEx(window_, nullptr, DCX_CACHE);
+  if (!dc) return;
   const BITMAPINFO info = topDownInfo(place.w, place.h);
-  SetDIBitsToDevice(dc_, place.x, place.y, static_cast<DWORD>(place.w),
+  SetDIBitsToDevice(dc, place.x, place.y, static_cast<DWORD>(place.w),
                     static_cast<DWORD>(place.h), 0, 0, 0, static_cast<UINT>(place.h),
                     scaled_.data(), &info, DIB_RGB_COLORS);
   // The bars: whatever of the window the picture leaves.
@@ -85,9 +88,9 @@ void WindowPresenter::show(const std::vector<std::uint32_t>& frame) {
                        {0, place.y, place.x, place.y + place.h},
                        {place.x + place.w, place.y, width, place.y + place.h}};
   for (const RECT& bar : bars) {
-    if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc_, &bar, black);
+    if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, black);
   }
-  GdiFlush();  // this thread's batched calls reach the screen now, not with the next frame
+  ReleaseDC(window_, dc);
 }
 
 }  // namespace tolvaro

@@ -19,8 +19,7 @@ namespace tolvaro {
 
 class WindowPresenter {
  public:
-  // `dc` is the window's own DC; only this presenter draws with it while it runs.
-  WindowPresenter(HWND window, HDC dc, int pictureWidth, int pictureHeight);
+  WindowPresenter(HWND window, int pictureWidth, int pictureHeight);
   ~WindowPresenter();
   WindowPresenter(const WindowPresenter&) = delete;
   WindowPresenter& operator=(const WindowPresenter&) = delete;
@@ -36,7 +35,6 @@ class WindowPresenter {
   void show(const std::vector<std::uint32_t>& frame);
 
   HWND window_;
-  HDC dc_;
   const int pictureWidth_;
   const int pictureHeight_;
   SRWLOCK lock_ = SRWLOCK_INIT;
