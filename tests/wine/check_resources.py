@@ -5,13 +5,15 @@ usage: check_resources.py <tolvaro.exe> <generated dir>
 
 Every bitmap/<id>.bmp must be BITMAP <id> (the file without its 14-byte header), every
 wave/<id>.wav WAVE <id> byte for byte, glyphs/gbk16.bin RCDATA 1, icon/141.ico icon group 141,
-and dialog 241 must be exactly the name-entry template.
+dialog 241 must be exactly the name-entry template, and the application manifest must declare
+the DPI awareness that keeps Windows from stretching the window.
 """
 import os
 import struct
 import sys
+from xml.etree import ElementTree
 
-RT_ICON, RT_BITMAP, RT_DIALOG, RT_RCDATA, RT_GROUP_ICON = 3, 2, 5, 10, 14
+RT_ICON, RT_BITMAP, RT_DIALOG, RT_RCDATA, RT_GROUP_ICON, RT_MANIFEST = 3, 2, 5, 10, 14, 24
 
 
 def read_resources(path):
@@ -80,6 +82,35 @@ def expected_dialog():
     return t
 
 
+WINDOWS_SETTINGS_2005 = '{http://schemas.microsoft.com/SMI/2005/WindowsSettings}'
+WINDOWS_SETTINGS_2016 = '{http://schemas.microsoft.com/SMI/2016/WindowsSettings}'
+SUPPORTED_OS = '{urn:schemas-microsoft-com:compatibility.v1}supportedOS'
+WINDOWS_7 = '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}'
+
+
+def manifest_failures(manifest):
+    """The application manifest (RT_MANIFEST 1) must declare per-monitor v2 DPI awareness first,
+    per-monitor as its fallback, per-monitor/system awareness for Windows 8.1 and older
+    (true/pm), and Windows 7 among the supported systems."""
+    if manifest is None:
+        return ['missing the application manifest (RT_MANIFEST 1)']
+    try:
+        root = ElementTree.fromstring(manifest)
+    except ElementTree.ParseError as error:
+        return ['the manifest is not XML: %s' % error]
+    failures = []
+    awareness = [e.text.strip() for e in root.iter(WINDOWS_SETTINGS_2016 + 'dpiAwareness')]
+    listed = [v.strip() for v in awareness[0].split(',')] if awareness else []
+    if listed[:2] != ['PerMonitorV2', 'PerMonitor']:
+        failures.append('the manifest\'s dpiAwareness is %r, not PerMonitorV2, PerMonitor' % awareness)
+    aware = [e.text.strip() for e in root.iter(WINDOWS_SETTINGS_2005 + 'dpiAware')]
+    if aware != ['true/pm']:
+        failures.append('the manifest\'s dpiAware is %r, not true/pm' % aware)
+    if WINDOWS_7 not in [e.get('Id') for e in root.iter(SUPPORTED_OS)]:
+        failures.append('the manifest does not name Windows 7 as supported')
+    return failures
+
+
 def main():
     exe, generated = sys.argv[1], sys.argv[2]
     resources = read_resources(exe)
@@ -119,10 +150,11 @@ def main():
             check((RT_ICON, icon_id), ico[image_offset:image_offset + size], 'icon image %d' % i)
 
     check((RT_DIALOG, 241), expected_dialog(), 'DIALOG 241')
+    failures += manifest_failures(resources.get((RT_MANIFEST, 1)))
 
     for failure in failures:
         print('FAIL:', failure)
-    print('checked %d bitmaps, %d waves, glyphs, icon 141, dialog 241: %s'
+    print('checked %d bitmaps, %d waves, glyphs, icon 141, dialog 241, manifest: %s'
           % (counts['bitmap'], counts['wave'], 'FAILED' if failures else 'ok'))
     return 1 if failures or counts['bitmap'] == 0 or counts['wave'] == 0 else 0
 

@@ -45,8 +45,7 @@ SCRATCH=""
 XVFB_PID=""
 cleanup() {
   if [[ -n "${WINEPREFIX:-}" && -d "${WINEPREFIX}" ]]; then wineserver -k 2>/dev/null || true; fi
-  # The next run's server may pick the same display once this one is gone, not before.
-  if [[ -n "$XVFB_PID" ]]; then kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true; fi
+  stop_xvfb
   if [[ -n "$SCRATCH" && -z "${KEEP_SCRATCH:-}" ]]; then rm -rf "$SCRATCH"; fi
 }
 
@@ -55,8 +54,13 @@ start_session() {
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
   SCRATCH="$(mktemp -d "${TMPDIR:-/tmp}/tolvaro-wine.XXXXXX")"
   trap cleanup EXIT
+  start_xvfb "${SCREEN_SIZE:-1024x768}"
+}
+
+# start_xvfb <width>x<height>: a private X server of that screen size on a free display.
+start_xvfb() {
   exec 3>"$SCRATCH/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$SCRATCH/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp >"$SCRATCH/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec 3>&-
   for _ in $(seq 600); do [[ -s "$SCRATCH/display" ]] && break; sleep 0.05; done
@@ -64,6 +68,12 @@ start_session() {
   # The server takes clients once it answers; a busy machine may take a while.
   for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
   echo "Xvfb on $DISPLAY, scratch $SCRATCH"
+}
+
+# The next run's server may pick the same display once this one is gone, not before.
+stop_xvfb() {
+  if [[ -n "$XVFB_PID" ]]; then kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true; fi
+  XVFB_PID=""
 }
 
 # map_keys <keysym...>: gives these characters key codes of their own before Wine starts (it
@@ -102,9 +112,11 @@ screenshot() {
 }
 
 FAILURES=0
+# TOLVARO_STOP_AT_FAILURE=1 (the fault list's runs) ends the script at its first failed check.
 fail() {
   echo "FAIL: $*"
   FAILURES=$((FAILURES + 1))
+  if [[ -n "${TOLVARO_STOP_AT_FAILURE:-}" ]]; then exit 1; fi
 }
 pass() { echo "ok: $*"; }
 # check <what> <command...>: passes or fails on the command's result.

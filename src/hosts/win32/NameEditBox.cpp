@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Picture.h"
+#include "hosts/shared/Scaler.h"
 #include "hosts/win32/Win32Host.h"
 
 namespace tolvaro {
@@ -35,8 +36,8 @@ struct Shown {
 
 class NameEditBox {
  public:
-  NameEditBox(HWND edit, const GlyphSet& glyphs, WNDPROC original)
-      : edit_(edit), glyphs_(glyphs), original_(original) {}
+  NameEditBox(HWND edit, const GlyphSet& glyphs, WNDPROC original, int scale, int per)
+      : edit_(edit), glyphs_(glyphs), original_(original), scale_(scale), per_(per) {}
 
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -60,10 +61,18 @@ class NameEditBox {
   void placeInputMethodWindows(POINT caret);
   void paint(HDC dc);
   void paintFrame();
+  // Between the glyphs' pixels and the window's.
+  int shown(int drawn) const { return drawn * scale_ / per_; }
+  int drawn(int shown) const { return shown * per_ / scale_; }
+  // The client area in the glyphs' pixels.
+  SIZE field() const;
 
   HWND edit_;
   const GlyphSet& glyphs_;
   WNDPROC original_;
+  const int scale_;
+  const int per_;
+  std::vector<std::uint32_t> scaled_;
   Shown state_;
   Shown painted_;
   bool everPainted_ = false;
@@ -107,7 +116,7 @@ std::vector<int> NameEditBox::offsets() const {
 
 std::size_t NameEditBox::indexAt(int x) const {
   const std::vector<int> left = offsets();
-  const int target = x - kTextLeft + state_.scroll;
+  const int target = drawn(x) - kTextLeft + state_.scroll;
   std::size_t at = 0;
   while (at < state_.text.size() && target >= left[at] + (left[at + 1] - left[at]) / 2) ++at;
   return at;
@@ -120,10 +129,14 @@ void NameEditBox::select(std::size_t anchor, std::size_t caret) {
   state_.caret = caret;
 }
 
-int NameEditBox::textTop() const {
+SIZE NameEditBox::field() const {
   RECT client;
   GetClientRect(edit_, &client);
-  return (client.bottom - client.top - GlyphSet::kCellHeight) / 2;
+  return {drawn(client.right - client.left), drawn(client.bottom - client.top)};
+}
+
+int NameEditBox::textTop() const {
+  return (field().cy - GlyphSet::kCellHeight) / 2;
 }
 
 void NameEditBox::scrollToCaret(const std::vector<int>& offsets, int fieldWidth) {
@@ -136,10 +149,8 @@ void NameEditBox::scrollToCaret(const std::vector<int>& offsets, int fieldWidth)
 
 void NameEditBox::follow() {
   readControl();
-  RECT client;
-  GetClientRect(edit_, &client);
   const std::vector<int> left = offsets();
-  scrollToCaret(left, client.right - client.left);
+  scrollToCaret(left, field().cx);
   if (!everPainted_ || !(state_ == painted_)) {
     // The control may have drawn its own text already; the glyphs go over it at once.
     HDC dc = GetDC(edit_);
@@ -152,7 +163,7 @@ void NameEditBox::follow() {
 }
 
 void NameEditBox::placeCaret(const std::vector<int>& offsets) {
-  const POINT caret{kTextLeft - state_.scroll + offsets[state_.caret], textTop()};
+  const POINT caret{shown(kTextLeft - state_.scroll + offsets[state_.caret]), shown(textTop())};
   POINT now;
   if (!GetCaretPos(&now) || now.x != caret.x || now.y != caret.y) SetCaretPos(caret.x, caret.y);
   placeInputMethodWindows(caret);
@@ -170,7 +181,7 @@ void NameEditBox::placeInputMethodWindows(POINT caret) {
     ImmSetCompositionWindow(context, &composition);
   }
   // The candidate list opens just below the caret's line.
-  const POINT below{caret.x, caret.y + GlyphSet::kCellHeight};
+  const POINT below{caret.x, caret.y + shown(GlyphSet::kCellHeight)};
   CANDIDATEFORM candidates{};
   if (!ImmGetCandidateWindow(context, 0, &candidates) || candidates.dwStyle != CFS_CANDIDATEPOS ||
       candidates.ptCurrentPos.x != below.x || candidates.ptCurrentPos.y != below.y) {
@@ -186,8 +197,8 @@ void NameEditBox::placeInputMethodWindows(POINT caret) {
 void NameEditBox::paint(HDC dc) {
   RECT client;
   GetClientRect(edit_, &client);
-  const int width = client.right - client.left;
-  const int height = client.bottom - client.top;
+  const int width = drawn(client.right - client.left);
+  const int height = drawn(client.bottom - client.top);
   if (width <= 0 || height <= 0) return;
   Picture field(width, height, kFieldColour);
   const std::vector<int> left = offsets();
@@ -206,9 +217,20 @@ void NameEditBox::paint(HDC dc) {
                  fromColorRef(GetSysColor(COLOR_HIGHLIGHTTEXT)));
   }
   glyphs_.draw(field, origin + left[to], top, gbkFromWide(text.substr(to)), kTextColour);
-  const BITMAPINFO info = topDownInfo(width, height);
-  SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                    static_cast<UINT>(height), field.pixels.data(), &info, DIB_RGB_COLORS);
+  PixelView shownField = field.view();
+  if (scale_ != per_) {
+    const int shownWidth = client.right - client.left;
+    const int shownHeight = client.bottom - client.top;
+    scaled_.resize(static_cast<std::size_t>(shownWidth) * shownHeight);
+    hosts::scaleInto(field.view(), scaled_.data(), shownWidth, shownHeight,
+                     {0, 0, shownWidth, shownHeight});
+    shownField = {scaled_.data(), shownWidth, shownHeight};
+  }
+  const BITMAPINFO info = topDownInfo(shownField.width, shownField.height);
+  SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(shownField.width),
+                    static_cast<DWORD>(shownField.height), 0, 0, 0,
+                    static_cast<UINT>(shownField.height), shownField.pixels, &info,
+                    DIB_RGB_COLORS);
   painted_ = state_;
   everPainted_ = true;
 }
@@ -278,7 +300,7 @@ LRESULT NameEditBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = forward(message, wParam, lParam);
   if (message == WM_SETFOCUS) {
     // The control made a caret of its font's height; the glyphs' caret replaces it.
-    CreateCaret(edit_, nullptr, kCaretWidth, GlyphSet::kCellHeight);
+    CreateCaret(edit_, nullptr, std::max(shown(kCaretWidth), 1), shown(GlyphSet::kCellHeight));
     ShowCaret(edit_);
   } else if (message == WM_LBUTTONDOWN) {
     // Where the press lands is a matter of the glyphs' widths, not the control's font.
@@ -308,13 +330,13 @@ LRESULT CALLBACK boxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void attachNameEditBox(HWND edit, const GlyphSet& glyphs) {
-  if (!edit || GetPropW(edit, kBoxProperty)) return;
+void attachNameEditBox(HWND edit, const GlyphSet& glyphs, int scale, int per) {
+  if (!edit || GetPropW(edit, kBoxProperty) || scale <= 0 || per <= 0) return;
   // A one-pixel frame of the box's own, whatever border the dialog gave the control.
   SetWindowLongPtrW(edit, GWL_EXSTYLE, GetWindowLongPtrW(edit, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
   SetWindowLongPtrW(edit, GWL_STYLE, GetWindowLongPtrW(edit, GWL_STYLE) | WS_BORDER);
   const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
-  auto* box = new NameEditBox(edit, glyphs, original);
+  auto* box = new NameEditBox(edit, glyphs, original, scale, per);
   SetPropW(edit, kBoxProperty, box);
   SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&boxProcedure));
   SetWindowPos(edit, nullptr, 0, 0, 0, 0,

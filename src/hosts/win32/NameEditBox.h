@@ -13,7 +13,9 @@
 
 namespace tolvaro {
 
-// Subclasses the edit control `edit` until it is destroyed; the glyphs must outlive it.
-void attachNameEditBox(HWND edit, const GlyphSet& glyphs);
+// Subclasses the edit control `edit` until it is destroyed; the glyphs must outlive it. The
+// glyphs are drawn `scale` window pixels for every `per` of their own (the scale of the picture
+// the dialog stands on), and the caret, presses and the input method's windows follow.
+void attachNameEditBox(HWND edit, const GlyphSet& glyphs, int scale = 1, int per = 1);
 
 }  // namespace tolvaro

@@ -6,7 +6,11 @@
 #include <ctime>
 
 #include "app/Program.h"
+#include "base/Bmp.h"
+#include "hosts/shared/Scaler.h"
+#include "hosts/win32/Display.h"
 #include "hosts/win32/NameEditBox.h"
+#include "hosts/win32/WindowPresenter.h"
 
 namespace tolvaro {
 namespace {
@@ -14,6 +18,7 @@ namespace {
 // Class styles CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC.
 constexpr UINT kClassStyle = 0x2B;
 constexpr DWORD kWindowStyle = WS_POPUP | WS_VISIBLE;
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1
 
 constexpr DWORD kSoundLoop = SND_RESOURCE | SND_ASYNC | SND_LOOP;  // 0x4000D
 constexpr DWORD kSoundOneShot = SND_RESOURCE | SND_ASYNC;          // 0x40005
@@ -23,7 +28,6 @@ constexpr DWORD kSoundBlocking = SND_RESOURCE | SND_SYNC;          // 0x40004
 constexpr int kFaceWidth = 320;
 constexpr int kFaceHeight = 160;
 constexpr int kPixelsPerDialogUnit = 2;
-constexpr RECT kTemplateFace{0, 0, 160, 80};
 constexpr RECT kTemplateNameBox{42, 36, 42 + 74, 36 + 12};
 
 Win32Host* g_host = nullptr;
@@ -32,12 +36,21 @@ Event makeEvent(EventType type, WPARAM wParam, LPARAM lParam) {
   return {type, static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam)};
 }
 
+// The dialog stands on the picture at the picture's scale: its face (the client area) is where
+// and as large as it would be over the 1024 x 768 picture, centred on it.
+struct DialogSession {
+  DialogProcedure procedure;
+  hosts::Rect faceOnScreen;
+  hosts::Letterbox faceBox;  // the face's pixels in the client area
+  HBITMAP scaledFace = nullptr;
+};
+
 // The open name-entry dialog, as the game's dialog procedure sees it. The name box is a Unicode
 // edit control, so an input method can put any character into it on any Windows; its text
 // crosses to the game as GBK.
 class Win32Dialog : public DialogWindow {
  public:
-  explicit Win32Dialog(HWND dialog) : dialog_(dialog) {}
+  Win32Dialog(HWND dialog, const hosts::Letterbox& faceBox) : dialog_(dialog), faceBox_(faceBox) {}
 
   std::string itemText(int controlId) override {
     HWND item = GetDlgItem(dialog_, controlId);
@@ -55,9 +68,17 @@ class Win32Dialog : public DialogWindow {
 
   void drawPicture(PixelView picture, int x, int y) override {
     if (!picture.pixels || picture.width <= 0 || picture.height <= 0) return;
+    const hosts::Rect at = faceBox_.toWindow({x, y, picture.width, picture.height});
+    if (at.w <= 0 || at.h <= 0) return;
+    std::vector<std::uint32_t> scaled;
+    if (at.w != picture.width || at.h != picture.height) {
+      scaled.resize(static_cast<std::size_t>(at.w) * at.h);
+      hosts::scaleInto(picture, scaled.data(), at.w, at.h, {0, 0, at.w, at.h});
+      picture = {scaled.data(), at.w, at.h};
+    }
     HDC dc = GetDC(dialog_);
     const BITMAPINFO info = topDownInfo(picture.width, picture.height);
-    SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(picture.width),
+    SetDIBitsToDevice(dc, at.x, at.y, static_cast<DWORD>(picture.width),
                       static_cast<DWORD>(picture.height), 0, 0, 0,
                       static_cast<UINT>(picture.height), picture.pixels, &info, DIB_RGB_COLORS);
     ReleaseDC(dialog_, dc);
@@ -67,40 +88,59 @@ class Win32Dialog : public DialogWindow {
 
  private:
   HWND dialog_;
+  const hosts::Letterbox& faceBox_;
 };
 
-struct DialogSession {
-  DialogProcedure procedure;
-};
-
-// Where the system font does not give two pixels per dialog unit, the template's layout would
-// no longer match its face picture, so the dialog is laid out in pixels instead.
-void fitDialogToFace(HWND dialog) {
-  RECT face = kTemplateFace;
-  MapDialogRect(dialog, &face);
-  if (face.right - face.left == kFaceWidth && face.bottom - face.top == kFaceHeight) return;
-
+// The template is in dialog units of the system font, the face and the name box in pixels: the
+// dialog is laid out in pixels, at the picture's scale, whatever the font's unit is.
+void placeDialogOverPicture(HWND dialog, const DialogSession& session) {
+  const hosts::Rect& face = session.faceOnScreen;
   constexpr UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
   if (HWND faceControl = GetWindow(dialog, GW_CHILD)) {
-    SetWindowPos(faceControl, nullptr, 0, 0, kFaceWidth, kFaceHeight, kMoveOnly);
+    if (session.scaledFace) {
+      const auto old = reinterpret_cast<HGDIOBJ>(SendMessageW(
+          faceControl, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(session.scaledFace)));
+      if (old && old != session.scaledFace) DeleteObject(old);
+    }
+    SetWindowPos(faceControl, nullptr, 0, 0, face.w, face.h, kMoveOnly);
   }
   if (HWND nameBox = GetDlgItem(dialog, kNameEditControl)) {
     const RECT& box = kTemplateNameBox;
-    SetWindowPos(nameBox, nullptr, box.left * kPixelsPerDialogUnit, box.top * kPixelsPerDialogUnit,
-                 (box.right - box.left) * kPixelsPerDialogUnit,
-                 (box.bottom - box.top) * kPixelsPerDialogUnit, kMoveOnly);
+    const hosts::Rect at = session.faceBox.toWindow(
+        {box.left * kPixelsPerDialogUnit, box.top * kPixelsPerDialogUnit,
+         (box.right - box.left) * kPixelsPerDialogUnit,
+         (box.bottom - box.top) * kPixelsPerDialogUnit});
+    SetWindowPos(nameBox, nullptr, at.x, at.y, at.w, at.h, kMoveOnly);
   }
-  RECT frame{0, 0, kFaceWidth, kFaceHeight};
+  RECT frame{face.x, face.y, face.x + face.w, face.y + face.h};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)));
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  SetWindowPos(dialog, nullptr, x, y, width, height, kMoveOnly);
+  SetWindowPos(dialog, nullptr, frame.left, frame.top, frame.right - frame.left,
+               frame.bottom - frame.top, kMoveOnly);
 }
 
-DialogMessage translateDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+// The face picture drawn at the size it has on the screen; none when that is its own size.
+HBITMAP scaledFacePicture(const Picture& face, const hosts::Rect& shown) {
+  if (face.empty() || (shown.w == face.width && shown.h == face.height)) return nullptr;
+  if (shown.w <= 0 || shown.h <= 0) return nullptr;
+  const BITMAPINFO info = topDownInfo(shown.w, shown.h);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) return bitmap;
+  hosts::scaleInto(face.view(), static_cast<std::uint32_t*>(bits), shown.w, shown.h,
+                   {0, 0, shown.w, shown.h});
+  return bitmap;
+}
+
+// Mouse positions in the client area, given to the game in the face's pixels.
+LPARAM toFacePixels(const hosts::Letterbox& faceBox, LPARAM lParam) {
+  const hosts::Point at = faceBox.toPictureClamped(static_cast<short>(LOWORD(lParam)),
+                                                   static_cast<short>(HIWORD(lParam)));
+  return MAKELPARAM(at.x, at.y);
+}
+
+DialogMessage translateDialogMessage(const hosts::Letterbox& faceBox, UINT message,
+                                     WPARAM wParam, LPARAM lParam) {
   DialogMessageType type = DialogMessageType::Other;
   switch (message) {
     case WM_INITDIALOG:
@@ -111,12 +151,15 @@ DialogMessage translateDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
       break;
     case WM_MOUSEMOVE:
       type = DialogMessageType::MouseMove;
+      lParam = toFacePixels(faceBox, lParam);
       break;
     case WM_LBUTTONDOWN:
       type = DialogMessageType::LeftButtonDown;
+      lParam = toFacePixels(faceBox, lParam);
       break;
     case WM_RBUTTONDOWN:
       type = DialogMessageType::RightButtonDown;
+      lParam = toFacePixels(faceBox, lParam);
       break;
     default:
       break;
@@ -127,16 +170,19 @@ DialogMessage translateDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    fitDialogToFace(dialog);
+    const auto& opening = *reinterpret_cast<const DialogSession*>(lParam);
+    placeDialogOverPicture(dialog, opening);
     if (HWND nameBox = GetDlgItem(dialog, kNameEditControl)) {
-      attachNameEditBox(nameBox, programGlyphs());
+      attachNameEditBox(nameBox, programGlyphs(), opening.faceOnScreen.w,
+                        opening.faceBox.pictureSize().x);
     }
   }
   const auto* session =
       reinterpret_cast<const DialogSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!session) return FALSE;  // messages before WM_INITDIALOG (WM_SETFONT)
-  Win32Dialog window(dialog);
-  return session->procedure(window, translateDialogMessage(message, wParam, lParam)) ? TRUE : FALSE;
+  Win32Dialog window(dialog, session->faceBox);
+  const DialogMessage translated = translateDialogMessage(session->faceBox, message, wParam, lParam);
+  return session->procedure(window, translated) ? TRUE : FALSE;
 }
 
 constexpr UINT kGbkCodePage = 936;
@@ -178,6 +224,7 @@ std::string gbkFromWide(std::wstring_view wide) {
 Win32Host::Win32Host(HINSTANCE instance) {
   g_appInstance = instance;
   g_host = this;
+  declareDpiAwareness();
   // Sleep(10) lasts 10 ms only at 1 ms timer resolution; the default is about 15.6 ms.
   timeBeginPeriod(1);
 }
@@ -202,17 +249,46 @@ bool Win32Host::registerWindowClass(const std::string& cursorFile, int iconId) {
   return RegisterClassExA(&windowClass) != 0;
 }
 
+// The window covers the whole monitor it opens on; the picture of width x height sits in it.
 bool Win32Host::createMainWindow(const std::string& title, int width, int height) {
-  HWND window = CreateWindowExA(0, kWindowClassName, title.c_str(), kWindowStyle, 0, 0, width,
-                                height, nullptr, nullptr, g_appInstance, nullptr);
+  pictureWidth_ = width;
+  pictureHeight_ = height;
+  const RECT monitor = monitorUnderPointer();
+  HWND window = CreateWindowExA(0, kWindowClassName, title.c_str(), kWindowStyle, monitor.left,
+                                monitor.top, monitor.right - monitor.left,
+                                monitor.bottom - monitor.top, nullptr, nullptr, g_appInstance,
+                                nullptr);
   if (!window) return false;
   detachInputContext(window);
   g_mainWindow = window;
+  RECT client;
+  GetClientRect(window, &client);
+  letterbox_ = hosts::Letterbox(width, height, client.right, client.bottom);
   windowDC_ = GetDC(window);
+  presenter_ = std::make_unique<WindowPresenter>(window, width, height);
   return true;
 }
 
+void Win32Host::coverMonitor() {
+  if (!g_mainWindow) return;
+  if (IsIconic(g_mainWindow)) ShowWindow(g_mainWindow, SW_RESTORE);
+  const RECT monitor = monitorOf(g_mainWindow);
+  RECT now;
+  if (GetWindowRect(g_mainWindow, &now) && EqualRect(&now, &monitor)) return;
+  SetWindowPos(g_mainWindow, nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
+               monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Host::deliverMouse(EventType type, WPARAM wParam, LPARAM lParam) {
+  const auto x = static_cast<short>(LOWORD(lParam));
+  const auto y = static_cast<short>(HIWORD(lParam));
+  if (!letterbox_.toPicture(x, y)) return;
+  const hosts::Point at = letterbox_.toPictureClamped(x, y);
+  deliver(makeEvent(type, wParam, MAKELPARAM(at.x, at.y)));
+}
+
 void Win32Host::releaseWindow() {
+  presenter_.reset();  // its thread draws into the window
   if (windowDC_ && g_mainWindow) ReleaseDC(g_mainWindow, windowDC_);
   windowDC_ = nullptr;
 }
@@ -227,19 +303,34 @@ LRESULT CALLBACK Win32Host::windowProcedure(HWND window, UINT message, WPARAM wP
       if (host) host->keyboardGuard_.setActive(false);
       PostQuitMessage(0);
       return 0;
-    case WM_ACTIVATEAPP:
-      if (host) host->keyboardGuard_.setActive(wParam != FALSE);
-      break;
     case WM_ENDSESSION:
       if (host && wParam) host->keyboardGuard_.setActive(false);
       break;
-    case WM_PAINT: {
-      // Nothing is drawn: the next frame's present repaints the whole window.
-      PAINTSTRUCT paint;
-      BeginPaint(window, &paint);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      // The presenter's thread draws the window: it shows the last frame again (the main loop
+      // may be waiting in a dialog or a blocking sound).
+      ValidateRect(window, nullptr);
+      if (host && host->presenter_) host->presenter_->post(host->lastPresented_);
       return 0;
-    }
+    case WM_ERASEBKGND:
+      return 1;  // the presenter paints the picture and the bars; erasing would only flash
+    case WM_SIZE:
+      if (host) {
+        host->letterbox_ =
+            hosts::Letterbox(host->pictureWidth_, host->pictureHeight_, LOWORD(lParam),
+                             HIWORD(lParam));
+      }
+      break;
+    case WM_DISPLAYCHANGE:
+    case kDpiChanged:
+      if (host) host->coverMonitor();
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (host) {
+        host->keyboardGuard_.setActive(wParam != FALSE);
+        if (wParam) host->coverMonitor();  // back from Alt+Tab: the screen may have changed
+      }
+      break;
     case WM_CLOSE:
       // The game saves its files and quits; the window is not destroyed here.
       if (host) host->deliver(makeEvent(EventType::CloseRequest, 0, 0));
@@ -250,16 +341,16 @@ LRESULT CALLBACK Win32Host::windowProcedure(HWND window, UINT message, WPARAM wP
       }
       break;
     case WM_MOUSEMOVE:
-      if (host) host->deliver(makeEvent(EventType::MouseMove, wParam, lParam));
+      if (host) host->deliverMouse(EventType::MouseMove, wParam, lParam);
       break;
     case WM_LBUTTONDOWN:
-      if (host) host->deliver(makeEvent(EventType::LeftButtonDown, wParam, lParam));
+      if (host) host->deliverMouse(EventType::LeftButtonDown, wParam, lParam);
       break;
     case WM_LBUTTONDBLCLK:
-      if (host) host->deliver(makeEvent(EventType::LeftButtonDoubleClick, wParam, lParam));
+      if (host) host->deliverMouse(EventType::LeftButtonDoubleClick, wParam, lParam);
       break;
     case WM_RBUTTONDOWN:
-      if (host) host->deliver(makeEvent(EventType::RightButtonDown, wParam, lParam));
+      if (host) host->deliverMouse(EventType::RightButtonDown, wParam, lParam);
       break;
     case WM_TIMER:
       if (host) host->deliver(makeEvent(EventType::Timer, wParam, lParam));
@@ -310,13 +401,11 @@ void Win32Host::postQuit(int exitCode) {
 
 void Win32Host::present(PixelView backBuffer) {
   pacer_.presentBegins(hosts::FramePacer::Clock::now());
-  if (!windowDC_ || !backBuffer.pixels) return;
-  // The game's back buffer is already a top-down 32-bit DIB: one call copies it to the window,
-  // with no memory DC between (measured under Wine at half the cost of memcpy + BitBlt).
-  const BITMAPINFO info = topDownInfo(backBuffer.width, backBuffer.height);
-  SetDIBitsToDevice(windowDC_, 0, 0, static_cast<DWORD>(backBuffer.width),
-                    static_cast<DWORD>(backBuffer.height), 0, 0, 0,
-                    static_cast<UINT>(backBuffer.height), backBuffer.pixels, &info, DIB_RGB_COLORS);
+  if (!presenter_ || !backBuffer.pixels) return;
+  // Scaling a frame to a large screen takes several milliseconds: the game's thread only hands
+  // it over.
+  lastPresented_ = backBuffer;
+  presenter_->post(backBuffer);
   pacer_.presentEnds(hosts::FramePacer::Clock::now());
 }
 
@@ -383,10 +472,23 @@ std::int64_t Win32Host::currentTime() {
   return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-// The template's picture control names the face bitmap itself.
-std::intptr_t Win32Host::runModalDialog(int templateId, int /*faceBitmapId*/,
+// The template's picture control names the face bitmap itself; it is replaced by one scaled to
+// the picture's scale where that is not 1.
+std::intptr_t Win32Host::runModalDialog(int templateId, int faceBitmapId,
                                         DialogProcedure procedure) {
-  DialogSession session{procedure};
+  const Picture face = decodeBitmap(loadResource(ResourceType::Bitmap, faceBitmapId));
+  const int faceWidth = face.empty() ? kFaceWidth : face.width;
+  const int faceHeight = face.empty() ? kFaceHeight : face.height;
+  hosts::Rect onScreen = letterbox_.toWindow({(pictureWidth_ - faceWidth) / 2,
+                                              (pictureHeight_ - faceHeight) / 2, faceWidth,
+                                              faceHeight});
+  POINT origin{0, 0};
+  if (g_mainWindow) ClientToScreen(g_mainWindow, &origin);
+  onScreen.x += origin.x;
+  onScreen.y += origin.y;
+  DialogSession session{procedure, onScreen,
+                        hosts::Letterbox(faceWidth, faceHeight, onScreen.w, onScreen.h),
+                        scaledFacePicture(face, onScreen)};
   ++modalDepth_;
   restoreInputContext(g_mainWindow);
   // The wide form makes the dialog and its name box Unicode windows, so typed Chinese reaches
@@ -395,6 +497,7 @@ std::intptr_t Win32Host::runModalDialog(int templateId, int /*faceBitmapId*/,
                                          dialogProcedure, reinterpret_cast<LPARAM>(&session));
   detachInputContext(g_mainWindow);
   --modalDepth_;
+  if (session.scaledFace) DeleteObject(session.scaledFace);
   return static_cast<std::intptr_t>(result);
 }
 

@@ -1,6 +1,6 @@
-// The game on Windows: one pop-up window whose DC is held for the run, presents straight from the
-// game's back buffer, PlaySoundA on the module's WAVE resources and the name-entry dialog of
-// template 241.
+// The game on Windows: one pop-up window covering its monitor, drawn by the presenter's thread
+// (the frame scaled to fit, black bars around it), PlaySoundA on the module's WAVE resources and
+// the name-entry dialog of template 241 over the picture.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -10,14 +10,18 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "hosts/shared/FramePacer.h"
+#include "hosts/shared/Letterbox.h"
 #include "hosts/win32/KeyboardGuard.h"
 #include "platform/Platform.h"
 
 namespace tolvaro {
+
+class WindowPresenter;
 
 inline HINSTANCE g_appInstance = nullptr;
 inline HWND g_mainWindow = nullptr;
@@ -53,8 +57,19 @@ class Win32Host : public Platform {
   // Hands a message of the main window to the game: queued for nextEvent, or straight to the
   // game's window logic while a modal dialog runs its own loop.
   void deliver(const Event& event);
+  // A mouse message in window pixels: moves on the bars are off the picture and clicks there
+  // land on no part of the game, as outside a 1024 x 768 window; the rest go on in picture pixels.
+  void deliverMouse(EventType type, WPARAM wParam, LPARAM lParam);
+  // Puts the window back over the whole of its monitor, wherever a display change, a new scale
+  // or a trip away from the game has left it.
+  void coverMonitor();
 
   HDC windowDC_ = nullptr;
+  int pictureWidth_ = 0;
+  int pictureHeight_ = 0;
+  hosts::Letterbox letterbox_{1, 1, 1, 1};
+  std::unique_ptr<WindowPresenter> presenter_;
+  PixelView lastPresented_{};
   std::deque<Event> pending_;
   int modalDepth_ = 0;
   hosts::FramePacer pacer_{hosts::frameLogFromEnvironment()};

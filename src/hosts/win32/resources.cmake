@@ -1,6 +1,7 @@
 # Writes the program's resource script from the generated asset tree:
 #   bitmap/<id>.bmp -> BITMAP <id>, wave/<id>.wav -> WAVE <id>, icon/141.ico -> ICON 141,
-#   glyphs/gbk16.bin -> RCDATA 1, and the name-entry dialog, template 241.
+#   glyphs/gbk16.bin -> RCDATA 1, the name-entry dialog, template 241, and the application
+#   manifest (RT_MANIFEST 1: DPI awareness, so Windows never stretches the window).
 # The script is plain ASCII (the dialog carries no text of its own), so no code page is needed.
 function(tolvaro_write_resource_script generated_dir output_file out_depends)
   file(GLOB bitmaps CONFIGURE_DEPENDS "${generated_dir}/bitmap/*.bmp")
@@ -54,6 +55,9 @@ BEGIN
   CONTROL "", 1001, 0x81, 0x50810080, 42, 36, 74, 12
 END
 ]=])
+  set(manifest "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/tolvaro.manifest")
+  string(APPEND rc "\n1 24 \"${manifest}\"\n")
+  list(APPEND depends "${manifest}")
   # The version, shown by Explorer and Add/Remove Programs; nowhere in the game.
   string(APPEND rc [=[
 
