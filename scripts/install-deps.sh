@@ -12,7 +12,7 @@ packages=(
   # fuzzing
   clang libclang-rt-14-dev
   # the Linux desktop host and its end-to-end tests
-  libsdl2-dev libsdl2-mixer-dev libx11-dev xvfb xauth xdotool imagemagick
+  libsdl2-dev libsdl2-mixer-dev libx11-dev libxext-dev xvfb xauth xdotool imagemagick
   # the Debian package and its checks
   dpkg-dev lintian desktop-file-utils appstream
   # the Windows program, its installer and their tests under Wine

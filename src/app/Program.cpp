@@ -3,6 +3,7 @@
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
 #include "frame/Frame.h"
+#include "frame/FrameChanges.h"
 #include "game/GameFlow.h"
 #include "game/LetterBugs.h"
 #include "records/RecordFiles.h"
@@ -120,6 +121,7 @@ void runFrame() {
 void resetProgramState() {
   resetSharedState();
   g_backBuffer = Picture(kScreenWidth, kScreenHeight, kBlack);
+  g_frameChanges.reset(kScreenWidth, kScreenHeight);
   g_glyphs.clear();
   resetCatalogue();
   resetMainMenuState();

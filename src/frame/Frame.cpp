@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "frame/FrameChanges.h"
+
 namespace tolvaro {
 
 void presentBackBuffer() {
-  g_platform->present(g_backBuffer.view());
+  g_platform->presentChanges(g_backBuffer.view(), g_frameChanges.update(g_backBuffer));
 }
 
 void presentAndSleep() {
