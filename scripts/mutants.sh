@@ -53,6 +53,13 @@ key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<st
 key-escape-as-enter :: sdl :: src/hosts/sdl/KeyMap.cpp :: if (keycode == SDLK_ESCAPE) return kKeyEscape; :: if (keycode == SDLK_ESCAPE) return kKeyEnter;
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
+changes-rect-dropped :: core :: src/frame/FrameChanges.cpp :: return {rects_.data(), static_cast<std::size_t>(count_)}; :: return {rects_.data(), static_cast<std::size_t>(count_ - (count_ > 1))};
+changes-run-short :: core :: src/frame/FrameChanges.cpp :: bottom - runTop[static_cast<std::size_t>(block)]}); :: bottom - 1 - runTop[static_cast<std::size_t>(block)]});
+changes-join-short :: core :: src/frame/FrameChanges.cpp :: last.w += rect.w; :: last.w += rect.w - 1;
+changes-scattered-short :: core :: src/frame/FrameChanges.cpp :: endRow[b] - firstRow[b]}); :: endRow[b] - firstRow[b] - 1});
+scaled-reach-left :: core :: src/hosts/shared/Scaler.cpp :: return t.near < from - 1; :: return t.near < from;
+scaled-reach-right :: core :: src/hosts/shared/Scaler.cpp :: return t.near < to; :: return t.near < to - 1;
+mailbox-change-dropped :: sdl :: src/hosts/sdl/FrameMailbox.h :: changes_.rects.push_back(rect); :: (void)rect;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));
