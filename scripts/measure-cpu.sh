@@ -39,8 +39,8 @@ start_xvfb() {  # start_xvfb NAME: prints the display number; the server's pid i
   tr -d '[:space:]' <"$file"
 }
 
-wait_window() {  # wait_window DISPLAY NAME_PATTERN
-  for _ in $(seq 300); do
+wait_window() {  # wait_window DISPLAY NAME_PATTERN (a busy machine may take a while)
+  for _ in $(seq 1200); do
     DISPLAY=":$1" xdotool search --onlyvisible --name "$2" >/dev/null 2>&1 && return 0
     sleep 0.1
   done
@@ -74,7 +74,7 @@ HOME="$scratch/peer-home" DISPLAY=":$peer_display" SDL_AUDIODRIVER=dummy \
 peer=$!
 pids+=("$peer")
 wait_window "$game_display" '^Tolvaro$'
-wait_window "$peer_display" '.'
+wait_window "$peer_display" '^Tux Typing$'
 on_game() { DISPLAY=":$game_display" xdotool "$@"; }
 on_game mousemove 300 700
 sleep 3

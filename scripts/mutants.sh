@@ -59,6 +59,14 @@ changes-join-short :: core :: src/frame/FrameChanges.cpp :: last.w += rect.w; ::
 changes-scattered-short :: core :: src/frame/FrameChanges.cpp :: endRow[b] - firstRow[b]}); :: endRow[b] - firstRow[b] - 1});
 scaled-reach-left :: core :: src/hosts/shared/Scaler.cpp :: return t.near < from - 1; :: return t.near < from;
 scaled-reach-right :: core :: src/hosts/shared/Scaler.cpp :: return t.near < to; :: return t.near < to - 1;
+drawn-copy-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {s.dstX, s.dstY, s.w, s.h}); :: (void)s;
+drawn-keyed-short :: core :: src/base/Picture.cpp :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w, s.h}); :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w - 1, s.h});
+drawn-fill-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {left, top, right - left, bottom - top}); :: (void)0;
+drawn-text-short :: core :: src/base/Text.cpp :: noteDrawn(target, {x, y, cells, kCellHeight}); :: noteDrawn(target, {x, y, cells, kCellHeight - 1});
+drawn-log-drops-rects :: core :: src/base/DrawLog.h :: rects_[static_cast<std::size_t>(count_++)] = rect; :: if (count_ < 8) rects_[static_cast<std::size_t>(count_++)] = rect;
+background-restore-short :: core :: src/frame/Frame.cpp :: r = std::min(right, drawn.x + drawn.w); :: r = std::min(right, drawn.x + drawn.w - 1);
+background-restore-unnoted :: core :: src/frame/Frame.cpp :: noteDrawn(g_backBuffer, {l, t, r - l, b - t}); :: (void)0;
+background-moved-kept :: core :: src/frame/Frame.cpp :: g_background.y == y && :: g_background.y == g_background.y &&
 mailbox-change-dropped :: sdl :: src/hosts/sdl/FrameMailbox.h :: changes_.rects.push_back(rect); :: (void)rect;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);

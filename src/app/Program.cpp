@@ -121,7 +121,8 @@ void runFrame() {
 void resetProgramState() {
   resetSharedState();
   g_backBuffer = Picture(kScreenWidth, kScreenHeight, kBlack);
-  g_frameChanges.reset(kScreenWidth, kScreenHeight);
+  g_frameChanges.reset(g_backBuffer);
+  forgetBackground();
   g_glyphs.clear();
   resetCatalogue();
   resetMainMenuState();

@@ -12,8 +12,11 @@ constexpr int kMostBlocks = 64;
 
 }  // namespace
 
-void FrameChanges::reset(int width, int height) {
-  shown_ = Picture(width, height);
+void FrameChanges::reset(const Picture& picture) {
+  shown_ = Picture(picture.width, picture.height);
+  touched_.assign(static_cast<std::size_t>(picture.height), 0);
+  drawn_.watch(&picture);
+  g_drawLogs[0] = &drawn_;
   whole_ = true;
   count_ = 0;
 }
@@ -39,11 +42,24 @@ std::span<const PixelRect> FrameChanges::update(const Picture& now) {
   const int height = now.height;
   const int blocks = (width + kBlockWidth - 1) / kBlockWidth;
   if (shown_.width != width || shown_.height != height || blocks > kMostBlocks) {
-    reset(width, height);
+    reset(now);
   }
   count_ = 0;
   overflow_ = false;
+  const bool logged = !drawn_.anywhere();
+  if (logged) {
+    for (const PixelRect& rect : drawn_.rects()) {
+      const int left = std::max(rect.x, 0), right = std::min(rect.x + rect.w, width);
+      const int top = std::max(rect.y, 0), bottom = std::min(rect.y + rect.h, height);
+      if (left >= right || top >= bottom) continue;
+      const int first = left / kBlockWidth, last = (right - 1) / kBlockWidth;
+      const std::uint64_t bits = (~std::uint64_t{0} >> (63 - (last - first))) << first;
+      for (int y = top; y < bottom; ++y) touched_[static_cast<std::size_t>(y)] |= bits;
+    }
+  }
+  drawn_.clear();
   if (whole_) {
+    std::fill(touched_.begin(), touched_.end(), 0);
     shown_.pixels = now.pixels;
     whole_ = false;
     rects_[0] = {0, 0, width, height};
@@ -66,11 +82,16 @@ std::span<const PixelRect> FrameChanges::update(const Picture& now) {
   for (int y = 0; y < height; ++y) {
     const std::uint32_t* fresh = now.ptr(0, y);
     std::uint32_t* old = shown_.ptr(0, y);
-    const bool rowSame = std::memcmp(fresh, old, static_cast<std::size_t>(width) * 4) == 0;
+    // Blocks no drawing touched are as they were.
+    const std::uint64_t touched = logged ? touched_[static_cast<std::size_t>(y)] : ~std::uint64_t{0};
+    touched_[static_cast<std::size_t>(y)] = 0;
+    const bool rowSame =
+        touched == 0 || std::memcmp(fresh, old, static_cast<std::size_t>(width) * 4) == 0;
     for (int block = 0; block < blocks; ++block) {
       const int left = block * kBlockWidth;
       const std::size_t bytes = static_cast<std::size_t>(std::min(kBlockWidth, width - left)) * 4;
-      const bool changed = !rowSame && std::memcmp(fresh + left, old + left, bytes) != 0;
+      const bool changed = !rowSame && (touched >> block & 1) != 0 &&
+                           std::memcmp(fresh + left, old + left, bytes) != 0;
       if (changed) {
         std::memcpy(old + left, fresh + left, bytes);
         if (runTop[static_cast<std::size_t>(block)] < 0) runTop[static_cast<std::size_t>(block)] = y;

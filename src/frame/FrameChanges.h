@@ -1,19 +1,23 @@
 // Where the back buffer differs from the picture last presented, found by comparing the two
-// row by row in column blocks, so a host can send only what changed. Comparing is exact
-// whatever the screens drew; nothing here needs to know how they draw.
+// row by row in column blocks, so a host can send only what changed. Only the blocks that
+// drawing touched since (the draw log) are compared; when the log gave up, all of them.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
+#include <vector>
 
+#include "base/DrawLog.h"
 #include "base/Picture.h"
 
 namespace tolvaro {
 
 class FrameChanges {
  public:
-  // Forgets the last picture: the next comparison reports the whole picture.
-  void reset(int width, int height);
+  // Forgets the last picture: the next comparison reports the whole picture. Watches
+  // `picture` (whose size it takes) for drawing from now on.
+  void reset(const Picture& picture);
   // The rectangles where `now` differs from the previous call's picture, which then becomes
   // `now`. Every changed pixel is covered; the whole picture on the first call.
   std::span<const PixelRect> update(const Picture& now);
@@ -22,6 +26,9 @@ class FrameChanges {
   void add(PixelRect rect);
 
   Picture shown_;
+  DrawLog drawn_;
+  // Per row, a bit for each column block that drawing touched.
+  std::vector<std::uint64_t> touched_;
   bool whole_ = true;
   std::array<PixelRect, kMostChangedRects> rects_{};
   int count_ = 0;

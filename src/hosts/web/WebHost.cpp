@@ -70,6 +70,10 @@ void toCanvasPixels(PixelView from, std::vector<std::uint32_t>& to, PixelRect pa
   }
 }
 
+void toCanvasPixels(PixelView from, std::vector<std::uint32_t>& to) {
+  toCanvasPixels(from, to, {0, 0, from.width, from.height});
+}
+
 // The one rectangle around all of them, clipped to the picture; empty when nothing changed.
 PixelRect around(std::span<const PixelRect> rects, int width, int height) {
   int left = width, top = height, right = 0, bottom = 0;
