@@ -62,7 +62,7 @@ scaled-reach-right :: core :: src/hosts/shared/Scaler.cpp :: return t.near < to;
 drawn-copy-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {s.dstX, s.dstY, s.w, s.h}); :: (void)s;
 drawn-keyed-short :: core :: src/base/Picture.cpp :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w, s.h}); :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w - 1, s.h});
 drawn-fill-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {left, top, right - left, bottom - top}); :: (void)0;
-drawn-text-short :: core :: src/base/Text.cpp :: noteDrawn(target, {x, y, cells, kCellHeight}); :: noteDrawn(target, {x, y, cells, kCellHeight - 1});
+drawn-text-unnoted :: core :: src/base/Text.cpp :: noteDrawn(target, {x, y, cells, kCellHeight}); :: (void)cells;
 drawn-log-drops-rects :: core :: src/base/DrawLog.h :: rects_[static_cast<std::size_t>(count_++)] = rect; :: if (count_ < 8) rects_[static_cast<std::size_t>(count_++)] = rect;
 background-restore-short :: core :: src/frame/Frame.cpp :: r = std::min(right, drawn.x + drawn.w); :: r = std::min(right, drawn.x + drawn.w - 1);
 background-restore-unnoted :: core :: src/frame/Frame.cpp :: noteDrawn(g_backBuffer, {l, t, r - l, b - t}); :: (void)0;

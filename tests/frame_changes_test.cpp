@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
+#include "frame/FrameChanges.h"
 #include "hosts/shared/Letterbox.h"
 #include "hosts/shared/Scaler.h"
+#include "base/Files.h"
 #include "state/Session.h"
 #include "support/Harness.h"
 
@@ -92,6 +95,66 @@ TEST(PresentedChanges, RebuildEveryFrameOfEveryScreenAndAGame) {
 
   EXPECT_GT(watch.frames, 2000);
   EXPECT_EQ(watch.wrong, 0) << "the first in frame " << watch.firstWrong;
+}
+
+// Each drawing operation notes every pixel it writes, so a change in the column or row just past
+// a compared block's edge is found.
+TEST(PresentedChanges, EveryDrawingOperationIsNotedToItsLastColumnAndRow) {
+  const Picture tile(3, 3, 0x00112233);
+  GlyphSet glyphs;
+  glyphs.load(readFile(generatedDir() / "glyphs" / "gbk16.bin"));
+  using Draw = std::function<void(Picture&, int)>;
+  const std::pair<const char*, Draw> draws[] = {
+      {"opaque", [&](Picture& p, int x) { copyOpaque(p, tile, x, 2); }},
+      {"keyed", [&](Picture& p, int x) { copyKeyed(p, tile, x, 2, kWhite); }},
+      {"fill", [](Picture& p, int x) { fillRect(p, x, 2, x + 3, 5, 0x00445566); }},
+      {"text", [&](Picture& p, int x) { glyphs.draw(p, x - 5, 2, "W", kTextColour); }},
+  };
+  for (const auto& [name, draw] : draws) {
+    for (int x : {61, 62, 63, 64}) {
+      Picture picture(256, 24);
+      FrameChanges changes;
+      changes.reset(picture);
+      changes.update(picture);
+      Picture shown = picture;
+      draw(picture, x);
+      for (const PixelRect& r : changes.update(picture)) {
+        for (int y = r.y; y < r.y + r.h; ++y)
+          std::copy_n(picture.ptr(r.x, y), r.w, shown.ptr(r.x, y));
+      }
+      EXPECT_NE(picture.pixels, Picture(256, 24).pixels) << name;
+      EXPECT_EQ(shown.pixels, picture.pixels) << name << " at " << x;
+    }
+  }
+}
+
+// A background put again where it stands shows none of what was drawn over it, to the last
+// column and row, and a background put elsewhere is copied whole.
+TEST(PresentedChanges, ABackgroundPutAgainCoversEverythingDrawnOverIt) {
+  Harness h;
+  ASSERT_TRUE(h.start());
+  Picture background(kScreenWidth, kScreenHeight);
+  for (std::size_t i = 0; i < background.pixels.size(); ++i)
+    background.pixels[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
+  const Picture tile(3, 3, 0x00112233);
+  using Draw = std::function<void(int)>;
+  const std::pair<const char*, Draw> draws[] = {
+      {"opaque", [&](int x) { copyOpaque(g_backBuffer, tile, x, 40); }},
+      {"keyed", [&](int x) { copyKeyed(g_backBuffer, tile, x, 40, kWhite); }},
+      {"fill", [](int x) { fillRect(g_backBuffer, x, 40, x + 3, 43, 0x00445566); }},
+      {"text", [](int x) { drawText(x, 40, "W"); }},
+  };
+  putBackground(background, 0, 0, kScreenWidth, kScreenHeight);
+  for (const auto& [name, draw] : draws) {
+    for (int x : {0, 100, 1021}) {
+      draw(x);
+      putBackground(background, 0, 0, kScreenWidth, kScreenHeight);
+      EXPECT_EQ(g_backBuffer.pixels, background.pixels) << name << " at " << x;
+    }
+  }
+  putBackground(background, 0, 5, kScreenWidth, kScreenHeight);
+  EXPECT_EQ(g_backBuffer.at(7, 5), background.at(7, 0));
+  EXPECT_EQ(g_backBuffer.at(1023, 767), background.at(1023, 762));
 }
 
 // A window of 1920 x 1080 rescales only the parts the changes reach, and shows what scaling the

@@ -29,7 +29,8 @@ void putBackground(const Picture& source, int x, int y, int w, int h) {
   const Background wanted{&source, x, y, w, h};
   const bool standing = g_background.source == &source && g_background.x == x &&
                         g_background.y == y && g_background.w == w && g_background.h == h &&
-                        !g_drawnOverBackground.anywhere();
+                        !g_drawnOverBackground.anywhere() &&
+                        g_drawLogs[1] == &g_drawnOverBackground;
   if (!standing || source.empty()) {
     copyOpaque(g_backBuffer, source, x, y, w, h);
   } else {

@@ -21,6 +21,10 @@ void FrameChanges::reset(const Picture& picture) {
   count_ = 0;
 }
 
+FrameChanges::~FrameChanges() {
+  if (g_drawLogs[0] == &drawn_) g_drawLogs[0] = nullptr;
+}
+
 void FrameChanges::add(PixelRect rect) {
   // Blocks of one band close together and left to right: a neighbour joins the last rectangle.
   if (count_ > 0) {
@@ -46,7 +50,8 @@ std::span<const PixelRect> FrameChanges::update(const Picture& now) {
   }
   count_ = 0;
   overflow_ = false;
-  const bool logged = !drawn_.anywhere();
+  // A log that another tracker took over has missed drawing: compare everything.
+  const bool logged = !drawn_.anywhere() && g_drawLogs[0] == &drawn_;
   if (logged) {
     for (const PixelRect& rect : drawn_.rects()) {
       const int left = std::max(rect.x, 0), right = std::min(rect.x + rect.w, width);

@@ -18,6 +18,10 @@ class FrameChanges {
   // Forgets the last picture: the next comparison reports the whole picture. Watches
   // `picture` (whose size it takes) for drawing from now on.
   void reset(const Picture& picture);
+  FrameChanges() = default;
+  FrameChanges(const FrameChanges&) = delete;
+  FrameChanges& operator=(const FrameChanges&) = delete;
+  ~FrameChanges();
   // The rectangles where `now` differs from the previous call's picture, which then becomes
   // `now`. Every changed pixel is covered; the whole picture on the first call.
   std::span<const PixelRect> update(const Picture& now);
