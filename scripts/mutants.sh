@@ -68,6 +68,7 @@ background-restore-short :: core :: src/frame/Frame.cpp :: r = std::min(right, d
 background-restore-unnoted :: core :: src/frame/Frame.cpp :: noteDrawn(g_backBuffer, {l, t, r - l, b - t}); :: (void)0;
 background-moved-kept :: core :: src/frame/Frame.cpp :: g_background.y == y && :: g_background.y == g_background.y &&
 mailbox-change-dropped :: sdl :: src/hosts/sdl/FrameMailbox.h :: changes_.rects.push_back(rect); :: (void)rect;
+mailbox-unchanged-owed-whole-lost :: sdl :: src/hosts/sdl/FrameMailbox.h :: if (changed.empty() && !changes_.whole) return; :: if (changed.empty()) return;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));

@@ -299,10 +299,13 @@ TEST(FrameMailbox, ChangesPostedBetweenTakesAddUp) {
   ASSERT_TRUE(mailbox.take(shown, changes));
   EXPECT_TRUE(changes.whole);
   EXPECT_TRUE(shown == picture);
+  mailbox.post({picture.data(), kWidth, kHeight}, {});
+  const long postedBefore = mailbox.posted();
   mailbox.wantWhole();
-  paint({0, 0, 1, 1}, 99);
+  mailbox.post({picture.data(), kWidth, kHeight}, {});
   ASSERT_TRUE(mailbox.take(shown, changes));
-  EXPECT_TRUE(changes.whole) << "an expose sends the next picture whole";
+  EXPECT_TRUE(changes.whole) << "after an expose even an unchanged picture goes, whole";
+  EXPECT_EQ(mailbox.posted(), postedBefore + 1) << "an unchanged picture owes nothing";
   mailbox.close();
 }
 

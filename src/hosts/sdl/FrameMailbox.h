@@ -36,6 +36,8 @@ class FrameMailbox {
     if (picture.width != width_ || picture.height != height_ || !picture.pixels) return;
     {
       std::lock_guard lock(mutex_);
+      // Nothing changed and nothing is owed: the shower has this picture and need not wake.
+      if (changed.empty() && !changes_.whole) return;
       for (const PixelRect& rect : changed) {
         copyRect(picture.pixels, pending_.data(), rect);
         if (changes_.whole) continue;
