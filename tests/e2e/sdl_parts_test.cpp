@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -248,12 +250,13 @@ TEST(FrameMailbox, PicturesAreReplacedNeverQueuedAndNeverTorn) {
   std::vector<std::uint32_t> taken(kWidth * kHeight);
   std::vector<std::uint32_t> seen;
   bool whole = true;
+  std::atomic<bool> sawLast{false};
   std::thread shower([&] {
     while (mailbox.take(taken)) {
       whole = whole && std::all_of(taken.begin(), taken.end(),
                                    [&](std::uint32_t p) { return p == taken.front(); });
       seen.push_back(taken.front());
-      if (taken.front() == kPictures) break;
+      if (taken.front() == kPictures) sawLast = true;
     }
   });
   std::vector<std::uint32_t> picture(kWidth * kHeight);
@@ -261,8 +264,12 @@ TEST(FrameMailbox, PicturesAreReplacedNeverQueuedAndNeverTorn) {
     std::fill(picture.begin(), picture.end(), n);
     mailbox.post({picture.data(), kWidth, kHeight});
   }
-  shower.join();
+  // A shower that never gets the last picture fails the checks below rather than hanging.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!sawLast && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   mailbox.close();
+  shower.join();
   EXPECT_TRUE(whole);
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.back(), static_cast<std::uint32_t>(kPictures));
