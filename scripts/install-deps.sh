@@ -11,7 +11,7 @@ play_packages=(
   # asset generator: drawing, lettering, the glyph set's fonts
   libcairo2-dev libpango1.0-dev libfreetype-dev xfonts-wqy fonts-wqy-microhei fonts-dejavu-core
   # the Linux desktop host
-  libsdl2-dev libsdl2-mixer-dev libx11-dev
+  libsdl2-dev libsdl2-mixer-dev libx11-dev libxext-dev
 )
 
 # Tests and everything else; one group a line, so additions merge easily.

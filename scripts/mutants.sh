@@ -92,6 +92,22 @@ win32-no-cover-again :: win32 :: src/hosts/win32/Win32Host.cpp :: if (GetWindowR
 win32-dialog-face-unscaled :: win32 :: src/hosts/win32/Win32Host.cpp :: scaledFacePicture(face, onScreen)}; :: nullptr};
 win32-manifest-no-per-monitor-v2 :: win32 :: src/hosts/win32/tolvaro.manifest :: PerMonitorV2, PerMonitor< :: PerMonitor<
 win32-imports-newer-than-7 :: win32 :: src/hosts/win32/Display.cpp :: auto current = lookUp<HANDLE(WINAPI*)()>(user32, "GetThreadDpiAwarenessContext"); :: auto current = &GetThreadDpiAwarenessContext;
+changes-rect-dropped :: core :: src/frame/FrameChanges.cpp :: return {rects_.data(), static_cast<std::size_t>(count_)}; :: return {rects_.data(), static_cast<std::size_t>(count_ - (count_ > 1))};
+changes-run-short :: core :: src/frame/FrameChanges.cpp :: bottom - runTop[static_cast<std::size_t>(block)]}); :: bottom - 1 - runTop[static_cast<std::size_t>(block)]});
+changes-join-short :: core :: src/frame/FrameChanges.cpp :: last.w += rect.w; :: last.w += rect.w - 1;
+changes-scattered-short :: core :: src/frame/FrameChanges.cpp :: endRow[b] - firstRow[b]}); :: endRow[b] - firstRow[b] - 1});
+scaled-reach-left :: core :: src/hosts/shared/Scaler.cpp :: return t.near < from - 1; :: return t.near < from;
+scaled-reach-right :: core :: src/hosts/shared/Scaler.cpp :: return t.near < to; :: return t.near < to - 1;
+drawn-copy-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {s.dstX, s.dstY, s.w, s.h}); :: (void)s;
+drawn-keyed-short :: core :: src/base/Picture.cpp :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w, s.h}); :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w - 1, s.h});
+drawn-fill-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {left, top, right - left, bottom - top}); :: (void)0;
+drawn-text-unnoted :: core :: src/base/Text.cpp :: noteDrawn(target, {x, y, cells, kCellHeight}); :: (void)cells;
+drawn-log-drops-rects :: core :: src/base/DrawLog.h :: rects_[static_cast<std::size_t>(count_++)] = rect; :: if (count_ < 8) rects_[static_cast<std::size_t>(count_++)] = rect;
+background-restore-short :: core :: src/frame/Frame.cpp :: r = std::min(right, drawn.x + drawn.w); :: r = std::min(right, drawn.x + drawn.w - 1);
+background-restore-unnoted :: core :: src/frame/Frame.cpp :: noteDrawn(g_backBuffer, {l, t, r - l, b - t}); :: (void)0;
+background-moved-kept :: core :: src/frame/Frame.cpp :: g_background.y == y && :: g_background.y == g_background.y &&
+mailbox-change-dropped :: sdl :: src/hosts/sdl/FrameMailbox.h :: changes_.rects.push_back(rect); :: (void)rect;
+mailbox-unchanged-owed-whole-lost :: sdl :: src/hosts/sdl/FrameMailbox.h :: if (changed.empty() && !changes_.whole) return; :: if (changed.empty()) return;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));

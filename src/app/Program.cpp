@@ -3,6 +3,7 @@
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
 #include "frame/Frame.h"
+#include "frame/FrameChanges.h"
 #include "game/GameFlow.h"
 #include "game/LetterBugs.h"
 #include "records/RecordFiles.h"
@@ -121,6 +122,8 @@ void resetProgramState() {
   resetSharedState();
   resetRecordSaves();
   g_backBuffer = Picture(kScreenWidth, kScreenHeight, kBlack);
+  g_frameChanges.reset(g_backBuffer);
+  forgetBackground();
   g_glyphs.clear();
   resetCatalogue();
   resetMainMenuState();

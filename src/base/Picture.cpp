@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/DrawLog.h"
+
 namespace tolvaro {
 namespace {
 
@@ -39,6 +41,7 @@ bool clipCopy(const Picture& target, const Picture& source, int x, int y, int w,
 void copyOpaque(Picture& target, const Picture& source, int x, int y, int w, int h) {
   Span s;
   if (!clipCopy(target, source, x, y, w, h, s)) return;
+  noteDrawn(target, {s.dstX, s.dstY, s.w, s.h});
   for (int row = 0; row < s.h; ++row) {
     std::memcpy(target.ptr(s.dstX, s.dstY + row), source.ptr(s.srcX, s.srcY + row),
                 static_cast<std::size_t>(s.w) * sizeof(std::uint32_t));
@@ -49,6 +52,7 @@ void copyKeyed(Picture& target, const Picture& source, int x, int y, int w, int 
                std::uint32_t key) {
   Span s;
   if (!clipCopy(target, source, x, y, w, h, s)) return;
+  noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w, s.h});
   for (int row = 0; row < s.h; ++row) {
     const std::uint32_t* from = source.ptr(s.srcX, s.srcY + row);
     std::uint32_t* to = target.ptr(s.dstX, s.dstY + row);
@@ -64,6 +68,7 @@ void fillRect(Picture& target, int left, int top, int right, int bottom, std::ui
   right = std::min(right, target.width);
   bottom = std::min(bottom, target.height);
   if (left >= right || top >= bottom) return;
+  noteDrawn(target, {left, top, right - left, bottom - top});
   // Full-width rows are one run of memory; black, the only fill colour of the game, is a memset.
   const bool wholeRows = left == 0 && right == target.width;
   const int runs = wholeRows ? 1 : bottom - top;

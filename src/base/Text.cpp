@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/DrawLog.h"
 #include "base/GlyphFile.h"
 
 namespace tolvaro {
@@ -50,6 +51,13 @@ int GlyphSet::draw(Picture& target, int x, int y, std::string_view gbk,
                    std::uint32_t colour) const {
   const int start = x;
   const bool canDraw = loaded() && !target.empty();
+  // The cells' rectangle covers every pixel a glyph may set (the log clips nothing).
+  if (canDraw) {
+    int cells = 0;
+    for (std::size_t i = 0, length; (length = gbkCharLength(gbk, i)) != 0; i += length)
+      cells += length == 2 ? kFullWidth : kHalfWidth;
+    noteDrawn(target, {x, y, cells, kCellHeight});
+  }
   for (std::size_t i = 0, length; (length = gbkCharLength(gbk, i)) != 0; i += length) {
     const auto lead = static_cast<std::uint8_t>(gbk[i]);
     if (length == 2) {

@@ -22,6 +22,13 @@ inline Platform* g_platform = nullptr;
 inline Picture g_backBuffer;
 inline GlyphSet g_glyphs;
 
+// Copies a picture that lies under everything a screen draws (a full-screen background, the
+// game's panel) to (x, y), w x h at most. Where the last such copy put the same picture at the
+// same place, only what drawing has covered since is copied back: the same pixels, less work.
+void putBackground(const Picture& source, int x, int y, int w, int h);
+// The next putBackground copies all of its picture; start-up calls it.
+void forgetBackground();
+
 // Frame endings. Some frames present, act, then sleep.
 void presentBackBuffer();
 void presentAndSleep();

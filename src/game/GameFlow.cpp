@@ -40,8 +40,8 @@ constexpr const char* kTimeFormat = "\xD3\xC3\xCA\xB1: %d \xC3\xEB!";
 
 // The lobby's frame panel where it rests.
 void drawFramePanel() {
-  copyOpaque(g_backBuffer, g_themeFramePanels[g_theme], kLobbyPanelX, kLobbyPanelRestY,
-             kLobbyPanelWidth, kLobbyPanelHeight);
+  putBackground(g_themeFramePanels[g_theme], kLobbyPanelX, kLobbyPanelRestY, kLobbyPanelWidth,
+                kLobbyPanelHeight);
 }
 
 // The boxes with level, score and best score; the caller adds what follows them.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,18 @@ struct PixelView {
   int width = 0;
   int height = 0;
 };
+
+// A rectangle of pixels: x <= column < x + w, y <= row < y + h.
+struct PixelRect {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+  bool operator==(const PixelRect&) const = default;
+};
+
+// At most this many rectangles describe the changes of one present.
+constexpr int kMostChangedRects = 64;
 
 enum class EventType {
   Quit,            // wParam: exit code; ends the main loop
@@ -110,6 +123,14 @@ class Platform {
   virtual void postQuit(int exitCode) = 0;
 
   virtual void present(PixelView backBuffer) = 0;
+  // As present, told where the picture differs from the one given to the previous call: every
+  // changed pixel lies in `changed` (the first call covers the whole picture). A host that
+  // sends only these must send the whole picture whenever its window's content is in doubt
+  // (a resize, an expose, anything else it showed in between). This one sends it all.
+  virtual void presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) {
+    (void)changed;
+    present(backBuffer);
+  }
 
   // The program's own resources; an empty vector when there is none.
   // Bitmaps come as a BMP file or as a bare DIB (info header first).

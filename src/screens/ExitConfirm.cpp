@@ -48,7 +48,7 @@ void slideItemsOut(int step) {
 }
 
 void drawMenuBackground() {
-  copyOpaque(g_backBuffer, g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
+  putBackground(g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
 }
 
 void drawExitBox() {

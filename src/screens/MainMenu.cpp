@@ -76,7 +76,7 @@ void stepMenuBugAnimation() {
 
 void mainMenuFrame() {
   updateHover();
-  copyOpaque(g_backBuffer, g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
+  putBackground(g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
   copyKeyed(g_backBuffer, g_menuMarkerPicture, g_menuMarkerX, g_menuMarkerY, kMenuMarkerWidth,
             kMenuMarkerHeight, kWhite);
   slideItemIn(0);

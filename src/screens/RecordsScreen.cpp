@@ -40,7 +40,7 @@ static_assert(kBoardX == 227 && kBoardY == 184 && kConfirmZone.top == 548 &&
 }  // namespace
 
 void recordsFrame() {
-  copyOpaque(g_backBuffer, g_themeBackgrounds[g_theme], 0, 0, kScreenWidth, kScreenHeight);
+  putBackground(g_themeBackgrounds[g_theme], 0, 0, kScreenWidth, kScreenHeight);
   copyOpaque(g_backBuffer, g_recordsBoardPicture, kBoardX, kBoardY, kBoardWidth, kBoardHeight);
   for (int i = 0; i < kRecordRows; ++i) {
     const RecordEntry& entry = g_records[i];

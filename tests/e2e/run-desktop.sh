@@ -38,6 +38,7 @@ DIR="$(new_workdir seeded)"
 printf '  1100\n' >"$DIR/mg.tol"
 # LF line ends, tabs and runs of spaces; a GBK name (张三); three rows only.
 printf 'Amy\t120   900\n\xd5\xc5\xc8\xfd 200 800\nBob 5\t\t700\n' >"$DIR/lhb.lhb"
+xdotool mousemove 300 700  # the last run left the pointer on Yes, which would light it
 launch "$DIR"
 expect_screen menu 30 seeded-menu
 xdotool mousemove 300 700  # off the exit box's Yes, where the last run's pointer rests
@@ -77,8 +78,10 @@ RECORDS_SHOT="$LAST_SHOT"
 # Killed, as a power cut or a crash ends it: the record was kept when the dialog closed.
 kill_program
 score="$(LC_ALL=C sed -n '1s/^\xd5\xc5\xc8\xfd [0-9]* \([1-9][0-9]*\)\r$/\1/p' "$DIR/lhb.lhb")"
-check "row 1 holds 张三 with the game's score, and mg.tol the score: $(od -An -c "$DIR/lhb.lhb" | head -c 120)" \
-  test -n "$score" -a "$(cat "$DIR/mg.tol")" == "$score"
+# The best score is the score a playing frame starts at: a miss after the peak lowers only the
+# score, so mg.tol holds at least the game's score.
+check "row 1 holds 张三 with the game's score, and mg.tol at least the score: $(od -An -c "$DIR/lhb.lhb" | head -c 120)" \
+  test -n "$score" -a "$(cat "$DIR/mg.tol")" -ge "${score:-0}"
 check "the records screen showed the saved rows" \
   python3 "$COMPARE" "$RECORDS_SHOT" "$GENERATED" records "$DIR/lhb.lhb" 1
 

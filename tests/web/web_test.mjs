@@ -176,7 +176,8 @@ async function catchLetters(page) {
 // a second), its start button, Enter, letters until one is caught, Esc: the name form opens.
 async function playToTheNameForm(page) {
   await page.mouse.click(800, 225);
-  // The button left of its label, which the idle lobby draws over it.
+  // The face left of its label (which starts 80 pixels in), so the slide-in and the idle lobby
+  // both count, however long a screenshot takes.
   const lobby = await until('the lobby', async () =>
     differing(await shoot(page), bitmap(155), 724, 98, 0, 0, 80) === 0).catch(() => false);
   const signGone = await page.evaluate(() => getComputedStyle(document.getElementById('sound-sign')).display === 'none');

@@ -69,6 +69,8 @@ bool HeadlessHost::createMainWindow(const std::string& title, int width, int hei
   windowWidth = width;
   windowHeight = height;
   windowCreated = true;
+  shownChanges_ = Picture(width, height);
+  lastChanges.reserve(kMostChangedRects);
   return true;
 }
 
@@ -84,6 +86,25 @@ bool HeadlessHost::nextEvent(Event& event) {
   events_.pop_front();
   ++eventsTaken;
   return true;
+}
+
+void HeadlessHost::presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) {
+  // Made as a window that is sent only the changes would be: the old picture, the rectangles
+  // copied over it.
+  if (shownChanges_.width != backBuffer.width || shownChanges_.height != backBuffer.height) {
+    shownChanges_ = Picture(backBuffer.width, backBuffer.height);
+  }
+  lastChanges.clear();
+  for (const PixelRect& rect : changed) {
+    lastChanges.push_back(rect);
+    const int left = std::max(rect.x, 0), right = std::min(rect.x + rect.w, backBuffer.width);
+    for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, backBuffer.height); ++y) {
+      if (left >= right) break;
+      const std::uint32_t* from = backBuffer.pixels + static_cast<std::size_t>(y) * backBuffer.width;
+      std::copy(from + left, from + right, shownChanges_.ptr(left, y));
+    }
+  }
+  present(backBuffer);
 }
 
 void HeadlessHost::present(PixelView backBuffer) {

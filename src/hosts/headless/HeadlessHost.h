@@ -102,6 +102,9 @@ class HeadlessHost : public Platform {
   bool windowCreated = false;
   int presents = 0;
   PixelView lastPresented;  // the game's back buffer as it was last presented
+  // The changed rectangles of the last present, and the picture built from the changes alone.
+  std::vector<PixelRect> lastChanges;
+  const Picture& shownChanges() const { return shownChanges_; }
   int sleeps = 0;
   int eventsTaken = 0;
   std::int64_t virtualMs = 0;  // sleeps plus blocking sounds
@@ -113,6 +116,7 @@ class HeadlessHost : public Platform {
   bool nextEvent(Event& event) override;
   void postQuit(int exitCode) override { quitCode_ = exitCode; }
   void present(PixelView backBuffer) override;
+  void presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) override;
   std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
   void playSound(int waveId, SoundMode mode) override;
   void setTimer(int timerId, int milliseconds) override;
@@ -131,6 +135,7 @@ class HeadlessHost : public Platform {
   std::optional<int> quitCode_;
   hosts::TimerTable timers_;
   hosts::SoundLengths soundLengths_;
+  Picture shownChanges_;
 };
 
 }  // namespace tolvaro

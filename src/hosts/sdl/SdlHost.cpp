@@ -156,7 +156,7 @@ bool SdlHost::createMainWindow(const std::string& title, int width, int height) 
   // Black until the first present, as the class's black brush erases it; the dialog's picture
   // is put together here.
   composite_.assign(static_cast<std::size_t>(width) * height, 0);
-  show({composite_.data(), width, height});
+  showWhole({composite_.data(), width, height});
   openAudio();
   return true;
 }
@@ -213,6 +213,7 @@ bool SdlHost::translate(const SDL_Event& in, Event& out) {
         windowResized(in.window.data1, in.window.data2);
       }
       if (in.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        if (presenter_) presenter_->showWholeNext();
         out = {EventType::Paint, 0, 0};
         return true;
       }
@@ -278,16 +279,31 @@ void SdlHost::updateCursor() {
 }
 
 void SdlHost::present(PixelView backBuffer) {
+  const PixelRect whole{0, 0, backBuffer.width, backBuffer.height};
+  presentChanges(backBuffer, {&whole, 1});
+}
+
+void SdlHost::presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) {
   pacer_.presentBegins(hosts::FramePacer::Clock::now());
   if (backBuffer.width != pictureWidth_ || backBuffer.height != pictureHeight_) return;
   lastPresented_ = backBuffer;
-  show(backBuffer);
+  if (showWholeNext_) {
+    showWhole(backBuffer);
+    showWholeNext_ = false;
+  } else {
+    show(backBuffer, changed);
+  }
   pacer_.presentEnds(hosts::FramePacer::Clock::now());
 }
 
-void SdlHost::show(PixelView picture) {
+void SdlHost::showWhole(PixelView picture) {
+  const PixelRect whole{0, 0, picture.width, picture.height};
+  show(picture, {&whole, 1});
+}
+
+void SdlHost::show(PixelView picture, std::span<const PixelRect> changed) {
   if (presenter_) {
-    presenter_->show(picture);
+    presenter_->show(picture, changed);
     return;
   }
   if (!picture_) return;
@@ -315,7 +331,8 @@ void SdlHost::showWithDialog(PixelView dialog, hosts::Rect at) {
               composite_.begin() + static_cast<std::ptrdiff_t>(at.y + row) * pictureWidth_ + at.x +
                   left);
   }
-  show({composite_.data(), pictureWidth_, pictureHeight_});
+  showWhole({composite_.data(), pictureWidth_, pictureHeight_});
+  showWholeNext_ = true;
 }
 
 std::vector<std::uint8_t> SdlHost::loadResource(ResourceType type, int id) {

@@ -47,6 +47,7 @@ class SdlHost : public hosts::PolledHost, private NameDialogHost {
   bool createMainWindow(const std::string& title, int width, int height) override;
   bool nextEvent(Event& event) override;
   void present(PixelView backBuffer) override;
+  void presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) override;
   std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
   void playSound(int waveId, SoundMode mode) override;
   void sleep(int milliseconds) override;
@@ -68,8 +69,10 @@ class SdlHost : public hosts::PolledHost, private NameDialogHost {
   void openAudio();
   void closeAudio();
   Mix_Chunk* chunkFor(int waveId);
-  // Shows a picture of the game's size in the window, scaled to it.
-  void show(PixelView picture);
+  // Shows a picture of the game's size in the window, scaled to it; where the window is sent
+  // only changes, `changed` covers every pixel that differs from the picture shown before.
+  void show(PixelView picture, std::span<const PixelRect> changed);
+  void showWhole(PixelView picture);
 
   // NameDialogHost.
   void windowResized(int width, int height) override;
@@ -90,6 +93,8 @@ class SdlHost : public hosts::PolledHost, private NameDialogHost {
   // Where the window is an X11 window the pictures go through this, and there is no renderer.
   std::unique_ptr<X11Presenter> presenter_;
   PixelView lastPresented_;
+  // The window shows something other than the game's last picture (the dialog, or nothing yet).
+  bool showWholeNext_ = true;
   std::vector<std::uint32_t> composite_;
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;

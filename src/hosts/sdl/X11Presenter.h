@@ -25,8 +25,16 @@ class X11Presenter {
   X11Presenter(const X11Presenter&) = delete;
   X11Presenter& operator=(const X11Presenter&) = delete;
 
-  // Returns at once; the picture shows as soon as the thread gets to it.
+  // Returns at once; the picture shows as soon as the thread gets to it. Only `changed` (every
+  // pixel that differs from the previous picture shown) is sent to the X server.
+  void show(PixelView picture, std::span<const PixelRect> changed) {
+    mailbox_.post(picture, changed);
+  }
   void show(PixelView picture) { mailbox_.post(picture); }
+  // The window lost its pixels (an expose): the next picture goes whole.
+  void showWholeNext() { mailbox_.wantWhole(); }
+  // Whether pictures travel through shared memory (MIT-SHM) rather than the connection.
+  bool sharedMemory() const { return sharedMemory_.load(); }
   // Pictures shown so far (each a whole one, the newest at the time).
   long shown() const { return shown_.load(); }
 
@@ -38,6 +46,7 @@ class X11Presenter {
   std::unique_ptr<Connection> connection_;
   FrameMailbox mailbox_;
   std::atomic<long> shown_{0};
+  std::atomic<bool> sharedMemory_{false};
   std::thread thread_;
 };
 

@@ -4,15 +4,11 @@
 
 #include <optional>
 
+#include "platform/Platform.h"
+
 namespace tolvaro::hosts {
 
-struct Rect {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
-  bool operator==(const Rect&) const = default;
-};
+using Rect = PixelRect;
 
 struct Point {
   int x = 0;

@@ -14,4 +14,9 @@ namespace tolvaro::hosts {
 void scaleInto(PixelView picture, std::uint32_t* window, int windowWidth, int windowHeight,
                Rect target);
 
+// After the picture changed within `changed` (picture coordinates), makes the window pixels
+// that depend on it, as scaleInto would make them, and returns that part of the window.
+Rect scaleChanged(PixelView picture, std::uint32_t* window, int windowWidth, Rect target,
+                  Rect changed);
+
 }  // namespace tolvaro::hosts

@@ -16,8 +16,10 @@ EM_JS(void, tw_set_cursor, (const char* path), { TolvaroWeb.setCursor(UTF8ToStri
 EM_JS(void, tw_set_icon, (const std::uint8_t* bytes, int length),
       { TolvaroWeb.setIcon(HEAPU8.slice(bytes, bytes + length)); });
 EM_JS(void, tw_open_canvas, (int width, int height), { TolvaroWeb.openCanvas(width, height); });
-EM_JS(void, tw_present, (const std::uint32_t* rgba, int width, int height),
-      { TolvaroWeb.present(rgba, width, height); });
+// Only the rectangle x, y, w, h of the picture changed.
+EM_JS(void, tw_present, (const std::uint32_t* rgba, int width, int height, int x, int y, int w,
+                         int h),
+      { TolvaroWeb.present(rgba, width, height, x, y, w, h); });
 EM_JS(int, tw_next_event, (std::uint32_t* out), { return TolvaroWeb.nextEvent(out); });
 EM_JS(void, tw_play_sound, (int id, int loop, const std::uint8_t* bytes, int length),
       { TolvaroWeb.playSound(id, loop, bytes, length); });
@@ -61,13 +63,34 @@ constexpr double kSoundWaitSliceMs = 5;
 constexpr const char* kResourceRoot = "/res/";
 
 // 0x00RRGGBB to the canvas's byte order R, G, B, A.
-void toCanvasPixels(PixelView from, std::vector<std::uint32_t>& to) {
-  const std::size_t n = static_cast<std::size_t>(from.width) * static_cast<std::size_t>(from.height);
-  to.resize(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::uint32_t p = from.pixels[i];
-    to[i] = 0xFF000000u | (p & 0x0000FF00u) | (p & 0xFFu) << 16 | (p >> 16 & 0xFFu);
+// Converts the pixels of `part` only.
+void toCanvasPixels(PixelView from, std::vector<std::uint32_t>& to, PixelRect part) {
+  to.resize(static_cast<std::size_t>(from.width) * static_cast<std::size_t>(from.height));
+  for (int y = part.y; y < part.y + part.h; ++y) {
+    const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(from.width);
+    for (std::size_t i = row + part.x; i < row + part.x + part.w; ++i) {
+      const std::uint32_t p = from.pixels[i];
+      to[i] = 0xFF000000u | (p & 0x0000FF00u) | (p & 0xFFu) << 16 | (p >> 16 & 0xFFu);
+    }
   }
+}
+
+void toCanvasPixels(PixelView from, std::vector<std::uint32_t>& to) {
+  toCanvasPixels(from, to, {0, 0, from.width, from.height});
+}
+
+// The one rectangle around all of them, clipped to the picture; empty when nothing changed.
+PixelRect around(std::span<const PixelRect> rects, int width, int height) {
+  int left = width, top = height, right = 0, bottom = 0;
+  for (const PixelRect& r : rects) {
+    if (r.w <= 0 || r.h <= 0) continue;
+    left = std::min(left, std::max(r.x, 0));
+    top = std::min(top, std::max(r.y, 0));
+    right = std::max(right, std::min(r.x + r.w, width));
+    bottom = std::max(bottom, std::min(r.y + r.h, height));
+  }
+  if (left >= right || top >= bottom) return {0, 0, 0, 0};
+  return {left, top, right - left, bottom - top};
 }
 
 WebHost* g_host = nullptr;
@@ -125,9 +148,16 @@ double WebHost::nowMs() {
 }
 
 void WebHost::present(PixelView backBuffer) {
+  const PixelRect whole{0, 0, backBuffer.width, backBuffer.height};
+  presentChanges(backBuffer, {&whole, 1});
+}
+
+void WebHost::presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) {
   if (!backBuffer.pixels || backBuffer.width <= 0 || backBuffer.height <= 0) return;
-  toCanvasPixels(backBuffer, rgba_);
-  tw_present(rgba_.data(), backBuffer.width, backBuffer.height);
+  // The canvas keeps what it was given; it is sent only the rectangle around the changes.
+  const PixelRect part = around(changed, backBuffer.width, backBuffer.height);
+  toCanvasPixels(backBuffer, rgba_, part);
+  tw_present(rgba_.data(), backBuffer.width, backBuffer.height, part.x, part.y, part.w, part.h);
   const bool letters = gameTakesLetters();
   if (letters != lettersShown_) {
     lettersShown_ = letters;

@@ -21,6 +21,7 @@ class WebHost : public hosts::PolledHost, private DialogWindow {
   bool registerWindowClass(const std::string& cursorFile, int iconId) override;
   bool createMainWindow(const std::string& title, int width, int height) override;
   void present(PixelView backBuffer) override;
+  void presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) override;
   std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
   void playSound(int waveId, SoundMode mode) override;
   void sleep(int milliseconds) override;

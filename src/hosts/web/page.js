@@ -187,11 +187,18 @@ var TolvaroWeb = (function () {
     fit();
   };
 
-  web.present = function (rgba, w, h) {
+  // Only the rectangle x, y, dw, dh changed: its rows are copied, and only it is put.
+  web.present = function (rgba, w, h, x, y, dw, dh) {
     var start = performance.now();
-    if (image.width !== w || image.height !== h) image = ctx.createImageData(w, h);
-    image.data.set(HEAPU8.subarray(rgba, rgba + w * h * 4));
-    ctx.putImageData(image, 0, 0);
+    if (image.width !== w || image.height !== h) {
+      image = ctx.createImageData(w, h);
+      x = 0; y = 0; dw = w; dh = h;  // a new image holds nothing yet
+    }
+    for (var row = y; row < y + dh; ++row) {
+      var from = rgba + (row * w + x) * 4;
+      image.data.set(HEAPU8.subarray(from, from + dw * 4), (row * w + x) * 4);
+    }
+    if (dw > 0 && dh > 0) ctx.putImageData(image, 0, 0, x, y, dw, dh);
     var end = performance.now();
     if (!web.firstFrameAt) {
       web.firstFrameAt = end;
