@@ -355,7 +355,9 @@ try {
   console.log(`figure: the frame of 清除's save ${around[around.length - 1].toFixed(1)} ms ` +
               `from the previous present, the frames around it ` +
               `${around[around.length >> 1].toFixed(1)} ms (median)`);
-  await page.mouse.click(420, 560);  // 确定 leaves the records screen for the menu
+  // What follows starts on a fresh page; this one's close saves, as a closed tab does.
+  await page.close();
+  page = await openPage();
 
   // ---- one game per browser: a second page waits, and takes the game over with its records ----
   const second = await browser.newPage();
