@@ -98,6 +98,10 @@ changes-join-short :: core :: src/frame/FrameChanges.cpp :: last.w += rect.w; ::
 changes-scattered-short :: core :: src/frame/FrameChanges.cpp :: endRow[b] - firstRow[b]}); :: endRow[b] - firstRow[b] - 1});
 scaled-reach-left :: core :: src/hosts/shared/Scaler.cpp :: return t.near < from - 1; :: return t.near < from;
 scaled-reach-right :: core :: src/hosts/shared/Scaler.cpp :: return t.near < to; :: return t.near < to - 1;
+scaled-row-cache-evicts-wrong :: core :: src/hosts/shared/Scaler.cpp :: acrossRow[0] < acrossRow[1] ? 0 : 1; :: acrossRow[0] < acrossRow[1] ? 1 : 0;
+scaled-down-near-flat-copied :: core :: src/hosts/shared/Scaler.cpp :: if (weight == 0) { :: if (weight <= 1) {
+scaled-pair-odd-pixel-lost :: core :: src/hosts/shared/Scaler.cpp :: if (x < count) out[x] = blend(upper[x], lower[x], weight); :: (void)0;
+scaled-pair-second-green-lost :: core :: src/hosts/shared/Scaler.cpp :: (rb & kRedBlue) | (g & kGreen); :: (rb & kRedBlue) | (g & kGreen & 0xFFFFFFFFull);
 drawn-copy-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {s.dstX, s.dstY, s.w, s.h}); :: (void)s;
 drawn-keyed-short :: core :: src/base/Picture.cpp :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w, s.h}); :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w - 1, s.h});
 drawn-fill-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {left, top, right - left, bottom - top}); :: (void)0;
@@ -106,8 +110,9 @@ drawn-log-drops-rects :: core :: src/base/DrawLog.h :: rects_[static_cast<std::s
 background-restore-short :: core :: src/frame/Frame.cpp :: r = std::min(right, drawn.x + drawn.w); :: r = std::min(right, drawn.x + drawn.w - 1);
 background-restore-unnoted :: core :: src/frame/Frame.cpp :: noteDrawn(g_backBuffer, {l, t, r - l, b - t}); :: (void)0;
 background-moved-kept :: core :: src/frame/Frame.cpp :: g_background.y == y && :: g_background.y == g_background.y &&
-mailbox-change-dropped :: sdl :: src/hosts/sdl/FrameMailbox.h :: changes_.rects.push_back(rect); :: (void)rect;
-mailbox-unchanged-owed-whole-lost :: sdl :: src/hosts/sdl/FrameMailbox.h :: if (changed.empty() && !changes_.whole) return; :: if (changed.empty()) return;
+mailbox-change-dropped :: core :: src/hosts/shared/PendingPicture.cpp :: changes_.rects.push_back(rect); :: (void)rect;
+mailbox-unchanged-owed-whole-lost :: core :: src/hosts/shared/PendingPicture.cpp :: if (changed.empty() && !changes_.whole) return false; :: if (changed.empty()) return false;
+mailbox-whole-past-one-more :: core :: src/hosts/shared/PendingPicture.cpp :: changes_.rects.size() == static_cast<std::size_t>(kMostChangedRects) :: changes_.rects.size() == static_cast<std::size_t>(kMostChangedRects) - 1
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
 adpcm-step :: tools :: tools/assetgen/formats/ms_adpcm.cpp :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 8); :: s.delta = std::max(16, (kAdpcmAdaptation[nibble] * s.delta) >> 7);
 wave-riff-size :: tools :: tools/assetgen/formats/wave_writer.cpp :: writeWaveHeader(w, 36 + dataBytes + (dataBytes % 2)); :: writeWaveHeader(w, 44 + dataBytes + (dataBytes % 2));

@@ -187,5 +187,43 @@ TEST(PresentedChanges, ScaledTo1920x1080MatchTheWholePictureScaled) {
   EXPECT_EQ(wrong, 0) << "the first in frame " << firstWrong;
 }
 
+// The scale's every byte, pinned on screens players have and on a picture of another size (the
+// dialog's face): a faster scaler must give the very same pixels. The top byte of the picture's
+// pixels is set, and never shows.
+TEST(PresentedChanges, TheScaleKeepsItsExactBytes) {
+  const auto hash = [](const std::vector<std::uint32_t>& pixels) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a over the bytes in memory order
+    for (std::uint32_t p : pixels) {
+      for (int i = 0; i < 4; ++i) h = (h ^ ((p >> (8 * i)) & 255)) * 1099511628211ull;
+    }
+    return h;
+  };
+  const auto noise = [](int width, int height, std::uint32_t factor) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint32_t>(i * factor);
+    return pixels;
+  };
+  const std::vector<std::uint32_t> picture = noise(kScreenWidth, kScreenHeight, 2654435761u);
+  const struct {
+    int width, height;
+    std::uint64_t hash;
+  } screens[] = {{1920, 1080, 0xea78d4be026fcd5eull}, {1366, 768, 0x2450b7609a67de36ull},
+                 {1280, 1024, 0x117481b658569a29ull}, {800, 600, 0x997993d4108f3658ull},
+                 {3840, 2160, 0x68b2db868981c994ull}};
+  for (const auto& screen : screens) {
+    std::vector<std::uint32_t> window(static_cast<std::size_t>(screen.width) * screen.height,
+                                      0xDEADBEEF);
+    hosts::scaleInto({picture.data(), kScreenWidth, kScreenHeight}, window.data(), screen.width,
+                     screen.height,
+                     hosts::Letterbox(kScreenWidth, kScreenHeight, screen.width, screen.height)
+                         .picture());
+    EXPECT_EQ(hash(window), screen.hash) << screen.width << " x " << screen.height;
+  }
+  const std::vector<std::uint32_t> face = noise(320, 160, 40503u * 40503u);
+  std::vector<std::uint32_t> scaledFace(480 * 240);
+  hosts::scaleInto({face.data(), 320, 160}, scaledFace.data(), 480, 240, {0, 0, 480, 240});
+  EXPECT_EQ(hash(scaledFace), 0x9b511d7d62881dc6ull);
+}
+
 }  // namespace
 }  // namespace tolvaro::testing

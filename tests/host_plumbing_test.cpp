@@ -1,4 +1,5 @@
-// What the hosts share: the timer table, the sound lengths, the frame pacing and its log.
+// What the hosts share: the timer table, the sound lengths, the frame pacing and its log, the
+// picture waiting for its shower.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,8 +9,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "hosts/shared/FramePacer.h"
+#include "hosts/shared/PendingPicture.h"
 #include "hosts/shared/SoundLengths.h"
 #include "hosts/shared/TimerTable.h"
 #include "support/Bytes.h"
@@ -148,6 +151,56 @@ TEST(FramePacer, TheFrameLogIsTheOneTheEnvironmentNames) {
   EXPECT_EQ(hosts::frameLogFromEnvironment(), std::filesystem::path("/tmp/frames.log"));
   ASSERT_EQ(unsetenv("TOLVARO_FRAME_LOG"), 0);
   EXPECT_TRUE(hosts::frameLogFromEnvironment().empty());
+}
+
+// Changes of pictures posted before a take add up: the shower's copy, kept only from the
+// rectangles it is handed, is the last picture posted; past the rectangles kept, it goes whole.
+// A picture with nothing new does not wake the shower, unless the window lost what it showed.
+TEST(PendingPicture, ChangesPostedBetweenTakesAddUp) {
+  constexpr int kWidth = 64, kHeight = 48;
+  hosts::PendingPicture pending(kWidth, kHeight);
+  std::vector<std::uint32_t> picture(kWidth * kHeight, 1), shown(kWidth * kHeight, 0);
+  const PixelView view{picture.data(), kWidth, kHeight};
+  hosts::PictureChanges changes;
+  const PixelRect whole{0, 0, kWidth, kHeight};
+  EXPECT_FALSE(pending.fresh());
+  EXPECT_FALSE(pending.post({picture.data(), kWidth - 1, kHeight}, {&whole, 1}));
+  ASSERT_TRUE(pending.post(view, {&whole, 1}));
+  ASSERT_TRUE(pending.fresh());
+  pending.take(shown, changes);
+  EXPECT_TRUE(changes.whole);
+  EXPECT_TRUE(shown == picture);
+  EXPECT_FALSE(pending.fresh());
+  const auto paint = [&](PixelRect rect, std::uint32_t colour) {
+    for (int y = rect.y; y < rect.y + rect.h; ++y)
+      std::fill_n(picture.begin() + y * kWidth + rect.x, rect.w, colour);
+    return pending.post(view, {&rect, 1});
+  };
+  EXPECT_TRUE(paint({0, 0, 1, 1}, 2));
+  EXPECT_TRUE(paint({63, 47, 1, 1}, 3));
+  EXPECT_TRUE(paint({10, 5, 20, 30}, 4));
+  pending.take(shown, changes);
+  EXPECT_FALSE(changes.whole);
+  EXPECT_EQ(changes.rects, (std::vector<PixelRect>{{0, 0, 1, 1}, {63, 47, 1, 1}, {10, 5, 20, 30}}));
+  EXPECT_TRUE(shown == picture);
+  for (int n = 0; n < kMostChangedRects; ++n) paint({n % kWidth, n % kHeight, 1, 1}, 5 + n);
+  pending.take(shown, changes);
+  EXPECT_FALSE(changes.whole) << "as many as are kept stay apart";
+  EXPECT_EQ(changes.rects.size(), static_cast<std::size_t>(kMostChangedRects));
+  EXPECT_TRUE(shown == picture);
+  for (int n = 0; n <= kMostChangedRects; ++n) paint({n % kWidth, n % kHeight, 1, 1}, 99 + n);
+  pending.take(shown, changes);
+  EXPECT_TRUE(changes.whole);
+  EXPECT_TRUE(shown == picture);
+  const long postedBefore = pending.posted();
+  EXPECT_FALSE(pending.post(view, {})) << "an unchanged picture owes nothing";
+  EXPECT_FALSE(pending.fresh());
+  EXPECT_EQ(pending.posted(), postedBefore);
+  pending.wantWhole();
+  EXPECT_TRUE(pending.post(view, {})) << "after an expose an unchanged picture goes";
+  pending.take(shown, changes);
+  EXPECT_TRUE(changes.whole) << "... and goes whole";
+  EXPECT_EQ(pending.posted(), postedBefore + 1);
 }
 
 }  // namespace

@@ -279,45 +279,6 @@ TEST(FrameMailbox, PicturesAreReplacedNeverQueuedAndNeverTorn) {
   EXPECT_FALSE(mailbox.take(taken)) << "a closed mailbox lets its shower go";
 }
 
-// Changes of pictures posted before a take add up: the shower's copy, kept only from the
-// rectangles it is handed, is the last picture posted; past the rectangles kept, it goes whole.
-TEST(FrameMailbox, ChangesPostedBetweenTakesAddUp) {
-  constexpr int kWidth = 64, kHeight = 48;
-  FrameMailbox mailbox(kWidth, kHeight);
-  std::vector<std::uint32_t> picture(kWidth * kHeight, 1), shown(kWidth * kHeight, 0);
-  PictureChanges changes;
-  mailbox.post({picture.data(), kWidth, kHeight});
-  ASSERT_TRUE(mailbox.take(shown, changes));
-  EXPECT_TRUE(changes.whole);
-  EXPECT_TRUE(shown == picture);
-  const auto paint = [&](PixelRect rect, std::uint32_t colour) {
-    for (int y = rect.y; y < rect.y + rect.h; ++y)
-      std::fill_n(picture.begin() + y * kWidth + rect.x, rect.w, colour);
-    mailbox.post({picture.data(), kWidth, kHeight}, {&rect, 1});
-  };
-  paint({0, 0, 1, 1}, 2);
-  paint({63, 47, 1, 1}, 3);
-  paint({10, 5, 20, 30}, 4);
-  ASSERT_TRUE(mailbox.take(shown, changes));
-  EXPECT_FALSE(changes.whole);
-  EXPECT_EQ(changes.rects.size(), 3u);
-  EXPECT_TRUE(shown == picture);
-  for (int n = 0; n <= kMostChangedRects; ++n) paint({n % kWidth, n % kHeight, 1, 1}, 5 + n);
-  ASSERT_TRUE(mailbox.take(shown, changes));
-  EXPECT_TRUE(changes.whole);
-  EXPECT_TRUE(shown == picture);
-  const long postedBefore = mailbox.posted();
-  mailbox.post({picture.data(), kWidth, kHeight}, {});
-  EXPECT_EQ(mailbox.posted(), postedBefore) << "an unchanged picture owes nothing";
-  mailbox.wantWhole();
-  mailbox.post({picture.data(), kWidth, kHeight}, {});
-  // Checked before taking, which would wait for ever for a picture that was not posted.
-  ASSERT_EQ(mailbox.posted(), postedBefore + 1) << "after an expose an unchanged picture goes";
-  ASSERT_TRUE(mailbox.take(shown, changes));
-  EXPECT_TRUE(changes.whole) << "... and goes whole";
-  mailbox.close();
-}
-
 TEST(KeyMap, LettersByTheirPrintedLetterEnterAndEsc) {
   // AZERTY's key in the Q place prints A; a Cyrillic layout's key in the A place (ф) still types
   // A, as on Windows; digits, function keys and space are not the game's.
