@@ -2,15 +2,27 @@
 # CPU cost report, not a test: the desktop program and its X server at rest on the main menu, in
 # the lobby, in a game in play and on the records screen, each measured over the same stretch of
 # time side by side with Tux Typing (Debian's tuxtype, installed here when missing) on its own
-# menu. Each program has an Xvfb of its own at 1024x768x24; the figures are percent of one core,
+# menu. Each program has an Xvfb of its own (1024x768x24); the figures are percent of one core,
 # from the processes' user and system time in /proc.
 #
 #   scripts/measure-cpu.sh [RUN_DIR]    (default build/run, made by scripts/test.sh)
-#   TOLVARO_CPU_SECONDS=20 sets the stretch measured on each screen; TOLVARO_CPU_SHOTS=DIR keeps
-#   a screenshot of both screens at the end of each stretch.
+#   scripts/measure-cpu.sh --wine [RUN_DIR]   the Windows program under Wine (default
+#       build-windows/run) on screens of 1920x1080x24, the game's side counting the program, its
+#       X server and the wineserver
+#   TOLVARO_CPU_SECONDS=20 sets the stretch measured on each screen; TOLVARO_CPU_SCREEN=WxH the
+#   screens' size; TOLVARO_CPU_SHOTS=DIR keeps a screenshot of both screens at the end of each
+#   stretch.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-run_dir=$(cd "${1:-$root/build/run}" && pwd)
+wine_mode=""
+[[ ${1:-} == --wine ]] && { wine_mode=1; shift; }
+if [[ -n $wine_mode ]]; then
+  run_dir=$(cd "${1:-$root/build-windows/run}" && pwd)
+  screen=${TOLVARO_CPU_SCREEN:-1920x1080}
+else
+  run_dir=$(cd "${1:-$root/build/run}" && pwd)
+  screen=${TOLVARO_CPU_SCREEN:-1024x768}
+fi
 seconds=${TOLVARO_CPU_SECONDS:-20}
 tuxtype=/usr/games/tuxtype
 
@@ -32,7 +44,7 @@ trap cleanup EXIT
 start_xvfb() {  # start_xvfb NAME: prints the display number; the server's pid in $scratch/NAME.pid
   local file="$scratch/$1.display"
   exec 3>"$file"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$scratch/$1.xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp >"$scratch/$1.xvfb.log" 2>&1 &
   echo $! >"$scratch/$1.pid"
   exec 3>&-
   for _ in $(seq 200); do [[ -s $file ]] && break; sleep 0.05; done
@@ -65,8 +77,21 @@ pids+=("$peer_server")
 
 mkdir -p "$scratch/game" "$scratch/peer-home"
 cp -r "$run_dir/." "$scratch/game/"
-(cd "$scratch/game" && DISPLAY=":$game_display" SDL_AUDIODRIVER=dummy exec ./tolvaro) \
-  >"$scratch/game.log" 2>&1 &
+game_side=()  # the processes counted on the game's side besides the program and its X server
+if [[ -n $wine_mode ]]; then
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$scratch/prefix"
+  DISPLAY=":$game_display" wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  wineserver -w
+  # A wineserver of this run's own, started here so that its time can be read.
+  wineserver -f -p >/dev/null 2>&1 &
+  game_side+=($!)
+  pids+=($!)
+  (cd "$scratch/game" && DISPLAY=":$game_display" exec wine tolvaro.exe) >"$scratch/game.log" 2>&1 &
+else
+  (cd "$scratch/game" && DISPLAY=":$game_display" SDL_AUDIODRIVER=dummy exec ./tolvaro) \
+    >"$scratch/game.log" 2>&1 &
+fi
 game=$!
 pids+=("$game")
 HOME="$scratch/peer-home" DISPLAY=":$peer_display" SDL_AUDIODRIVER=dummy \
@@ -76,21 +101,35 @@ pids+=("$peer")
 wait_window "$game_display" '^Tolvaro$'
 wait_window "$peer_display" '^Tux Typing$'
 on_game() { DISPLAY=":$game_display" xdotool "$@"; }
-on_game mousemove 300 700
+# at X Y: the screen position of picture pixel (X, Y), the picture fitted to the screen with its
+# shape kept and centred.
+screen_w=${screen%x*} screen_h=${screen#*x}
+if ((screen_w * 768 <= screen_h * 1024)); then pic_w=$screen_w pic_h=$((screen_w * 768 / 1024))
+else pic_w=$((screen_h * 1024 / 768)) pic_h=$screen_h; fi
+at() {
+  echo $(((screen_w - pic_w) / 2 + (2 * $1 + 1) * pic_w / 2048)) \
+    $(((screen_h - pic_h) / 2 + (2 * $2 + 1) * pic_h / 1536))
+}
+on_game mousemove $(at 300 700)
 sleep 3
 
 hz=$(getconf CLK_TCK)
+if [[ -n $wine_mode ]]; then
+  echo "the Windows program under Wine on $screen; its side: program + wineserver + X server"
+fi
 printf '%-8s %28s %28s\n' screen "game + its X server (%)" "tuxtype + its X server (%)"
 measure() {  # measure NAME
   local g0 s0 p0 q0 g1 s1 p1 q1
-  g0=$(ticks "$game"); s0=$(ticks "$game_server"); p0=$(ticks "$peer"); q0=$(ticks "$peer_server")
+  g0=$(ticks "$game" "${game_side[@]}"); s0=$(ticks "$game_server")
+  p0=$(ticks "$peer"); q0=$(ticks "$peer_server")
   sleep "$seconds"
   if [[ -n ${TOLVARO_CPU_SHOTS:-} ]]; then
     mkdir -p "$TOLVARO_CPU_SHOTS"
     DISPLAY=":$game_display" import -window root "$TOLVARO_CPU_SHOTS/$1.png"
     DISPLAY=":$peer_display" import -window root "$TOLVARO_CPU_SHOTS/$1-tuxtype.png"
   fi
-  g1=$(ticks "$game"); s1=$(ticks "$game_server"); p1=$(ticks "$peer"); q1=$(ticks "$peer_server")
+  g1=$(ticks "$game" "${game_side[@]}"); s1=$(ticks "$game_server")
+  p1=$(ticks "$peer"); q1=$(ticks "$peer_server")
   python3 - "$1" "$hz" "$seconds" $((g1 - g0)) $((s1 - s0)) $((p1 - p0)) $((q1 - q0)) <<'EOF'
 import sys
 name, hz, seconds = sys.argv[1], int(sys.argv[2]), float(sys.argv[3])
@@ -101,12 +140,12 @@ EOF
 }
 
 measure menu
-on_game mousemove 800 225 click 1  # Start Game: the lobby slides in
+on_game mousemove $(at 800 225) click 1  # Start Game: the lobby slides in
 sleep 3
-on_game mousemove 300 700
+on_game mousemove $(at 300 700)
 sleep 1
 measure lobby
-on_game mousemove 840 120 click 1  # the lobby's start button: the first announcement
+on_game mousemove $(at 840 120) click 1  # the lobby's start button: the first announcement
 sleep 2
 on_game key Return
 sleep 1

@@ -90,6 +90,10 @@ win32-mouse-unmapped :: win32 :: src/hosts/win32/Win32Host.cpp :: deliver(makeEv
 win32-bar-press-reaches-game :: win32 :: src/hosts/win32/Win32Host.cpp :: if (!letterbox_.toPicture(x, y)) return; :: if (!letterbox_.toPicture(x, y) && type == EventType::MouseMove) return;
 win32-no-cover-again :: win32 :: src/hosts/win32/Win32Host.cpp :: if (GetWindowRect(g_mainWindow, &now) && EqualRect(&now, &monitor)) return; :: return;
 win32-dialog-face-unscaled :: win32 :: src/hosts/win32/Win32Host.cpp :: scaledFacePicture(face, onScreen)}; :: nullptr};
+win32-presenter-rect-dropped :: win32 :: src/hosts/win32/WindowPresenter.cpp :: for (const hosts::Rect& rect : drawn) { :: for (const hosts::Rect& rect : std::span(drawn).first(drawn.size() - (drawn.size() > 1))) {
+win32-paint-not-redrawn :: win32 :: src/hosts/win32/Win32Host.cpp :: if (host && host->presenter_) host->presenter_->redrawWhole(); :: (void)host;
+win32-resize-not-rescaled :: win32 :: src/hosts/win32/WindowPresenter.cpp :: whole = true; :: (void)0;
+win32-blit-one-column-short :: win32 :: src/hosts/win32/WindowPresenter.cpp :: place.y + rect.y, static_cast<DWORD>(rect.w), :: place.y + rect.y, static_cast<DWORD>(rect.w - 1),
 win32-manifest-no-per-monitor-v2 :: win32 :: src/hosts/win32/tolvaro.manifest :: PerMonitorV2, PerMonitor< :: PerMonitor<
 win32-imports-newer-than-7 :: win32 :: src/hosts/win32/Display.cpp :: auto current = lookUp<HANDLE(WINAPI*)()>(user32, "GetThreadDpiAwarenessContext"); :: auto current = &GetThreadDpiAwarenessContext;
 changes-rect-dropped :: core :: src/frame/FrameChanges.cpp :: return {rects_.data(), static_cast<std::size_t>(count_)}; :: return {rects_.data(), static_cast<std::size_t>(count_ - (count_ > 1))};
@@ -99,7 +103,7 @@ changes-scattered-short :: core :: src/frame/FrameChanges.cpp :: endRow[b] - fir
 scaled-reach-left :: core :: src/hosts/shared/Scaler.cpp :: return t.near < from - 1; :: return t.near < from;
 scaled-reach-right :: core :: src/hosts/shared/Scaler.cpp :: return t.near < to; :: return t.near < to - 1;
 scaled-row-cache-evicts-wrong :: core :: src/hosts/shared/Scaler.cpp :: acrossRow[0] < acrossRow[1] ? 0 : 1; :: acrossRow[0] < acrossRow[1] ? 1 : 0;
-scaled-down-near-flat-copied :: core :: src/hosts/shared/Scaler.cpp :: if (weight == 0) { :: if (weight <= 1) {
+scaled-down-near-flat-copied :: core :: src/hosts/shared/Scaler.cpp :: if (weight == 0) { :: if (weight < 32) {
 scaled-pair-odd-pixel-lost :: core :: src/hosts/shared/Scaler.cpp :: if (x < count) out[x] = blend(upper[x], lower[x], weight); :: (void)0;
 scaled-pair-second-green-lost :: core :: src/hosts/shared/Scaler.cpp :: (rb & kRedBlue) | (g & kGreen); :: (rb & kRedBlue) | (g & kGreen & 0xFFFFFFFFull);
 drawn-copy-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {s.dstX, s.dstY, s.w, s.h}); :: (void)s;

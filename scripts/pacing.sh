@@ -4,11 +4,19 @@
 # the Linux program under Xvfb at 1024x768 and at 1920x1080, and the Windows program under Wine
 # at the same two sizes. With --busy, a `yes > /dev/null` keeps one core busy beside each run.
 #
-#   scripts/pacing.sh [--busy]      (after scripts/test.sh has built build/ and build-windows/)
+#   scripts/pacing.sh [--busy] [--wine-only [RUN_DIR]]
+#       (after scripts/test.sh has built build/ and build-windows/; --wine-only measures only the
+#       Windows program, from build-windows/run or RUN_DIR)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 busy=""
-[[ "${1:-}" == "--busy" ]] && busy=1
+[[ "${1:-}" == "--busy" ]] && { busy=1; shift; }
+wine_only=""
+windows_run="$root/build-windows/run"
+if [[ "${1:-}" == "--wine-only" ]]; then
+  wine_only=1
+  windows_run=$(cd "${2:-$windows_run}" && pwd)
+fi
 seconds=${TOLVARO_PACING_SECONDS:-16}  # the slide-in, then well over 1000 frames at rest
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tolvaro-pacing.XXXXXX")
@@ -64,6 +72,7 @@ fi
 
 # The Linux program, windowed to the screen's size.
 for size in 1024x768 1920x1080; do
+  [[ -n $wine_only ]] && break
   start_xvfb "$size"
   work="$scratch/linux-$size"
   mkdir -p "$work"
@@ -79,7 +88,7 @@ for size in 1024x768 1920x1080; do
 done
 
 # The Windows program under Wine, covering the screen; it ends through the exit box.
-if [[ -x "$(command -v wine)" && -f "$root/build-windows/run/tolvaro.exe" ]]; then
+if [[ -x "$(command -v wine)" && -f "$windows_run/tolvaro.exe" ]]; then
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$scratch/prefix"
   for size in 1024x768 1920x1080; do
     start_xvfb "$size"
@@ -90,7 +99,7 @@ if [[ -x "$(command -v wine)" && -f "$root/build-windows/run/tolvaro.exe" ]]; th
     fi
     work="$scratch/windows-$size"
     mkdir -p "$work"
-    cp -r "$root/build-windows/run/." "$work/"
+    cp -r "$windows_run/." "$work/"
     (cd "$work" && exec env TOLVARO_FRAME_LOG='frames.log' wine tolvaro.exe >"$work/out.log" 2>&1) &
     program=$!
     sleep "$seconds"
@@ -105,5 +114,5 @@ if [[ -x "$(command -v wine)" && -f "$root/build-windows/run/tolvaro.exe" ]]; th
     stop_xvfb
   done
 else
-  echo "Windows, Wine: no build-windows/run/tolvaro.exe or no wine; skipped"
+  echo "Windows, Wine: no $windows_run/tolvaro.exe or no wine; skipped"
 fi

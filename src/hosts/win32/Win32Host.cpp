@@ -307,10 +307,10 @@ LRESULT CALLBACK Win32Host::windowProcedure(HWND window, UINT message, WPARAM wP
       if (host && wParam) host->keyboardGuard_.setActive(false);
       break;
     case WM_PAINT:
-      // The presenter's thread draws the window: it shows the last frame again (the main loop
-      // may be waiting in a dialog or a blocking sound).
+      // The presenter's thread draws the window: it draws all of the last frame again (the main
+      // loop may be waiting in a dialog or a blocking sound).
       ValidateRect(window, nullptr);
-      if (host && host->presenter_) host->presenter_->post(host->lastPresented_);
+      if (host && host->presenter_) host->presenter_->redrawWhole();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the presenter paints the picture and the bars; erasing would only flash
@@ -323,7 +323,7 @@ LRESULT CALLBACK Win32Host::windowProcedure(HWND window, UINT message, WPARAM wP
       break;
     case WM_DISPLAYCHANGE:
     case kDpiChanged:
-      if (host) host->coverMonitor();
+      if (host) host->coverMonitor();  // the presenter scales anew for a new size
       return 0;
     case WM_ACTIVATEAPP:
       if (host) {
@@ -400,12 +400,17 @@ void Win32Host::postQuit(int exitCode) {
 }
 
 void Win32Host::present(PixelView backBuffer) {
+  const PixelRect whole{0, 0, backBuffer.width, backBuffer.height};
+  presentChanges(backBuffer, {&whole, 1});
+}
+
+void Win32Host::presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) {
   pacer_.presentBegins(hosts::FramePacer::Clock::now());
   if (!presenter_ || !backBuffer.pixels) return;
   // Scaling a frame to a large screen takes several milliseconds: the game's thread only hands
-  // it over.
+  // over what changed.
   lastPresented_ = backBuffer;
-  presenter_->post(backBuffer);
+  presenter_->post(backBuffer, changed);
   pacer_.presentEnds(hosts::FramePacer::Clock::now());
 }
 
@@ -497,6 +502,8 @@ std::intptr_t Win32Host::runModalDialog(int templateId, int faceBitmapId,
                                          dialogProcedure, reinterpret_cast<LPARAM>(&session));
   detachInputContext(g_mainWindow);
   --modalDepth_;
+  // The dialog stood on the window: whatever it covered is drawn again.
+  if (presenter_) presenter_->redrawWhole();
   if (session.scaledFace) DeleteObject(session.scaledFace);
   return static_cast<std::intptr_t>(result);
 }

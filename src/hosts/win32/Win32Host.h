@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ class Win32Host : public Platform {
   bool nextEvent(Event& event) override;
   void postQuit(int exitCode) override;
   void present(PixelView backBuffer) override;
+  void presentChanges(PixelView backBuffer, std::span<const PixelRect> changed) override;
   std::vector<std::uint8_t> loadResource(ResourceType type, int id) override;
   void playSound(int waveId, SoundMode mode) override;
   void setTimer(int timerId, int milliseconds) override;
