@@ -87,6 +87,10 @@ if [[ -n $wine_mode ]]; then
   wineserver -f -p >/dev/null 2>&1 &
   game_side+=($!)
   pids+=($!)
+  # A table of negative scores, which a game of any score enters: the records screen follows
+  # the name even where the typed letters catch nothing.
+  printf -- '-5' >"$scratch/game/mg.tol"
+  for name in a b c d e f; do printf '%s 1 -1\r\n' "$name"; done >"$scratch/game/lhb.lhb"
   (cd "$scratch/game" && DISPLAY=":$game_display" exec wine tolvaro.exe) >"$scratch/game.log" 2>&1 &
 else
   (cd "$scratch/game" && DISPLAY=":$game_display" SDL_AUDIODRIVER=dummy exec ./tolvaro) \

@@ -80,8 +80,7 @@ void WindowPresenter::run() {
 
 void WindowPresenter::showWork(const Work& work) {
   // A window lost for now (no size, no DC) is scaled and drawn whole once it is back.
-  if (!show(work.changes, work.redraw || rescaleWhole_, rescaleWhole_)) rescaleWhole_ = true;
-  else rescaleWhole_ = false;
+  rescaleWhole_ = !show(work.changes, work.redraw || rescaleWhole_, rescaleWhole_);
 }
 
 bool WindowPresenter::show(const hosts::PictureChanges& changes, bool drawWhole,
