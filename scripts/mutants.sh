@@ -139,7 +139,7 @@ targets_of() {
     sdl) echo tolvaro_sdl_tests tolvaro ;;
     tools) echo tolvaro_asset_conformance_test tolvaro_assetgen_sound_test ;;
     one-copy) echo tolvaro ;;
-    win32) echo tolvaro tolvaro_keyboard_check ;;
+    win32) echo tolvaro tolvaro_keyboard_check tolvaro_present_check ;;
     web) echo tolvaro_web ;;
   esac
 }
@@ -160,7 +160,7 @@ run_tests_of() {
     one-copy) ctest "${common[@]}" -R '^tolvaro_desktop_one_copy$' ;;
     # BUILD_DIR is then the Windows cross build
     win32) TOLVARO_STOP_AT_FAILURE=1 ctest "${common[@]}" \
-             -R '^win32_(exe_imports|wine_screens|wine_one_copy|wine_keyboard)$' ;;
+             -R '^win32_(exe_imports|wine_present|wine_screens|wine_one_copy|wine_keyboard)$' ;;
     web) (cd "$root/tests/web" && node web_test.mjs "$root/build-web/web" "$root/build-web/native/generated" &&
            node app_test.mjs "$root/build-web/web" "$root/build-web/native/generated") ;;
   esac
