@@ -1,36 +1,11 @@
 // Test helper for the Wine checks: moves the game's window off part of the screen, as a display
 // change, a new display scale or a trip away from the game can leave it, then sends the window
-// the message that tells it so. Prints the window's place before and after. `cover` instead
-// stands a white window over the middle of the game's for a moment, so the game must draw again
-// what it covered.
-//   nudge_window.exe displaychange|dpichange|activate|cover
+// the message that tells it so. Prints the window's place before and after.
+//   nudge_window.exe displaychange|dpichange|activate
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
-
-// A white pop-up over the middle of the screen, shown for half a second, then gone.
-int coverForAMoment() {
-  WNDCLASSA cover{};
-  cover.lpfnWndProc = DefWindowProcA;
-  cover.hInstance = GetModuleHandleA(nullptr);
-  cover.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  cover.lpszClassName = "NudgeCover";
-  RegisterClassA(&cover);
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  HWND window = CreateWindowExA(WS_EX_TOPMOST, "NudgeCover", "cover", WS_POPUP | WS_VISIBLE,
-                                width / 4, height / 4, width / 2, height / 2, nullptr, nullptr,
-                                cover.hInstance, nullptr);
-  if (!window) return 1;
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 500;) {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(10);
-  }
-  DestroyWindow(window);
-  std::puts("covered and uncovered");
-  return 0;
-}
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
@@ -39,7 +14,6 @@ int main(int argc, char** argv) {
     std::puts("no game window");
     return 1;
   }
-  if (std::strcmp(argv[1], "cover") == 0) return coverForAMoment();
   SetWindowPos(window, nullptr, 100, 100, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE);
   RECT moved;
   GetWindowRect(window, &moved);
