@@ -7,6 +7,7 @@
 # SCREENSHOT_DIR=<dir> keeps the screenshots; KEEP_SCRATCH=1 the scratch folder.
 # Exit 0 pass, 1 fail, 77 skip.
 source "$(dirname "${BASH_SOURCE[0]}")/../wine/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../wine/game-steps.sh"
 PROGRAM=tolvaro
 PROGRAM_COMMAND=(./tolvaro)
 start_run "$1" "$2" xmodmap
@@ -14,8 +15,6 @@ export SDL_AUDIODRIVER=dummy
 EMPTY_ROW='namehex: 0 0\r\n'
 FRESH_TABLE="$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW"
 
-# close_window: SIGTERM to the program, which SDL turns into a close request.
-close_window() { kill -TERM "$(xdotool search --name '^Tolvaro$' getwindowpid)"; }
 # score_changed: the score line in the second info box differs from PLAY_SHOT's.
 score() { /usr/bin/convert "$1" -crop 270x63+711+565 +repage rgb:-; }
 score_changed() { ! cmp -s <(score "$PLAY_SHOT") <(score "$(screenshot game-score)"); }
@@ -53,21 +52,9 @@ map_keys U5F20 U4E09  # 张 三, with key codes of their own
 DIR="$(new_workdir game)"
 FAKE_CLOCK="2023-11-14 22:13:20" launch "$DIR"  # 1700000000
 expect_screen menu 30 game-menu
-xdotool mousemove 800 225 click 1 mousemove 840 120  # Start Game, then over the lobby's start
-expect_screen lobby-start 15 game-lobby
-xdotool click 1
-expect_screen level-announcement 15 game-intro
-xdotool key Return
-expect_screen board 30 game-play 1700000000 1700000030
-PLAY_SHOT="$LAST_SHOT"
-letters="$(python3 "$COMPARE" "$PLAY_SHOT" "$GENERATED" board 1700000000 1700000030 |
-  sed -n 's/.*: //p' | grep -o '[A-Z] at' | cut -c1 | tr 'A-Z\n' 'a-z ')"
-# The board's letters with neither neighbour on the board, so that a key mapped one letter off
-# catches nothing; each sends a shot at its tile.
-letters="$(for l in $letters; do grep -q "[$(tr a-y b-z <<<"$l")$(tr b-z a-y <<<"$l")]" <<<"$letters" || printf "%s " "$l"; done)"
-xdotool key --delay 50 $letters
-for _ in $(seq 300); do score_changed && break; sleep 0.2; done
-check "catching letters ($letters) changes the score" score_changed
+into_play game
+xdotool key --delay 50 $LETTERS  # each sends a shot at its tile
+check "catching letters ($LETTERS) changes the score" eventually 60 score_changed
 xdotool key Escape  # abandoned with a score above the empty table's: the name dialog
 expect_screen dialog 30 game-dialog 352 304
 xdotool type --delay 60 '张三'

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
+#include "base/Files.h"
 #include "base/Picture.h"
 #include "base/Text.h"
 #include "hosts/sdl/AnimatedCursor.h"
@@ -33,11 +33,6 @@ using namespace tolvaro::testing;
 namespace {
 
 void append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
-
-Bytes readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A 4 x 2 cursor (or icon) file: 24-bit colours, AND mask marking the last column transparent.
 Bytes smallIconFile(int kind, int hotX, int hotY, std::uint8_t red) {

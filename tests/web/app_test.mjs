@@ -10,74 +10,17 @@ import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import puppeteer from 'puppeteer-core';
+import { W, H, check, differing, failures, firstFrame as firstFrameOf, formOpen as formOpenOf,
+         generated, launch, newPage, shoot as shootOf, sleep, until, within } from './lib.mjs';
 
 const [webDir, genDir] = process.argv.slice(2).map((p) => path.resolve(p));
 const here = path.dirname(new URL(import.meta.url).pathname);
 const pageFiles = path.join(here, '../../src/hosts/web/page_files.mjs');
 const serviceWorker = path.join(here, '../../src/hosts/web/sw.js');
-const W = 1024, H = 768;
-const TEXT = [245, 71, 181];
-const WAIT_MS = 60000;
 const TRANSFER_GOAL = 3.0e6;
 const PREFIX = '/schools/typing/tolvaro/';
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-let failures = 0;
-function check(ok, what) {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures++;
-  return ok;
-}
-async function until(what, condition, ms = WAIT_MS) {
-  const end = Date.now() + ms;
-  for (;;) {
-    const value = await condition();
-    if (value) return value;
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-    await sleep(100);
-  }
-}
+const { bitmap, showsText, catchLetters: catchLettersOf } = generated(genDir);
 
-// ---- pictures ----
-
-function rgbOf(input) {
-  const file = typeof input === 'string';
-  const ppm = execFileSync('/usr/bin/convert', [file ? input : 'png:-', '-depth', '8', 'ppm:-'],
-                           { input: file ? undefined : input, maxBuffer: 1 << 26 });
-  const header = /^P6\s+(\d+)\s+(\d+)\s+255\s/.exec(ppm.toString('latin1', 0, 32));
-  return { width: Number(header[1]), height: Number(header[2]), rgb: ppm.subarray(header[0].length) };
-}
-const bitmap = (id) => rgbOf(path.join(genDir, 'bitmap', `${id}.bmp`));
-// Pixels of `picture` (its first `w` columns) that differ from the shot at (x, y).
-function differing(shot, picture, x, y, w = picture.width) {
-  let n = 0;
-  for (let j = 0; j < picture.height; j++) {
-    for (let i = 0; i < w; i++) {
-      const s = ((y + j) * shot.width + x + i) * 3, p = (j * picture.width + i) * 3;
-      if (shot.rgb.compare(picture.rgb, p, p + 3, s, s + 3) !== 0) n++;
-    }
-  }
-  return n;
-}
-// True when the shot shows this ASCII text at (x, y) in the game's glyphs and text colour.
-const glyphs = fs.readFileSync(path.join(genDir, 'glyphs', 'gbk16.bin'));
-function showsText(shot, text, x, y) {
-  for (let c = 0; c < text.length; c++) {
-    for (let row = 0; row < 16; row++) {
-      for (let col = 0; col < 8; col++) {
-        const on = (glyphs[16 + text.charCodeAt(c) * 16 + row] & (0x80 >> col)) !== 0;
-        const s = ((y + row) * shot.width + x + c * 8 + col) * 3;
-        const isText = shot.rgb[s] === TEXT[0] && shot.rgb[s + 1] === TEXT[1] && shot.rgb[s + 2] === TEXT[2];
-        if (on !== isText) return false;
-      }
-    }
-  }
-  return true;
-}
-function shownNumber(shot, x, y, most) {
-  for (let n = 0; n <= most; n++) if (showsText(shot, `${n} `, x, y)) return n;
-  return undefined;
-}
 function pngSize(bytes) {
   return bytes.toString('latin1', 1, 4) === 'PNG' ? [bytes.readUInt32BE(16), bytes.readUInt32BE(20)] : null;
 }
@@ -130,20 +73,14 @@ const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tolvaro-app-'));
 const root = path.join(work, 'site'), profile = path.join(work, 'profile');
 fs.cpSync(webDir, root, { recursive: true });
 const site = await serveSite(root);
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
-  args: ['--no-sandbox', '--autoplay-policy=user-gesture-required', `--window-size=${W},${H}`]
-});
-const page = await browser.newPage();
-await page.setViewport({ width: W, height: H });
-page.on('pageerror', (e) => { console.log(`page error: ${e.message}`); failures++; });
+const browser = await launch(profile);
+const page = await newPage(browser);
 const cdp = await page.createCDPSession();
 
-const firstFrame = () => until('the first frame', () =>
-  page.evaluate(() => window.TolvaroWeb && TolvaroWeb.firstFrameAt > 0 && TolvaroWeb.firstFrameAt));
-const shoot = async () => rgbOf(Buffer.from(await page.screenshot({ type: 'png' })));
-const shows = (id, x, y, w) => until(`picture ${id}`, async () => differing(await shoot(), bitmap(id), x, y, w) === 0)
-  .catch(() => false);
+const firstFrame = () => firstFrameOf(page);
+const shoot = () => shootOf(page);
+const shows = (id, x, y, w) => within(`picture ${id}`, async () =>
+  differing(await shoot(), bitmap(id), x, y, 0, 0, w) === 0);
 const swVersion = () => JSON.parse(fs.readFileSync(path.join(root, 'files.json'))).version;
 const cacheNames = () => page.evaluate(() => caches.keys());
 async function tap(x, y) {
@@ -163,21 +100,12 @@ function rendererMemoryMb() {
 // Places of the game's screens.
 // The lobby's first button at rest, left of its label.
 const START_ITEM = [800, 225], LOBBY_START = [800, 115], LOBBY_BUTTON = [155, 724, 98, 80];
-const SCORE_AT = [811, 590], RECORDS_NAME_X = 361, RECORDS_ROWS_Y = [250, 302, 355, 411, 461, 512];
+const RECORDS_NAME_X = 361, RECORDS_ROWS_Y = [250, 302, 355, 411, 461, 512];
 const RECORDS_CONFIRM = [420, 559], PLAYFIELD = [60, 40, 158];  // the lobby's frame panel
 const LOBBY_TITLE = 180;  // over the panel in the idle lobby, at (99, 147)
 
-// Letters until the score box shows a catch.
-async function catchLetters() {
-  return until('a caught letter', async () => {
-    for (const l of 'ABCDEFGHIJKLMNOPQRSTUVWXYZ') await page.keyboard.press(`Key${l}`);
-    await sleep(1500);
-    const n = shownNumber(await shoot(), SCORE_AT[0], SCORE_AT[1], 300);
-    return n > 0 ? n : null;
-  }).catch(() => 0);
-}
-const formOpen = () => until('the name form', () => page.evaluate(() =>
-  getComputedStyle(document.getElementById('dialog')).display !== 'none')).catch(() => false);
+const catchLetters = () => catchLettersOf(page, (code) => page.keyboard.press(code), 1500);
+const formOpen = () => formOpenOf(page);
 const keySign = () => page.evaluate(() => {
   const s = document.getElementById('key-sign'), r = s.getBoundingClientRect();
   return { shown: getComputedStyle(s).display !== 'none', text: s.textContent, r: [r.left, r.top, r.right, r.bottom] };
@@ -331,13 +259,12 @@ try {
     differing(await shoot(), bitmap(LOBBY_TITLE), 99, 147) > 0).catch(() => false);
   check(intro && !(await keySign()).shown, 'once a key has been pressed, a new game shows no sign');
 } catch (e) {
-  console.log(`FAIL ${e.message}`);
-  failures++;
+  check(false, e.message);
   await page.screenshot({ path: path.join(webDir, '..', 'app-test-failure.png') }).catch(() => {});
 } finally {
   await browser.close();
   site.server.close();
   fs.rmSync(work, { recursive: true, force: true });
 }
-console.log(failures ? `${failures} app check(s) failed` : 'all app checks passed');
-process.exit(failures ? 1 : 0);
+console.log(failures() ? `${failures()} app check(s) failed` : 'all app checks passed');
+process.exit(failures() ? 1 : 0);

@@ -1,28 +1,32 @@
 #!/usr/bin/env python3
-"""Compares regions of a screenshot with the generated pictures, pixel for pixel.
+"""Compares a screenshot with the generated pictures: pixel for pixel on a 1024 x 768 screen; on
+a larger one, with the picture scaled to the largest size that fits with its shape kept, centred,
+black bars.
 
 usage: compare_screen.py <shot.ppm> <generated dir> <screen> [arguments]
 
-screens:
-  menu          main menu at rest: background 143, the five items at x 680, marker 154 at
-                (565, 170) keyed white, one of the bug frames at (192, 360); menu-hover: with
-                the pointer on Start Game (item 153)
-  exit          exit box at rest over the bare background: 238 at (387, 339) keyed black,
+screens (* also on a larger screen):
+  menu *        main menu at rest: background 143, the five items at x 680, marker 154 at
+                (565, 170) keyed white, one of the bug frames at (192, 360) (on a larger screen
+                the bug is left out); menu-hover *: with the pointer on Start Game (item 153)
+  exit *        exit box at rest over the bare background: 238 at (387, 339) keyed black,
                 a bug frame at (192, 360), background 143 everywhere else; exit-yes: with the
                 Yes highlight 239 at (401, 390)
-  dialog        name dialog face 242 with its client area at (x, y), the name box left out;
-                dialog-hover: with the confirm button's hovered picture 245 at (63, 109)
+  dialog *      name dialog face 242 with its client area at (x, y), the name box left out;
+                dialog-hover: with the confirm button's hovered picture 245 at (63, 109); on a
+                larger screen the face centred on the picture at the picture's scale, nothing
+                else of the screen looked at (no arguments)
   name-box      the dialog's name box, its client area at (x, y), exactly: a one-pixel black
                 frame round a white field of 146 x 22, the GBK text <hex> in black from the glyph
                 set at (2, 3) of the field, and the caret, one pixel wide and 16 high before byte
                 <caret> of the text (its end when not given), shown (on) or in its off phase
                 (off); bytes <from> to <to> selected: "r,g,b" background, "r,g,b" text
                 (arguments: x, y, hex, on|off [, caret [, from, to, background, text]])
-  level-announcement  the level's caption 234 at (193, 240)
-  lobby         idle lobby in the blue theme: title 180 at (99, 147), the five buttons at
-                x 724 (face 155, labels keyed black 80, 7 into them); lobby-start: with the start
-                button hovered (face 165)
-  records-board records screen, blue theme: background 157 and board 243 at (227, 184),
+  level-announcement *  the level's caption 234 at (193, 240)
+  lobby *       idle lobby in the blue theme: title 180 at (99, 147), the five buttons at
+                x 724 (face 155, labels keyed black 80, 7 into them); lobby-start *: with the
+                start button hovered (face 165)
+  records-board * records screen, blue theme: background 157 and board 243 at (227, 184),
                 the text columns and the marker places left out
   records       the whole records screen, exactly: background 157, board 243, the rows of
                 <lhb file> in pink from the glyph set, marker 244 keyed black beside row <slot>
@@ -31,21 +35,44 @@ screens:
   board         the first board of level 1 from one of the clock seeds <first> .. <last>: the
                 eight letter tiles charImg/<65 + letter>.bmp at their x, all at one y, slot 1
                 drawn over the others (arguments: first seed, last seed)
-Prints one line per region; exits 1 when any region differs.
+On a larger screen the expected picture is scaled by ImageMagick's bilinear (Triangle) filter,
+independently of the program's own scaler, and only screen pixels whose every source pixel is
+known are compared. The tolerance: at most 0.1 % of their channel values may differ by more than
+24, and the mean difference is at most 1.0; on the bars every pixel must be black. A picture
+shifted by one pixel, scaled with the wrong shape, or not scaled at all fails.
+Prints one line per check; exits 1 when any check fails.
 """
 import os
-import re
 import struct
+import subprocess
 import sys
+import tempfile
+
+PICTURE_W, PICTURE_H = 1024, 768
+CHANNEL_TOLERANCE = 24
+OUTLIER_SHARE = 0.001
+MEAN_TOLERANCE = 1.0
+BLACK, WHITE = (0, 0, 0), (255, 255, 255)
+TEXT_COLOUR = (245, 71, 181)
+NAME_PREFIX = b'namehex:'
+ROWS_Y = (250, 302, 355, 411, 461, 512)  # the records screen's rows
+BUG = (192, 360, 204, 51)
 
 
-def read_ppm(path):
+def read_netpbm(path):
+    """Width, height and the raw bytes of a binary PPM (RGB) or PGM (grey)."""
     data = open(path, 'rb').read()
-    header = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', data)
-    assert header, 'need a binary 8-bit PPM without comments'
-    width, height = int(header.group(1)), int(header.group(2))
-    pixels = data[header.end():header.end() + width * height * 3]
-    return width, height, list(zip(pixels[0::3], pixels[1::3], pixels[2::3]))
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        start = at
+        while not data[at:at + 1].isspace():
+            at += 1
+        fields.append(data[start:at])
+    width, height = int(fields[1]), int(fields[2])
+    channels = 3 if fields[0] == b'P6' else 1
+    return width, height, data[at + 1:at + 1 + channels * width * height]
 
 
 def read_bmp(path):
@@ -58,8 +85,7 @@ def read_bmp(path):
     height = abs(height)
     palette = []
     if bits == 8:
-        count = used or 256
-        for i in range(count):
+        for i in range(used or 256):
             b, g, r, _ = data[14 + size + 4 * i:14 + size + 4 * i + 4]
             palette.append((r, g, b))
     stride = (width * bits // 8 + 3) & ~3
@@ -68,15 +94,10 @@ def read_bmp(path):
         row_at = offset + stride * (y if top_down else height - 1 - y)
         if bits == 24:
             bgr = data[row_at:row_at + 3 * width]
-            row = list(zip(bgr[2::3], bgr[1::3], bgr[0::3]))
+            rows.append(list(zip(bgr[2::3], bgr[1::3], bgr[0::3])))
         else:
-            row = [palette[data[row_at + x]] for x in range(width)]
-        rows.append(row)
+            rows.append([palette[data[row_at + x]] for x in range(width)])
     return width, height, rows
-
-
-TEXT_COLOUR = (245, 71, 181)
-NAME_PREFIX = b'namehex:'
 
 
 def read_glyphs(generated):
@@ -85,9 +106,10 @@ def read_glyphs(generated):
     return data
 
 
-def draw_text(pixels, width, x, y, text, glyphs, colour=TEXT_COLOUR):
+def draw_text(set_pixel, x, y, text, glyphs, colour=TEXT_COLOUR):
     """Sets the pixels of GBK text, as the game draws it: 8 x 16 cells for single bytes, 16 x 16
-    for double-byte characters, drawn bits in the text colour, the rest left as it is."""
+    for double-byte characters, drawn bits in the text colour, the rest left as it is. The pen's
+    x after the text."""
     i = 0
     while i < len(text):
         lead = text[i]
@@ -102,7 +124,7 @@ def draw_text(pixels, width, x, y, text, glyphs, colour=TEXT_COLOUR):
             bits = int.from_bytes(glyphs[at + row * per_row:at + (row + 1) * per_row], 'big')
             for col in range(cell):
                 if bits & (1 << (per_row * 8 - 1 - col)):
-                    pixels[(y + row) * width + x + col] = colour
+                    set_pixel(x + col, y + row, colour)
         x += cell
         i += 2 if pair else 1
     return x
@@ -119,69 +141,164 @@ def read_record_rows(path):
     return rows
 
 
+class Composition:
+    """The picture expected: known pixels, and unknown ones that are not looked at."""
+
+    def __init__(self, width, height, fill=None):
+        self.width, self.height = width, height
+        self.pixels = bytearray(bytes(fill or BLACK) * (width * height))
+        self.known = bytearray((b'\xff' if fill else b'\0') * (width * height))
+
+    def put(self, picture, x0, y0, key=None):
+        """The picture at (x0, y0); its pixels of the key colour leave what is below."""
+        width, height, rows = picture
+        if key is None and x0 >= 0 and x0 + width <= self.width:
+            for y in range(max(0, -y0), min(height, self.height - y0)):
+                at = (y0 + y) * self.width + x0
+                self.pixels[3 * at:3 * (at + width)] = bytes(c for p in rows[y] for c in p)
+                self.known[at:at + width] = b'\xff' * width
+            return
+        for y in range(height):
+            for x in range(width):
+                if rows[y][x] != key:
+                    self.set(x0 + x, y0 + y, rows[y][x])
+
+    def set(self, x, y, colour):
+        if 0 <= x < self.width and 0 <= y < self.height:
+            at = y * self.width + x
+            self.pixels[3 * at:3 * at + 3] = bytes(colour)
+            self.known[at] = 255
+
+    def get(self, x, y):
+        at = 3 * (y * self.width + x)
+        return tuple(self.pixels[at:at + 3])
+
+    def forget(self, x0, y0, w, h):
+        x1, x0 = min(x0 + w, self.width), max(x0, 0)
+        for y in range(max(y0, 0), min(y0 + h, self.height)):
+            self.known[y * self.width + x0:y * self.width + x1] = bytes(x1 - x0)
+
+    def text(self, x, y, text, glyphs, colour=TEXT_COLOUR):
+        return draw_text(self.set, x, y, text, glyphs, colour)
+
+    def scaled(self, w, h, folder):
+        """The pixels and the fully known mask, scaled to w x h with ImageMagick."""
+        base = os.path.join(folder, 'expected')
+        with open(base + '.ppm', 'wb') as f:
+            f.write(b'P6 %d %d 255\n' % (self.width, self.height) + bytes(self.pixels))
+        with open(base + '.pgm', 'wb') as f:
+            f.write(b'P5 %d %d 255\n' % (self.width, self.height) + bytes(self.known))
+        out = []
+        for ext in ('ppm', 'pgm'):
+            subprocess.run(['/usr/bin/convert', base + '.' + ext, '-filter', 'Triangle',
+                            '-resize', '%dx%d!' % (w, h), base + '-scaled.' + ext], check=True)
+            out.append(read_netpbm(base + '-scaled.' + ext)[2])
+        return out
+
+
 class Screen:
     def __init__(self, path):
-        self.width, self.height, self.pixels = read_ppm(path)
+        self.width, self.height, self.rgb = read_netpbm(path)
         self.failures = 0
 
-    def at(self, x, y):
-        return self.pixels[y * self.width + x]
+    def verdict(self, ok, line):
+        print('%s %s' % ('ok  ' if ok else 'FAIL', line))
+        self.failures += not ok
+        return ok
 
-    def compare(self, name, picture, x0, y0, key=None, skip=()):
-        """Compares the picture placed at (x0, y0), leaving out key-coloured picture pixels and
-        the skip rectangles (x, y, w, h in screen pixels)."""
-        width, height, rows = picture
+    def at(self, x, y):
+        at = 3 * (y * self.width + x)
+        return tuple(self.rgb[at:at + 3])
+
+    def exact(self, name, picture, x0=0, y0=0):
+        """The known pixels of the composition placed at (x0, y0), each equal."""
         checked = differing = 0
         first = None
-        left, right = max(x0, 0), min(x0 + width, self.width)
-        for y in range(max(y0, 0), min(y0 + height, self.height)):
-            # The row's stretches outside the skip rectangles, compared a slice at a time.
-            cuts = sorted((sx, sx + sw) for sx, sy, sw, sh in skip if sy <= y < sy + sh)
-            stretches, at = [], left
-            for cut_left, cut_right in cuts:
-                if cut_left > at:
-                    stretches.append((at, min(cut_left, right)))
-                at = max(at, cut_right)
-            stretches.append((at, right))
-            shown, wanted = self.pixels, rows[y - y0]
-            for a, b in stretches:
-                if a >= b:
-                    continue
-                line = y * self.width
-                if key is None and shown[line + a:line + b] == wanted[a - x0:b - x0]:
-                    checked += b - a
-                    continue
-                for x in range(a, b):
-                    expected = wanted[x - x0]
-                    if key is not None and expected == key:
-                        continue
-                    checked += 1
-                    if shown[line + x] != expected:
-                        differing += 1
-                        if first is None:
-                            first = (x, y, shown[line + x], expected)
+        w = picture.width
+        for y in range(picture.height):
+            known = picture.known[y * w:(y + 1) * w]
+            count = known.count(255)
+            if not count:
+                continue
+            at = 3 * ((y0 + y) * self.width + x0)
+            shown, wanted = self.rgb[at:at + 3 * w], picture.pixels[3 * y * w:3 * (y + 1) * w]
+            checked += count
+            if count == w and shown == wanted:
+                continue
+            for x in range(w):
+                if known[x] == 255 and shown[3 * x:3 * x + 3] != wanted[3 * x:3 * x + 3]:
+                    differing += 1
+                    if first is None:
+                        first = (x0 + x, y0 + y, tuple(shown[3 * x:3 * x + 3]),
+                                 tuple(wanted[3 * x:3 * x + 3]))
         ok = checked > 0 and differing == 0
         detail = '' if ok else ' first at %s' % (first,) if first else ' (nothing compared)'
-        print('%s %s: %d pixels compared, %d differ%s'
-              % ('ok  ' if ok else 'FAIL', name, checked, differing, detail))
-        if not ok:
-            self.failures += 1
-        return ok
+        return self.verdict(ok, '%s: %d pixels compared, %d differ%s'
+                            % (name, checked, differing, detail))
 
     def matches_any(self, name, pictures, x0, y0, skip=()):
         def visible(x, y):
             return not any(sx <= x0 + x < sx + sw and sy <= y0 + y < sy + sh
                            for sx, sy, sw, sh in skip)
 
-        for index, picture in pictures:
-            width, height, rows = picture
+        for index, (width, height, rows) in pictures:
             if all(self.at(x0 + x, y0 + y) == rows[y][x]
                    for y in range(height) for x in range(width) if visible(x, y)):
-                print('ok   %s: frame %d at (%d, %d)' % (name, index, x0, y0))
-                return True
-        print('FAIL %s: no frame matches at (%d, %d)' % (name, x0, y0))
-        self.failures += 1
-        return False
+                return self.verdict(True, '%s: frame %d at (%d, %d)' % (name, index, x0, y0))
+        return self.verdict(False, '%s: no frame matches at (%d, %d)' % (name, x0, y0))
+
+    def within_tolerance(self, expected, mask, x0, y0, w, h, label):
+        compared = outliers = total = 0
+        first = None
+        for y in range(h):
+            at = 3 * ((y0 + y) * self.width + x0)
+            shown, wanted = self.rgb[at:at + 3 * w], expected[3 * y * w:3 * (y + 1) * w]
+            known = mask[y * w:(y + 1) * w]
+            count = known.count(255)
+            compared += count
+            if not count or shown == wanted:
+                continue
+            diffs = [abs(a - b) for a, b in zip(shown, wanted)]
+            if count != w:
+                for x, m in enumerate(known):
+                    if m != 255:
+                        diffs[3 * x:3 * x + 3] = (0, 0, 0)
+            total += sum(diffs)
+            beyond = sum(1 for d in diffs if d > CHANNEL_TOLERANCE)
+            if beyond and first is None:
+                x = next(i for i, d in enumerate(diffs) if d > CHANNEL_TOLERANCE) // 3
+                first = (x0 + x, y0 + y, tuple(shown[3 * x:3 * x + 3]),
+                         tuple(wanted[3 * x:3 * x + 3]))
+            outliers += beyond
+        channels = 3 * compared
+        mean = total / channels if channels else 0
+        ok = compared > 0 and outliers <= OUTLIER_SHARE * channels and mean <= MEAN_TOLERANCE
+        return self.verdict(ok, '%s: %d pixels compared, %d channel values beyond %d (%.3f %%), '
+                            'mean difference %.2f%s'
+                            % (label, compared, outliers, CHANNEL_TOLERANCE,
+                               100.0 * outliers / max(channels, 1), mean,
+                               '' if ok or first is None else ', first at %s' % (first,)))
+
+    def bars_black(self, place):
+        px, py, pw, ph = place
+        lit = 0
+        for y in range(self.height):
+            row = self.rgb[3 * y * self.width:3 * (y + 1) * self.width]
+            if py <= y < py + ph:
+                row = row[:3 * px] + row[3 * (px + pw):]
+            if row.count(0) != len(row):
+                lit += sum(1 for i in range(0, len(row), 3) if row[i:i + 3] != b'\0\0\0')
+        return self.verdict(lit == 0, 'bars: %d of %d pixels outside the picture (%d, %d, %d x %d)'
+                            ' not black' % (lit, self.width * self.height - pw * ph, px, py, pw, ph))
+
+
+def letterbox(width, height):
+    """The picture's place on a width x height screen: x, y, w, h."""
+    if width * PICTURE_H <= height * PICTURE_W:
+        w, h = width, width * PICTURE_H // PICTURE_W
+    else:
+        w, h = height * PICTURE_W // PICTURE_H, height
+    return (width - w) // 2, (height - h) // 2, w, h
 
 
 def first_board(seed):
@@ -204,9 +321,10 @@ def board_shown(screen, slots, tiles):
     """The y at which every slot's tile shows where no lower slot covers it, or None."""
     x1, letter1 = slots[1]
     width, height, rows1 = tiles[letter1]
+    row1 = [bytes(c for p in row for c in p) for row in rows1]
     for y in range(74, screen.height - height):
-        if any(screen.pixels[(y + r) * screen.width + x1:(y + r) * screen.width + x1 + width]
-               != rows1[r] for r in range(height)):
+        if any(screen.rgb[3 * ((y + r) * screen.width + x1):3 * ((y + r) * screen.width + x1 + width)]
+               != row1[r] for r in range(height)):
             continue
         if all(all(screen.at(x + c, y + r) == tiles[letter][2][r][c]
                    for r in range(height) for c in range(width)
@@ -217,145 +335,180 @@ def board_shown(screen, slots, tiles):
     return None
 
 
+def picture_of(screen_name, bitmap, exact):
+    """The screens a scaled screen can show too, as the expected 1024 x 768 composition; where
+    the exact comparison looks at less than the scaled one, `exact` leaves it out."""
+    picture = Composition(PICTURE_W, PICTURE_H)
+    if screen_name in ('menu', 'menu-hover'):
+        picture.put(bitmap(143), 0, 0)
+        if exact:  # the marker's place and the items' column, but for the items
+            picture.forget(565, 170, 110, 110)
+            picture.forget(680, 200, 263, 371)
+        start = 153 if screen_name == 'menu-hover' else 148
+        for resource, y in ((start, 200), (150, 280), (147, 360), (145, 440), (152, 520)):
+            picture.put(bitmap(resource), 680, y)
+        picture.put(bitmap(154), 565, 170, key=WHITE)
+        picture.forget(*BUG)
+    elif screen_name in ('exit', 'exit-yes'):
+        picture.put(bitmap(143), 0, 0)
+        picture.forget(*BUG)
+        if exact:
+            picture.forget(387, 339, 250, 90)  # below the box
+        picture.put(bitmap(238), 387, 339, key=BLACK)
+        if screen_name == 'exit-yes':
+            picture.put(bitmap(239), 401, 390)
+    elif screen_name == 'level-announcement':
+        picture.put(bitmap(234), 193, 240)
+    elif screen_name in ('records-board', 'records'):
+        picture.put(bitmap(157), 0, 0)
+        picture.put(bitmap(243), 227, 184)
+        if screen_name == 'records-board':
+            for y in ROWS_Y:
+                for x, w in ((361, 56), (529, 88), (704, 88)):
+                    picture.forget(x, y, w, 16)
+                picture.forget(755, y - 6, 22, 22)
+    elif screen_name in ('lobby', 'lobby-start'):
+        picture.put(bitmap(180), 99, 147)
+        for index, (label, y) in enumerate([(164, 98), (159, 166), (170, 236), (166, 310),
+                                            (169, 382)]):
+            picture.put(bitmap(165 if index == 0 and screen_name == 'lobby-start' else 155), 724, y)
+            if exact:
+                picture.forget(804, y + 7, 75, 36)  # below the label
+            picture.put(bitmap(label), 804, y + 7, key=BLACK)
+    else:
+        return None
+    return picture
+
+
+def dialog_face(bitmap, hovered):
+    face = bitmap(242)
+    picture = Composition(face[0], face[1])
+    picture.put(face, 0, 0)
+    picture.forget(84 - 2, 72 - 2, 148 + 4, 24 + 4)  # the name box
+    if hovered:  # the buttons' row, but for the hovered confirm button
+        picture.forget(63, 109, 194, 31)
+        picture.put(bitmap(245), 63, 109)
+    return picture
+
+
+def name_box(glyphs, text, caret, caret_at, selected, colours):
+    width, height = 148, 24
+    box = Composition(width, height, BLACK)
+    for row in range(1, height - 1):
+        for x in range(1, width - 1):
+            box.set(x, row, WHITE)
+    # Each byte of GBK text is 8 pixels wide, a double-byte character 16.
+    left, top = 1 + 2, 1 + 3
+    pen = box.text(left, top, text[:selected[0]], glyphs, BLACK)
+    if selected[1] > selected[0]:
+        for row in range(top, top + 16):
+            for x in range(pen, left + 8 * selected[1]):
+                box.set(x, row, colours[0])
+        pen = box.text(pen, top, text[selected[0]:selected[1]], glyphs, colours[1])
+    box.text(pen, top, text[max(selected):], glyphs, BLACK)
+    if caret == 'on':
+        caret_x = left + 8 * caret_at
+        for row in range(top, top + 16):  # the caret inverts what is under it
+            box.set(caret_x, row, tuple(255 - c for c in box.get(caret_x, row)))
+    return box
+
+
+def compare_scaled(screen, screen_name, bitmap):
+    place = letterbox(screen.width, screen.height)
+    region = place
+    if screen_name == 'dialog':
+        picture = dialog_face(bitmap, False)
+        # The face's place over the picture, scaled as the picture is: its first and last
+        # pixels land on the window pixels the picture's own would.
+        fw, fh = picture.width, picture.height
+        fx, fy = (PICTURE_W - fw) // 2, (PICTURE_H - fh) // 2
+        px, py, pw, ph = place
+        left = px + -(-fx * pw // PICTURE_W)
+        top = py + -(-fy * ph // PICTURE_H)
+        region = (left, top, px + -(-(fx + fw) * pw // PICTURE_W) - left,
+                  py + -(-(fy + fh) * ph // PICTURE_H) - top)
+    else:
+        picture = picture_of(screen_name, bitmap, exact=False)
+        if picture is None or screen_name in ('exit-yes', 'records'):
+            sys.exit('unknown screen %s on a scaled screen' % screen_name)
+        screen.bars_black(place)
+    with tempfile.TemporaryDirectory() as folder:
+        expected, mask = picture.scaled(region[2], region[3], folder)
+    screen.within_tolerance(expected, mask, *region, '%s scaled to %d x %d at (%d, %d)'
+                            % (screen_name, region[2], region[3], region[0], region[1]))
+
+
 def main():
     shot, generated, screen_name = sys.argv[1:4]
+    args = sys.argv[4:]
     screen = Screen(shot)
 
     def bitmap(resource):
         return read_bmp(os.path.join(generated, 'bitmap', '%d.bmp' % resource))
 
     def bug_frames():
-        return [(n, read_bmp(os.path.join(generated, '03_16', 'chongzi%d.bmp' % n))) for n in range(1, 50)]
+        return [(n, read_bmp(os.path.join(generated, '03_16', 'chongzi%d.bmp' % n)))
+                for n in range(1, 50)]
 
-    bug = (192, 360, 204, 51)
-    if screen_name in ('menu', 'menu-hover'):
-        items = [(153 if screen_name == 'menu-hover' else 148, 200), (150, 280), (147, 360),
-                 (145, 440), (152, 520)]
-        marker = (565, 170, 110, 110)
-        item_area = (680, 200, 263, 371)
-        screen.compare('background 143', bitmap(143), 0, 0, skip=(marker, item_area, bug))
-        for resource, y in items:
-            screen.compare('item %d at (680, %d)' % (resource, y), bitmap(resource), 680, y)
-        screen.compare('marker 154 at (565, 170)', bitmap(154), 565, 170, key=(255, 255, 255))
-        screen.matches_any('bug animation', bug_frames(), 192, 360)
-    elif screen_name in ('exit', 'exit-yes'):
-        box = (387, 339, 250, 90)
-        screen.compare('background 143', bitmap(143), 0, 0, skip=(box, bug))
-        yes = (401, 390, 77, 26)
-        screen.compare('exit box 238 at (387, 339)', bitmap(238), 387, 339, key=(0, 0, 0),
-                       skip=(yes,) if screen_name == 'exit-yes' else ())
-        if screen_name == 'exit-yes':
-            screen.compare('Yes highlight 239 at (401, 390)', bitmap(239), 401, 390)
-        screen.matches_any('bug animation', bug_frames(), 192, 360, skip=(box,))
-    elif screen_name in ('dialog', 'dialog-hover'):
-        x, y = int(sys.argv[4]), int(sys.argv[5])
-        name_box = (x + 84 - 2, y + 72 - 2, 148 + 4, 24 + 4)
-        buttons = (x + 63, y + 109, 194, 31)
-        screen.compare('dialog face 242 at (%d, %d)' % (x, y), bitmap(242), x, y,
-                       skip=(name_box, buttons) if screen_name == 'dialog-hover' else (name_box,))
-        if screen_name == 'dialog-hover':
-            screen.compare('confirm hovered 245', bitmap(245), x + 63, y + 109)
-    elif screen_name == 'name-box':
-        x, y, text, caret = int(sys.argv[4]), int(sys.argv[5]), bytes.fromhex(sys.argv[6]), sys.argv[7]
-        caret_at = int(sys.argv[8]) if len(sys.argv) > 8 else len(text)
-        selected = (0, 0)
-        if len(sys.argv) > 9:
-            selected = (int(sys.argv[9]), int(sys.argv[10]))
-            colours = [tuple(int(v) for v in arg.split(',')) for arg in sys.argv[11:13]]
-        width, height = 148, 24
-        expected = [(0, 0, 0)] * (width * height)
-        for row in range(1, height - 1):
-            expected[row * width + 1:(row + 1) * width - 1] = [(255, 255, 255)] * (width - 2)
+    if (screen.width, screen.height) != (PICTURE_W, PICTURE_H):
+        compare_scaled(screen, screen_name, bitmap)
+        return 1 if screen.failures else 0
+    picture = picture_of(screen_name, bitmap, exact=True)
+    if screen_name == 'records':
+        rows, slot = read_record_rows(args[0]), int(args[1])
         glyphs = read_glyphs(generated)
-        # Each byte of GBK text is 8 pixels wide, a double-byte character 16.
-        left, top = 1 + 2, 1 + 3
-        pen = draw_text(expected, width, left, top, text[:selected[0]], glyphs, (0, 0, 0))
-        if selected[1] > selected[0]:
-            for row in range(top, top + 16):
-                expected[row * width + pen:row * width + left + 8 * selected[1]] = \
-                    [colours[0]] * (left + 8 * selected[1] - pen)
-            pen = draw_text(expected, width, pen, top, text[selected[0]:selected[1]], glyphs,
-                            colours[1])
-        draw_text(expected, width, pen, top, text[max(selected):], glyphs, (0, 0, 0))
-        if caret == 'on':
-            caret_x = left + 8 * caret_at
-            for row in range(top, top + 16):
-                # The caret inverts what is under it.
-                r, g, b = expected[row * width + caret_x]
-                expected[row * width + caret_x] = (255 - r, 255 - g, 255 - b)
-        box = (x + 84, y + 72)
+        for (name, seconds, score), y in zip(rows, ROWS_Y):
+            for x, text in ((361, name), (529, seconds), (704, score)):
+                picture.text(x, y, text, glyphs)
+        picture.put(bitmap(244), 755, ROWS_Y[slot - 1] - 6, key=BLACK)
+        screen.exact('records screen with rows %s, marker at row %d'
+                     % (', '.join(repr(name) for name, _, _ in rows), slot), picture)
+    elif picture is not None:
+        screen.exact(screen_name, picture)
+        if screen_name.startswith(('menu', 'exit')):
+            box = (387, 339, 250, 90) if screen_name.startswith('exit') else (0, 0, 0, 0)
+            screen.matches_any('bug animation', bug_frames(), *BUG[:2], skip=(box,))
+    elif screen_name in ('dialog', 'dialog-hover'):
+        x, y = int(args[0]), int(args[1])
+        screen.exact('dialog face 242 at (%d, %d)%s' % (x, y, ', confirm hovered 245' if
+                                                        screen_name == 'dialog-hover' else ''),
+                     dialog_face(bitmap, screen_name == 'dialog-hover'), x, y)
+    elif screen_name == 'name-box':
+        x, y, text, caret = int(args[0]), int(args[1]), bytes.fromhex(args[2]), args[3]
+        caret_at = int(args[4]) if len(args) > 4 else len(text)
+        selected, colours = (0, 0), None
+        if len(args) > 5:
+            selected = (int(args[5]), int(args[6]))
+            colours = [tuple(int(v) for v in arg.split(',')) for arg in args[7:9]]
         described = 'name box %s, caret %s before byte %d' % (text.hex(), caret, caret_at)
         if selected[1] > selected[0]:
             described += ', bytes %d to %d selected' % selected
-        screen.compare('%s, at (%d, %d)' % (described, box[0], box[1]),
-                       (width, height, [expected[r * width:(r + 1) * width] for r in range(height)]),
-                       box[0], box[1])
-    elif screen_name == 'level-announcement':
-        screen.compare('caption 234 at (193, 240)', bitmap(234), 193, 240)
-    elif screen_name in ('lobby', 'lobby-start'):
-        screen.compare('title 180 at (99, 147)', bitmap(180), 99, 147)
-        labels = [(164, 98), (159, 166), (170, 236), (166, 310), (169, 382)]
-        for index, (label, y) in enumerate(labels):
-            face = 165 if index == 0 and screen_name == 'lobby-start' else 155
-            label_box = (724 + 80, y + 7, 75, 36)
-            screen.compare('button face %d at (724, %d)' % (face, y), bitmap(face), 724, y,
-                           skip=(label_box,))
-            screen.compare('label %d at (804, %d)' % (label, y + 7), bitmap(label), 804, y + 7,
-                           key=(0, 0, 0))
-    elif screen_name in ('records-board', 'records'):
-        board = (227, 184, 570, 400)
-        if screen_name == 'records-board':
-            rows_y = [250, 302, 355, 411, 461, 512]
-            text = [(x, y, w, 16) for y in rows_y for x, w in ((361, 56), (529, 88), (704, 88))]
-            markers = [(755, y - 6, 22, 22) for y in rows_y]
-            screen.compare('background 157', bitmap(157), 0, 0, skip=(board,))
-            screen.compare('records board 243 at (227, 184)', bitmap(243), 227, 184,
-                           skip=text + markers)
-        else:
-            rows, slot = read_record_rows(sys.argv[4]), int(sys.argv[5])
-            expected = [pixel for row in bitmap(157)[2] for pixel in row]
-            _, _, board_rows = bitmap(243)
-            for y, row in enumerate(board_rows):
-                expected[(184 + y) * 1024 + 227:(184 + y) * 1024 + 227 + 570] = row
-            glyphs = read_glyphs(generated)
-            for (name, seconds, score), y in zip(rows, [250, 302, 355, 411, 461, 512]):
-                for x, text in ((361, name), (529, seconds), (704, score)):
-                    draw_text(expected, 1024, x, y, text, glyphs)
-            _, _, marker = bitmap(244)
-            marker_y = [250, 302, 355, 411, 461, 512][slot - 1] - 6
-            for y, row in enumerate(marker):
-                for x, pixel in enumerate(row):
-                    if pixel != (0, 0, 0):
-                        expected[(marker_y + y) * 1024 + 755 + x] = pixel
-            names = ', '.join(repr(name) for name, _, _ in rows)
-            screen.compare('records screen with rows %s, marker at row %d' % (names, slot),
-                           (1024, 768, [expected[y * 1024:(y + 1) * 1024] for y in range(768)]),
-                           0, 0)
+        screen.exact('%s, at (%d, %d)' % (described, x + 84, y + 72),
+                     name_box(read_glyphs(generated), text, caret, caret_at, selected, colours),
+                     x + 84, y + 72)
     elif screen_name == 'board':
         tiles = {letter: read_bmp(os.path.join(generated, 'charImg', '%d.bmp' % (65 + letter)))
                  for letter in range(26)}
-        for seed in range(int(sys.argv[4]), int(sys.argv[5]) + 1):
+        for seed in range(int(args[0]), int(args[1]) + 1):
             slots = first_board(seed)
             y = board_shown(screen, slots, tiles)
             if y is not None:
-                print('ok   the first board of seed %d at y %d: %s' % (
+                screen.verdict(True, 'the first board of seed %d at y %d: %s' % (
                     seed, y, ', '.join('%s at %d' % (chr(65 + l), x)
                                        for _, (x, l) in sorted(slots.items()))))
                 break
         else:
-            print('FAIL no first board of the seeds %s to %s' % (sys.argv[4], sys.argv[5]))
-            screen.failures += 1
+            screen.verdict(False, 'no first board of the seeds %s to %s' % (args[0], args[1]))
     elif screen_name == 'score':
         # The score line of the second info box, "%d" at (811, 590): text-coloured pixels exactly
         # where the number's glyphs set them, over six cells.
-        text, x0, y0, width = sys.argv[4].encode(), 811, 590, 48
-        expected = [None] * (width * 16)
-        draw_text(expected, width, 0, 0, text, read_glyphs(generated))
-        differing = sum((screen.at(x0 + i % width, y0 + i // width) == TEXT_COLOUR) !=
-                        (colour is not None) for i, colour in enumerate(expected))
-        print('%s score %s at (%d, %d): %d pixels differ' %
-              ('ok  ' if differing == 0 else 'FAIL', sys.argv[4], x0, y0, differing))
-        screen.failures += differing != 0
+        x0, y0, width = 811, 590, 48
+        drawn = set()
+        draw_text(lambda x, y, _: drawn.add((x, y)), 0, 0, args[0].encode(), read_glyphs(generated))
+        differing = sum((screen.at(x0 + x, y0 + y) == TEXT_COLOUR) != ((x, y) in drawn)
+                        for y in range(16) for x in range(width))
+        screen.verdict(differing == 0, 'score %s at (%d, %d): %d pixels differ'
+                       % (args[0], x0, y0, differing))
     else:
         sys.exit('unknown screen %s' % screen_name)
     return 1 if screen.failures else 0

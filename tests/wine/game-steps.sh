@@ -1,6 +1,7 @@
-# The road through the game to the name-entry dialog and back out, shared by the Wine checks
-# that play a game: seeded record files, the way into the dialog, the records screen, the way
-# to the exit box, and the files the exit writes. Sourced after lib.sh.
+# The road through the game to the name-entry dialog and back out, shared by the checks that
+# play a game (the Windows program's and the desktop program's): seeded record files, the way
+# into play and into the dialog, the records screen, the way to the exit box, and the files the
+# exit writes. Sourced after lib.sh.
 
 # The dialog's client area, centred on the 1024 x 768 screen: (1024 - 320) / 2, (768 - 160) / 2.
 FACE_X=352 FACE_Y=304
@@ -15,6 +16,32 @@ seed_records() {
 # Rows 1 to 5 of the seed, which move down one row under the new row 1.
 PUSHED_ROWS='ann 11 -1\r\n\xc0\xee\xcb\xc4 12 -1\r\ncy 13 -1\r\ndee 14 -1\r\neve 15 -1\r\n'
 
+# into_level <label>: from the main menu: Start Game -> lobby -> start: the level's caption.
+into_level() {
+  xdotool mousemove 800 225 click 1  # Start Game (x 681-942, y 201-250)
+  xdotool mousemove 840 120          # over the lobby's start button once it has slid in
+  expect_screen lobby-start 15 "$1-lobby"
+  xdotool click 1                    # start button (x 725-963, y 99-147)
+  expect_screen level-announcement 15 "$1-intro"
+}
+
+# into_play <label>: from the main menu into play on the board of the program's fake clock
+# (FAKE_CLOCK 2023-11-14 22:13:20): PLAY_SHOT, and LETTERS, the board's letters with neither
+# neighbour on the board, so that a key mapped one letter off catches nothing.
+into_play() {
+  into_level "$1"
+  xdotool key Return
+  expect_screen board 30 "$1-play" 1700000000 1700000030
+  PLAY_SHOT="$LAST_SHOT"
+  local all
+  all="$(python3 "$COMPARE" "$PLAY_SHOT" "$GENERATED" board 1700000000 1700000030 |
+    sed -n 's/.*: //p' | grep -o '[A-Z] at' | cut -c1 | tr 'A-Z\n' 'a-z ')"
+  LETTERS="$(for l in $all; do grep -q "[$(tr a-y b-z <<<"$l")$(tr b-z a-y <<<"$l")]" <<<"$all" || printf "%s " "$l"; done)"
+}
+
+# close_window: SIGTERM to the desktop program, which SDL turns into a close request.
+close_window() { kill -TERM "$(xdotool search --name '^Tolvaro$' getwindowpid)"; }
+
 # into_dialog <label>: a fresh working directory with the seeded records (DIR), the program
 # started, then main menu -> Start Game -> lobby -> start -> level intro -> Enter -> play -> Esc:
 # the abandoned game enters the table and the name dialog opens.
@@ -25,11 +52,7 @@ into_dialog() {
   RECORDS_SHOT=""
   launch "$DIR"
   expect_screen menu 15 "$label-menu"
-  xdotool mousemove 800 225 click 1  # Start Game (x 681-942, y 201-250)
-  xdotool mousemove 840 120          # over the lobby's start button once it has slid in
-  expect_screen lobby-start 15 "$label-lobby"
-  xdotool click 1                    # start button (x 725-963, y 99-147)
-  expect_screen level-announcement 10 "$label-intro"
+  into_level "$label"
   xdotool key Return
   sleep 1.2
   PLAY_SHOT="$(screenshot "$label-play")"

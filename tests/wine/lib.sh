@@ -63,12 +63,22 @@ start_xvfb() {
   Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp >"$SCRATCH/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec 3>&-
-  for _ in $(seq 600); do [[ -s "$SCRATCH/display" ]] && break; sleep 0.05; done
+  eventually 30 test -s "$SCRATCH/display" || true
   export DISPLAY=":$(tr -d '[:space:]' <"$SCRATCH/display")"
   # The server takes clients once it answers; a busy machine may take a while.
-  for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+  eventually 30 xdotool getdisplaygeometry || true
   echo "Xvfb on $DISPLAY, scratch $SCRATCH"
 }
+
+# eventually <seconds> <command...>: true as soon as the command is, false once the time is up.
+eventually() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do ((SECONDS < deadline)) || return 1; sleep 0.1; done
+}
+gone() { ! kill -0 "$1" 2>/dev/null; }
+# stop_wine: Wine's server and its helpers ended.
+stop_wine() { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
 
 # The next run's server may pick the same display once this one is gone, not before.
 stop_xvfb() {
@@ -209,8 +219,7 @@ exit_yes() {
 
 # finish <dir> <seconds>: waits for the program to end and checks its exit code is 0.
 finish() {
-  for _ in $(seq $(($2 * 10))); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$GAME_PID" 2>/dev/null; then
+  if ! eventually "$2" gone "$GAME_PID"; then
     fail "the program did not end within $2 s"
     wineserver -k || true
   fi
@@ -233,9 +242,9 @@ kill_program() {
     parents="$(pgrep -d, -P "$parents")" || break
   done
   [[ -n "$pid" ]] && kill -KILL "$pid"
-  for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  eventually 30 gone "$GAME_PID" || true
   wait "$GAME_PID" 2>/dev/null || true
-  if [[ "$PROGRAM" == *.exe ]]; then wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; fi
+  if [[ "$PROGRAM" == *.exe ]]; then stop_wine; fi
   check "the program was killed" test "$(cat "$DIR/.exit-code" 2>/dev/null)" != 0
 }
 

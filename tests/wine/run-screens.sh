@@ -3,7 +3,7 @@
 #   run-screens.sh <run dir holding tolvaro.exe, 03_16/, charImg/, mouse6.ani> <generated dir>
 #                  <nudge_window.exe>
 # On 1920x1080, 1366x768, 1280x1024 and 1024x768: the window covers the screen, the menu is the
-# generated picture scaled with its shape kept (compare_scaled.py), exact at 1024x768; clicks at
+# generated picture scaled with its shape kept (compare_screen.py), exact at 1024x768; clicks at
 # scaled positions open the lobby and its level announcement, a click on a bar does nothing, and
 # the exit box's Yes ends the program with 0 and both record files. On 1920x1080: a record game
 # whose name dialog stands scaled on the picture, a name typed and confirmed with the scaled
@@ -15,12 +15,10 @@ source "$WINE_TESTS_DIR/game-steps.sh"
 NUDGE="$(cd "$(dirname "$3")" && pwd)/$(basename "$3")"
 start_run "$1" "$2"
 make_prefix
-SCALED="$WINE_TESTS_DIR/compare_scaled.py"
 
 # use_screen <width>x<height>: a new X server of that size; Wine starts afresh on it.
 use_screen() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  stop_wine
   stop_xvfb
   start_xvfb "$1"
   SCREEN_W=${1%x*} SCREEN_H=${1#*x}
@@ -36,20 +34,6 @@ use_screen() {
 # at <x> <y>: the screen position of the middle of picture pixel (x, y).
 at() { echo $((PIC_X + (2 * $1 + 1) * PIC_W / 2048)) $((PIC_Y + (2 * $2 + 1) * PIC_H / 1536)); }
 
-# expect <screen> <seconds> <label> [arguments]: the exact comparison at 1024x768, the scaled
-# one elsewhere.
-expect() {
-  if ((SCREEN_W == 1024 && SCREEN_H == 768)); then expect_screen "$@"; else
-    COMPARE="$SCALED" expect_screen "$@"; fi
-}
-
-# eventually <seconds> <command...>: true as soon as the command is.
-eventually() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null; do ((SECONDS < deadline)) || return 1; sleep 0.2; done
-}
-
 window_covers_screen() {
   local geometry
   geometry="$(xdotool search --name '^Tolvaro$' getwindowgeometry 2>/dev/null | tr -s ' \n' ' ')"
@@ -62,17 +46,17 @@ use_screen 1920x1080
 DIR="$(new_workdir record-1920x1080)"
 seed_records "$DIR"
 launch "$DIR"
-expect menu 60 record-menu
+expect_screen menu 60 record-menu
 xdotool mousemove $(at 800 225) sleep 0.3 click 1
 xdotool mousemove $(at 840 120)
-expect lobby-start 60 record-lobby
+expect_screen lobby-start 60 record-lobby
 xdotool click 1
-expect level-announcement 60 record-intro
+expect_screen level-announcement 60 record-intro
 xdotool key Return sleep 1 key Escape               # play, then abandon a game of 0 points
-expect dialog 60 record-dialog
+expect_screen dialog 60 record-dialog
 xdotool type --delay 30 'Tolvaro123'
 xdotool mousemove $(at $((FACE_X + 100)) $((FACE_Y + 125))) sleep 0.3 click 1  # confirm
-expect records-board 60 record-records
+expect_screen records-board 60 record-records
 xdotool key alt+F4
 finish "$DIR" 30
 SECONDS_PLAYED="$(LC_ALL=C sed -n '1s/^Tolvaro \([0-9]*\) 0\r$/\1/p' "$DIR/lhb.lhb" 2>/dev/null || true)"
@@ -85,15 +69,15 @@ wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/
 wineserver -w
 DIR="$(new_workdir dpi-144)"
 launch "$DIR"
-expect menu 60 dpi-144-menu
+expect_screen menu 60 dpi-144-menu
 check "150 %: the window covers the screen" window_covers_screen
 for message in displaychange dpichange activate; do
   wine "$NUDGE" "$message"
   check "after $message the window covers the screen again" eventually 20 window_covers_screen
-  expect menu 60 "dpi-144-$message"
+  expect_screen menu 60 "dpi-144-$message"
 done
 xdotool key Escape
-expect exit 60 dpi-144-exit
+expect_screen exit 60 dpi-144-exit
 xdotool mousemove $(at 440 400) sleep 0.3 click 1
 finish "$DIR" 30
 
@@ -106,26 +90,26 @@ for size in 1920x1080 1366x768 1280x1024 1024x768; do
   use_screen "$size"
   DIR="$(new_workdir "screen-$size")"
   launch "$DIR"
-  expect menu 60 "$size-menu"
+  expect_screen menu 60 "$size-menu"
   check "$size: the window covers the screen" window_covers_screen
   xdotool mousemove $(at 800 225) sleep 0.3 click 1  # Start Game
   xdotool mousemove $(at 840 120)                    # over the lobby's start button
-  expect lobby-start 60 "$size-lobby"
+  expect_screen lobby-start 60 "$size-lobby"
   xdotool click 1
-  expect level-announcement 60 "$size-intro"
+  expect_screen level-announcement 60 "$size-intro"
   xdotool key Escape sleep 0.3 key Escape            # back to the lobby, out to the menu
-  expect menu 60 "$size-menu-again"
+  expect_screen menu 60 "$size-menu-again"
   if ((PIC_X > 0 || PIC_Y > 0)); then
     # Start hovered, then a press on a bar: had it reached the game, the hovered Start would
     # have opened the lobby, where Esc opens no exit box.
     xdotool mousemove $(at 800 225)
-    expect menu-hover 60 "$size-menu-hover"
+    expect_screen menu-hover 60 "$size-menu-hover"
     if ((PIC_X > 0)); then xdotool mousemove $((PIC_X / 2)) $(at 0 225 | cut -d' ' -f2); else
       xdotool mousemove $(at 800 0 | cut -d' ' -f1) $((PIC_Y / 2)); fi
     xdotool sleep 0.3 click 1 sleep 0.3
   fi
   xdotool key Escape
-  expect exit 60 "$size-exit"
+  expect_screen exit 60 "$size-exit"
   xdotool mousemove $(at 440 400) sleep 0.3 click 1  # Yes
   finish "$DIR" 30
   EMPTY_ROW='namehex: 0 0\r\n'

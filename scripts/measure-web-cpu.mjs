@@ -1,12 +1,14 @@
 // CPU report, not a test: the web page at rest on its main menu in headless Chromium, the
 // renderer's CPU time (and the GPU process's, which paints the canvas) over a stretch of seconds.
-// Usage: node measure_cpu.mjs <web folder> [seconds]   (build it with scripts/build-web.sh)
+// Usage: node scripts/measure-web-cpu.mjs <web folder> [seconds]   (build it with
+// scripts/build-web.sh; scripts/web-test.sh installs puppeteer-core into tests/web)
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+import { createRequire } from 'node:module';
 
+const puppeteer = createRequire(new URL('../tests/web/package.json', import.meta.url))('puppeteer-core');
 const webDir = path.resolve(process.argv[2]);
 const seconds = Number(process.argv[3] || 20);
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
