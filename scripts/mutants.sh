@@ -66,6 +66,7 @@ text-input-left-on :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_StopTextInput(); :
 keyboard-not-grabbed :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_SetWindowKeyboardGrab(window_, SDL_TRUE); :: SDL_SetWindowKeyboardGrab(window_, SDL_FALSE);
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
+press-on-bar-clamped :: sdl :: src/hosts/sdl/SdlHost.cpp :: onPicture = letterbox_.toPicture(in.button.x, in.button.y); :: onPicture = letterbox_.toPictureClamped(in.button.x, in.button.y);
 one-copy-lock-let-go :: one-copy :: src/hosts/sdl/OneCopy.cpp :: g_workingDirectoryLock = directory; :: close(directory);
 one-copy-held-never :: one-copy :: src/hosts/sdl/OneCopy.cpp :: const bool held = errno == EWOULDBLOCK; :: const bool held = false;
 one-copy-no-raise :: one-copy :: src/hosts/sdl/OneCopy.cpp :: bringToFront(display, window); :: (void)window;
