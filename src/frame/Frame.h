@@ -26,6 +26,8 @@ inline GlyphSet g_glyphs;
 // game's panel) to (x, y), w x h at most. Where the last such copy put the same picture at the
 // same place, only what drawing has covered since is copied back: the same pixels, less work.
 void putBackground(const Picture& source, int x, int y, int w, int h);
+// As putBackground, for a whole screen of one colour.
+void fillBackground(std::uint32_t colour);
 // The next putBackground copies all of its picture; start-up calls it.
 void forgetBackground();
 

@@ -67,7 +67,7 @@ void moveCurtain(AboutCard& card) {
 }  // namespace
 
 void aboutFrame() {
-  fillWithBlackBrush(0, 0, kScreenWidth, kScreenHeight);
+  if (g_blackBrush.live) fillBackground(g_blackBrush.colour);
   // The card drawn in this frame is also the one the curtain covers, even when the curtain
   // hands over to the next card.
   AboutCard& card = g_aboutCards[g_aboutStep];
