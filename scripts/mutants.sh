@@ -58,6 +58,15 @@ game-end-record-skips-best :: core :: src/records/RecordFiles.cpp :: } else if (
 failed-save-not-owed :: core :: src/records/RecordFiles.cpp :: g_saveOwed = !(bestWritten && tableWritten); :: g_saveOwed = false;
 save-without-write :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && ::fsync(fd) == 0;
 save-without-fsync :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && writeAll(fd, bytes);
+copy-same-half-compared :: core :: src/base/Picture.cpp :: if (std::memcmp(to, from, bytes) == 0) continue; :: if (std::memcmp(to, from, bytes / 2) == 0) continue;
+drawn-rows-last-lost :: core :: src/base/Picture.cpp :: s.w, last - first + 1}); :: s.w, last - first});
+keyed-change-lane-lost :: core :: src/base/Picture.cpp :: changed4[0] | changed4[1] | changed4[2] | changed4[3]; :: changed4[0] | changed4[1] | changed4[2];
+fill-same-row-skipped :: core :: src/base/Picture.cpp :: [colour](std::uint32_t p) { return p == colour; } :: [colour](std::uint32_t p) { return p == colour || p != 0; }
+text-glyph-unnoted :: core :: src/base/Text.cpp :: changed |= drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset :: (void)drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset
+restore-same-half-compared :: core :: src/frame/Frame.cpp :: if (std::memcmp(to, from, bytes) == 0) continue; :: if (std::memcmp(to, from, bytes / 2) == 0) continue;
+black-restore-edge :: core :: src/frame/Frame.cpp :: fillRect(g_backBuffer, l, t, r, b, colour); :: fillRect(g_backBuffer, l, t, r - 1, b, colour);
+changes-span-short :: core :: src/frame/FrameChanges.cpp :: (64 - std::countl_zero(touched)) * kBlockWidth :: (63 - std::countl_zero(touched)) * kBlockWidth
+changes-run-not-closed :: core :: src/frame/FrameChanges.cpp :: ends = open & ~changed; :: ends = open & ~changed & (changed - 1);
 save-without-rename :: core :: src/base/FilesPosix.cpp :: if (std::rename(from.c_str(), to.c_str()) != 0) return false; :: if (::access(from.c_str(), F_OK) != 0) return false;
 save-without-folder-sync :: core :: src/base/FilesPosix.cpp :: ::fsync(fd); :: (void)fd;
 key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a) :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a + 1)

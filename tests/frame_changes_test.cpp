@@ -109,6 +109,8 @@ TEST(PresentedChanges, EveryDrawingOperationIsNotedToItsLastColumnAndRow) {
       {"keyed", [&](Picture& p, int x) { copyKeyed(p, tile, x, 2, kWhite); }},
       {"fill", [](Picture& p, int x) { fillRect(p, x, 2, x + 3, 5, 0x00445566); }},
       {"text", [&](Picture& p, int x) { glyphs.draw(p, x - 5, 2, "W", kTextColour); }},
+      {"wide text",
+       [&](Picture& p, int x) { glyphs.draw(p, x - 14, 2, "\xD7\xA3", kTextColour); }},
   };
   for (const auto& [name, draw] : draws) {
     for (int x : {61, 62, 63, 64}) {
@@ -129,7 +131,7 @@ TEST(PresentedChanges, EveryDrawingOperationIsNotedToItsLastColumnAndRow) {
 }
 
 // A background put again where it stands shows none of what was drawn over it, to the last
-// column and row, and a background put elsewhere is copied whole.
+// column and row, and a background put elsewhere is copied whole. So does a black one.
 TEST(PresentedChanges, ABackgroundPutAgainCoversEverythingDrawnOverIt) {
   Harness h;
   ASSERT_TRUE(h.start());
@@ -143,13 +145,21 @@ TEST(PresentedChanges, ABackgroundPutAgainCoversEverythingDrawnOverIt) {
       {"keyed", [&](int x) { copyKeyed(g_backBuffer, tile, x, 40, kWhite); }},
       {"fill", [](int x) { fillRect(g_backBuffer, x, 40, x + 3, 43, 0x00445566); }},
       {"text", [](int x) { drawText(x, 40, "W"); }},
+      {"wide text", [](int x) { drawText(x - 13, 40, "\xD7\xA3"); }},
   };
-  putBackground(background, 0, 0, kScreenWidth, kScreenHeight);
-  for (const auto& [name, draw] : draws) {
-    for (int x : {0, 100, 1021}) {
-      draw(x);
-      putBackground(background, 0, 0, kScreenWidth, kScreenHeight);
-      EXPECT_EQ(g_backBuffer.pixels, background.pixels) << name << " at " << x;
+  const Picture black(kScreenWidth, kScreenHeight, kBlack);
+  const std::pair<const Picture&, std::function<void()>> backgrounds[] = {
+      {background, [&] { putBackground(background, 0, 0, kScreenWidth, kScreenHeight); }},
+      {black, [] { fillBackground(kBlack); }},
+  };
+  for (const auto& [picture, put] : backgrounds) {
+    put();
+    for (const auto& [name, draw] : draws) {
+      for (int x : {0, 100, 1021}) {
+        draw(x);
+        put();
+        EXPECT_EQ(g_backBuffer.pixels, picture.pixels) << name << " at " << x;
+      }
     }
   }
   putBackground(background, 0, 5, kScreenWidth, kScreenHeight);
