@@ -61,7 +61,8 @@ save-without-fsync :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd,
 copy-same-half-compared :: core :: src/base/Picture.cpp :: if (std::memcmp(to, from, bytes) == 0) continue; :: if (std::memcmp(to, from, bytes / 2) == 0) continue;
 drawn-rows-last-lost :: core :: src/base/Picture.cpp :: s.w, last - first + 1}); :: s.w, last - first});
 keyed-change-lane-lost :: core :: src/base/Picture.cpp :: changed4[0] | changed4[1] | changed4[2] | changed4[3]; :: changed4[0] | changed4[1] | changed4[2];
-fill-same-row-skipped :: core :: src/base/Picture.cpp :: [colour](std::uint32_t p) { return p == colour; } :: [colour](std::uint32_t p) { return p == colour || p != 0; }
+fill-other-colour-skipped :: core :: src/base/Picture.cpp :: if (*start == colour && std::memcmp(start, :: if (std::memcmp(start,
+about-card-column-lost :: core :: src/screens/About.cpp :: std::clamp(g_aboutCurtain - card.x, 0, card.width) :: std::clamp(g_aboutCurtain - card.x + 1, 0, card.width)
 text-glyph-unnoted :: core :: src/base/Text.cpp :: changed |= drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset :: (void)drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset
 restore-same-half-compared :: core :: src/frame/Frame.cpp :: if (std::memcmp(to, from, bytes) == 0) continue; :: if (std::memcmp(to, from, bytes / 2) == 0) continue;
 black-restore-edge :: core :: src/frame/Frame.cpp :: fillRect(g_backBuffer, l, t, r, b, colour); :: fillRect(g_backBuffer, l, t, r - 1, b, colour);

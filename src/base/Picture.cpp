@@ -14,15 +14,15 @@ struct Span {
   int srcX, srcY, dstX, dstY, w, h;
 };
 
-// Clips a w x h copy from the source's origin to (x, y) against both pictures.
+// Clips a w x h copy from (srcX, srcY) of the source to (x, y) against both pictures.
 bool clipCopy(const Picture& target, const Picture& source, int x, int y, int w, int h,
-              Span& span) {
-  if (source.empty() || target.empty()) return false;
-  w = std::min(w, source.width);
+              Span& span, int srcX = 0) {
+  if (source.empty() || target.empty() || srcX < 0) return false;
+  w = std::min(w, source.width - srcX);
   h = std::min(h, source.height);
-  int srcX = 0, srcY = 0;
+  int srcY = 0;
   if (x < 0) {
-    srcX = -x;
+    srcX -= x;
     w += x;
     x = 0;
   }
@@ -47,8 +47,13 @@ void noteChangedRows(Picture& target, const Span& s, int first, int last) {
 }
 
 void copyOpaque(Picture& target, const Picture& source, int x, int y, int w, int h) {
+  copyOpaqueFrom(target, source, 0, x, y, w, h);
+}
+
+void copyOpaqueFrom(Picture& target, const Picture& source, int sourceX, int x, int y, int w,
+                    int h) {
   Span s;
-  if (!clipCopy(target, source, x, y, w, h, s)) return;
+  if (!clipCopy(target, source, x, y, w, h, s, sourceX)) return;
   const std::size_t bytes = static_cast<std::size_t>(s.w) * sizeof(std::uint32_t);
   int first = -1, last = -1;
   for (int row = 0; row < s.h; ++row) {
@@ -108,7 +113,8 @@ void fillRect(Picture& target, int left, int top, int right, int bottom, std::ui
   int first = -1, last = -1;
   for (int row = 0; row < s.h; ++row) {
     std::uint32_t* start = target.ptr(left, top + row);
-    if (std::all_of(start, start + length, [colour](std::uint32_t p) { return p == colour; })) {
+    // All pixels are the first one when the run equals itself shifted by one.
+    if (*start == colour && std::memcmp(start, start + 1, (length - 1) * sizeof *start) == 0) {
       continue;
     }
     // Black, the only fill colour of the game, is a memset.
