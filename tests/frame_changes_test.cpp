@@ -162,6 +162,25 @@ TEST(PresentedChanges, ABackgroundPutAgainCoversEverythingDrawnOverIt) {
       }
     }
   }
+  // Around a board the caller copies next, all drawn over is copied back, to the column and row
+  // beside each edge; the board's own place once the caller no longer says it draws it.
+  const Picture board(40, 30, 0x00ABCDEF);
+  const PixelRect boardArea{300, 200, 40, 30};
+  Picture withBoard = background;
+  copyOpaque(withBoard, board, 300, 200);
+  for (int round = 0; round < 3; ++round) {  // tiles over the edges, then two quiet rounds
+    putBackground(background, 0, 0, kScreenWidth, kScreenHeight, boardArea);
+    copyOpaque(g_backBuffer, board, 300, 200);
+    EXPECT_EQ(g_backBuffer.pixels, withBoard.pixels) << "round " << round;
+    if (round > 0) continue;
+    for (const auto& [x, y] : {std::pair{298, 198}, {310, 198}, {338, 210}, {310, 228},
+                              {298, 210}, {338, 228}}) {
+      copyOpaque(g_backBuffer, tile, x, y);
+    }
+  }
+  putBackground(background, 0, 0, kScreenWidth, kScreenHeight);
+  EXPECT_EQ(g_backBuffer.pixels, background.pixels);
+
   putBackground(background, 0, 5, kScreenWidth, kScreenHeight);
   EXPECT_EQ(g_backBuffer.at(7, 5), background.at(7, 0));
   EXPECT_EQ(g_backBuffer.at(1023, 767), background.at(1023, 762));

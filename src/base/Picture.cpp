@@ -50,6 +50,12 @@ void copyOpaque(Picture& target, const Picture& source, int x, int y, int w, int
   copyOpaqueFrom(target, source, 0, x, y, w, h);
 }
 
+PixelRect copiedArea(const Picture& target, const Picture& source, int x, int y, int w, int h) {
+  Span s;
+  if (!clipCopy(target, source, x, y, w, h, s)) return {};
+  return {s.dstX, s.dstY, s.w, s.h};
+}
+
 void copyOpaqueFrom(Picture& target, const Picture& source, int sourceX, int x, int y, int w,
                     int h) {
   Span s;

@@ -51,6 +51,9 @@ inline void copyOpaque(Picture& target, const Picture& source, int x, int y) {
   copyOpaque(target, source, x, y, source.width, source.height);
 }
 
+// Where copyOpaque(target, source, x, y, w, h) writes; empty for nowhere.
+PixelRect copiedArea(const Picture& target, const Picture& source, int x, int y, int w, int h);
+
 // As copyOpaque, from the source's column sourceX on.
 void copyOpaqueFrom(Picture& target, const Picture& source, int sourceX, int x, int y, int w,
                     int h);

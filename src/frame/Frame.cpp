@@ -26,13 +26,30 @@ bool standing(const Background& wanted) {
          g_drawLogs[1] == &g_drawnOverBackground;
 }
 
-// Calls restore(l, t, r, b) for each part of `area` drawing covered since the last put.
+// Calls restore(l, t, r, b) for each part of `area` drawing covered since the last put, leaving
+// out `drawnNext`.
 template <class Restore>
-void restoreDrawnOver(int left, int top, int right, int bottom, Restore restore) {
+void restoreDrawnOver(int left, int top, int right, int bottom, PixelRect drawnNext,
+                      Restore restore) {
+  const int nextLeft = drawnNext.x, nextRight = drawnNext.x + drawnNext.w;
+  const int nextTop = drawnNext.y, nextBottom = drawnNext.y + drawnNext.h;
+  const auto piece = [&](int l, int t, int r, int b) {
+    if (l < r && t < b) restore(l, t, r, b);
+  };
   for (const PixelRect& drawn : g_drawnOverBackground.rects()) {
     const int l = std::max(left, drawn.x), r = std::min(right, drawn.x + drawn.w);
     const int t = std::max(top, drawn.y), b = std::min(bottom, drawn.y + drawn.h);
-    if (l < r && t < b) restore(l, t, r, b);
+    if (drawnNext.w <= 0 || drawnNext.h <= 0 || nextLeft >= r || nextRight <= l ||
+        nextTop >= b || nextBottom <= t) {
+      piece(l, t, r, b);
+      continue;
+    }
+    // Above, below, and beside it on the rows it shares.
+    piece(l, t, r, nextTop);
+    piece(l, nextBottom, r, b);
+    const int shareTop = std::max(t, nextTop), shareBottom = std::min(b, nextBottom);
+    piece(l, shareTop, nextLeft, shareBottom);
+    piece(nextRight, shareTop, r, shareBottom);
   }
 }
 
@@ -44,7 +61,7 @@ void forgetBackground() {
   g_drawLogs[1] = &g_drawnOverBackground;
 }
 
-void putBackground(const Picture& source, int x, int y, int w, int h) {
+void putBackground(const Picture& source, int x, int y, int w, int h, PixelRect drawnNext) {
   const Background wanted{&source, 0, x, y, w, h};
   if (!standing(wanted) || source.empty()) {
     copyOpaque(g_backBuffer, source, x, y, w, h);
@@ -53,7 +70,7 @@ void putBackground(const Picture& source, int x, int y, int w, int h) {
     const int left = std::max(x, 0), right = std::min({x + w, x + source.width, g_backBuffer.width});
     const int top = std::max(y, 0),
               bottom = std::min({y + h, y + source.height, g_backBuffer.height});
-    restoreDrawnOver(left, top, right, bottom, [&](int l, int t, int r, int b) {
+    restoreDrawnOver(left, top, right, bottom, drawnNext, [&](int l, int t, int r, int b) {
       const auto bytes = static_cast<std::size_t>(r - l) * sizeof(std::uint32_t);
       int first = -1, last = -1;
       for (int row = t; row < b; ++row) {
@@ -69,6 +86,8 @@ void putBackground(const Picture& source, int x, int y, int w, int h) {
   }
   g_background = wanted;
   g_drawnOverBackground.clear();
+  // Not the background there from now on: copied back once a caller no longer draws it next.
+  if (drawnNext.w > 0 && drawnNext.h > 0) g_drawnOverBackground.note(g_backBuffer, drawnNext);
 }
 
 void fillBackground(std::uint32_t colour) {
@@ -76,7 +95,7 @@ void fillBackground(std::uint32_t colour) {
   if (!standing(wanted)) {
     fillRect(g_backBuffer, 0, 0, kScreenWidth, kScreenHeight, colour);
   } else {
-    restoreDrawnOver(0, 0, kScreenWidth, kScreenHeight, [&](int l, int t, int r, int b) {
+    restoreDrawnOver(0, 0, kScreenWidth, kScreenHeight, {}, [&](int l, int t, int r, int b) {
       fillRect(g_backBuffer, l, t, r, b, colour);
     });
   }
