@@ -66,9 +66,10 @@ about-card-column-lost :: core :: src/screens/About.cpp :: std::clamp(g_aboutCur
 text-glyph-unnoted :: core :: src/base/Text.cpp :: changed |= drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset :: (void)drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset
 restore-same-half-compared :: core :: src/frame/Frame.cpp :: if (std::memcmp(to, from, bytes) == 0) continue; :: if (std::memcmp(to, from, bytes / 2) == 0) continue;
 black-restore-edge :: core :: src/frame/Frame.cpp :: fillRect(g_backBuffer, l, t, r, b, colour); :: fillRect(g_backBuffer, l, t, r - 1, b, colour);
-drawn-next-row-below-kept :: core :: src/frame/Frame.cpp :: piece(l, nextBottom, r, b); :: piece(l, nextBottom + 1, r, b);
-drawn-next-column-beside-kept :: core :: src/frame/Frame.cpp :: piece(nextRight, shareTop, r, shareBottom); :: piece(nextRight + 1, shareTop, r, shareBottom);
-drawn-next-place-forgotten :: core :: src/frame/Frame.cpp :: if (drawnNext.w > 0 && drawnNext.h > 0) g_drawnOverBackground.note :: if (false) g_drawnOverBackground.note
+drawn-next-row-below-kept :: core :: src/frame/Frame.cpp :: restoreOutside(l, nextBottom, r, b, rest, restore); :: restoreOutside(l, nextBottom + 1, r, b, rest, restore);
+drawn-next-column-beside-kept :: core :: src/frame/Frame.cpp :: restoreOutside(nextRight, shareTop, r, shareBottom, rest, restore); :: restoreOutside(nextRight + 1, shareTop, r, shareBottom, rest, restore);
+drawn-next-later-ones-skip :: core :: src/frame/Frame.cpp :: restoreOutside(l, t, r, b, rest, restore); :: (void)rest;
+drawn-next-place-forgotten :: core :: src/frame/Frame.cpp :: if (next.w > 0 && next.h > 0) g_drawnOverBackground.note :: if (false) g_drawnOverBackground.note
 changes-span-short :: core :: src/frame/FrameChanges.cpp :: (64 - std::countl_zero(touched)) * kBlockWidth :: (63 - std::countl_zero(touched)) * kBlockWidth
 changes-run-not-closed :: core :: src/frame/FrameChanges.cpp :: ends = open & ~changed; :: ends = open & ~changed & (changed - 1);
 save-without-rename :: core :: src/base/FilesPosix.cpp :: if (std::rename(from.c_str(), to.c_str()) != 0) return false; :: if (::access(from.c_str(), F_OK) != 0) return false;

@@ -162,16 +162,16 @@ TEST(PresentedChanges, ABackgroundPutAgainCoversEverythingDrawnOverIt) {
       }
     }
   }
-  // Around a board the caller copies next, all drawn over is copied back, to the column and row
-  // beside each edge; the board's own place once the caller no longer says it draws it.
+  // Around boards the caller copies next, all drawn over is copied back, to the column and row
+  // beside each edge; the boards' own places once the caller no longer says it draws them.
   const Picture board(40, 30, 0x00ABCDEF);
-  const PixelRect boardArea{300, 200, 40, 30};
-  Picture withBoard = background;
-  copyOpaque(withBoard, board, 300, 200);
+  const PixelRect boards[] = {{300, 200, 40, 30}, {600, 400, 40, 30}};
+  Picture withBoards = background;
+  for (const PixelRect& at : boards) copyOpaque(withBoards, board, at.x, at.y);
   for (int round = 0; round < 3; ++round) {  // tiles over the edges, then two quiet rounds
-    putBackground(background, 0, 0, kScreenWidth, kScreenHeight, boardArea);
-    copyOpaque(g_backBuffer, board, 300, 200);
-    EXPECT_EQ(g_backBuffer.pixels, withBoard.pixels) << "round " << round;
+    putBackground(background, 0, 0, kScreenWidth, kScreenHeight, boards);
+    for (const PixelRect& at : boards) copyOpaque(g_backBuffer, board, at.x, at.y);
+    EXPECT_EQ(g_backBuffer.pixels, withBoards.pixels) << "round " << round;
     if (round > 0) continue;
     for (const auto& [x, y] : {std::pair{298, 198}, {310, 198}, {338, 210}, {310, 228},
                               {298, 210}, {338, 228}}) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "base/DrawLog.h"
 #include "frame/FrameChanges.h"
@@ -26,30 +27,41 @@ bool standing(const Background& wanted) {
          g_drawLogs[1] == &g_drawnOverBackground;
 }
 
-// Calls restore(l, t, r, b) for each part of `area` drawing covered since the last put, leaving
-// out `drawnNext`.
+// Calls restore(l, t, r, b) for each part of l..r x t..b that lies outside every drawnNext.
 template <class Restore>
-void restoreDrawnOver(int left, int top, int right, int bottom, PixelRect drawnNext,
-                      Restore restore) {
-  const int nextLeft = drawnNext.x, nextRight = drawnNext.x + drawnNext.w;
-  const int nextTop = drawnNext.y, nextBottom = drawnNext.y + drawnNext.h;
-  const auto piece = [&](int l, int t, int r, int b) {
-    if (l < r && t < b) restore(l, t, r, b);
-  };
+void restoreOutside(int l, int t, int r, int b, std::span<const PixelRect> drawnNext,
+                    Restore& restore) {
+  if (l >= r || t >= b) return;
+  if (drawnNext.empty()) {
+    restore(l, t, r, b);
+    return;
+  }
+  const PixelRect& next = drawnNext.front();
+  const std::span<const PixelRect> rest = drawnNext.subspan(1);
+  const int nextLeft = next.x, nextRight = next.x + next.w;
+  const int nextTop = next.y, nextBottom = next.y + next.h;
+  if (next.w <= 0 || next.h <= 0 || nextLeft >= r || nextRight <= l || nextTop >= b ||
+      nextBottom <= t) {
+    restoreOutside(l, t, r, b, rest, restore);
+    return;
+  }
+  // Above, below, and beside it on the rows it shares.
+  restoreOutside(l, t, r, nextTop, rest, restore);
+  restoreOutside(l, nextBottom, r, b, rest, restore);
+  const int shareTop = std::max(t, nextTop), shareBottom = std::min(b, nextBottom);
+  restoreOutside(l, shareTop, nextLeft, shareBottom, rest, restore);
+  restoreOutside(nextRight, shareTop, r, shareBottom, rest, restore);
+}
+
+// Calls restore(l, t, r, b) for each part of `area` drawing covered since the last put, leaving
+// out what is drawn next.
+template <class Restore>
+void restoreDrawnOver(int left, int top, int right, int bottom,
+                      std::span<const PixelRect> drawnNext, Restore restore) {
   for (const PixelRect& drawn : g_drawnOverBackground.rects()) {
-    const int l = std::max(left, drawn.x), r = std::min(right, drawn.x + drawn.w);
-    const int t = std::max(top, drawn.y), b = std::min(bottom, drawn.y + drawn.h);
-    if (drawnNext.w <= 0 || drawnNext.h <= 0 || nextLeft >= r || nextRight <= l ||
-        nextTop >= b || nextBottom <= t) {
-      piece(l, t, r, b);
-      continue;
-    }
-    // Above, below, and beside it on the rows it shares.
-    piece(l, t, r, nextTop);
-    piece(l, nextBottom, r, b);
-    const int shareTop = std::max(t, nextTop), shareBottom = std::min(b, nextBottom);
-    piece(l, shareTop, nextLeft, shareBottom);
-    piece(nextRight, shareTop, r, shareBottom);
+    restoreOutside(std::max(left, drawn.x), std::max(top, drawn.y),
+                   std::min(right, drawn.x + drawn.w), std::min(bottom, drawn.y + drawn.h),
+                   drawnNext, restore);
   }
 }
 
@@ -61,7 +73,8 @@ void forgetBackground() {
   g_drawLogs[1] = &g_drawnOverBackground;
 }
 
-void putBackground(const Picture& source, int x, int y, int w, int h, PixelRect drawnNext) {
+void putBackground(const Picture& source, int x, int y, int w, int h,
+                   std::span<const PixelRect> drawnNext) {
   const Background wanted{&source, 0, x, y, w, h};
   if (!standing(wanted) || source.empty()) {
     copyOpaque(g_backBuffer, source, x, y, w, h);
@@ -87,7 +100,9 @@ void putBackground(const Picture& source, int x, int y, int w, int h, PixelRect 
   g_background = wanted;
   g_drawnOverBackground.clear();
   // Not the background there from now on: copied back once a caller no longer draws it next.
-  if (drawnNext.w > 0 && drawnNext.h > 0) g_drawnOverBackground.note(g_backBuffer, drawnNext);
+  for (const PixelRect& next : drawnNext) {
+    if (next.w > 0 && next.h > 0) g_drawnOverBackground.note(g_backBuffer, next);
+  }
 }
 
 void fillBackground(std::uint32_t colour) {
