@@ -113,14 +113,15 @@ changes-join-short :: core :: src/frame/FrameChanges.cpp :: last.w += rect.w; ::
 changes-scattered-short :: core :: src/frame/FrameChanges.cpp :: endRow[b] - firstRow[b]}); :: endRow[b] - firstRow[b] - 1});
 scaled-reach-left :: core :: src/hosts/shared/Scaler.cpp :: return t.near < from - 1; :: return t.near < from;
 scaled-reach-right :: core :: src/hosts/shared/Scaler.cpp :: return t.near < to; :: return t.near < to - 1;
-drawn-copy-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {s.dstX, s.dstY, s.w, s.h}); :: (void)s;
-drawn-keyed-short :: core :: src/base/Picture.cpp :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w, s.h}); :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w - 1, s.h});
-drawn-fill-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {left, top, right - left, bottom - top}); :: (void)0;
-drawn-text-unnoted :: core :: src/base/Text.cpp :: noteDrawn(target, {x, y, cells, kCellHeight}); :: (void)cells;
+drawn-copy-unnoted :: core :: src/base/Picture.cpp :: std::memcpy(to, from, bytes); :: std::memcpy(to, from, bytes); continue;
+drawn-keyed-short :: core :: src/base/Picture.cpp :: if (differences == 0) continue; :: if (differences == 0 || row > 0) continue;
+drawn-rows-narrow :: core :: src/base/Picture.cpp :: {s.dstX, s.dstY + first, s.w, last - first + 1} :: {s.dstX, s.dstY + first, s.w - 1, last - first + 1}
+drawn-fill-unnoted :: core :: src/base/Picture.cpp :: std::memset(start, 0, length * sizeof(std::uint32_t)); :: std::memset(start, 0, length * sizeof(std::uint32_t)); continue;
+drawn-text-unnoted :: core :: src/base/Text.cpp :: if (changed) noteDrawn(target, :: if (false) noteDrawn(target,
 drawn-log-drops-rects :: core :: src/base/DrawLog.h :: rects_[static_cast<std::size_t>(count_++)] = rect; :: if (count_ < 8) rects_[static_cast<std::size_t>(count_++)] = rect;
-background-restore-short :: core :: src/frame/Frame.cpp :: r = std::min(right, drawn.x + drawn.w); :: r = std::min(right, drawn.x + drawn.w - 1);
-background-restore-unnoted :: core :: src/frame/Frame.cpp :: noteDrawn(g_backBuffer, {l, t, r - l, b - t}); :: (void)0;
-background-moved-kept :: core :: src/frame/Frame.cpp :: g_background.y == y && :: g_background.y == g_background.y &&
+background-restore-short :: core :: src/frame/Frame.cpp :: std::min(right, drawn.x + drawn.w) :: std::min(right, drawn.x + drawn.w - 1)
+background-restore-unnoted :: core :: src/frame/Frame.cpp :: if (first >= 0) noteDrawn(g_backBuffer, :: if (false) noteDrawn(g_backBuffer,
+background-moved-kept :: core :: src/frame/Frame.cpp :: return g_background == wanted && :: return g_background.source == wanted.source &&
 mailbox-change-dropped :: sdl :: src/hosts/sdl/FrameMailbox.h :: changes_.rects.push_back(rect); :: (void)rect;
 mailbox-unchanged-owed-whole-lost :: sdl :: src/hosts/sdl/FrameMailbox.h :: if (changed.empty() && !changes_.whole) return; :: if (changed.empty()) return;
 bmp8-row-padding :: tools :: tools/assetgen/formats/bmp_writer.cpp :: for (int pad = width; pad < stride; ++pad) w.u8(0); :: for (int pad = width + 1; pad < stride; ++pad) w.u8(0);
