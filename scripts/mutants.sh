@@ -58,6 +58,20 @@ game-end-record-skips-best :: core :: src/records/RecordFiles.cpp :: } else if (
 failed-save-not-owed :: core :: src/records/RecordFiles.cpp :: g_saveOwed = !(bestWritten && tableWritten); :: g_saveOwed = false;
 save-without-write :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && ::fsync(fd) == 0;
 save-without-fsync :: core :: src/base/FilesPosix.cpp :: ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0; :: ok = ok && writeAll(fd, bytes);
+copy-same-half-compared :: core :: src/base/Picture.cpp :: if (std::memcmp(to, from, bytes) == 0) continue; :: if (std::memcmp(to, from, bytes / 2) == 0) continue;
+drawn-rows-last-lost :: core :: src/base/Picture.cpp :: s.w, last - first + 1}); :: s.w, last - first});
+keyed-change-lane-lost :: core :: src/base/Picture.cpp :: changed4[0] | changed4[1] | changed4[2] | changed4[3]; :: changed4[0] | changed4[1] | changed4[2];
+fill-other-colour-skipped :: core :: src/base/Picture.cpp :: if (*start == colour && std::memcmp(start, :: if (std::memcmp(start,
+about-card-column-lost :: core :: src/screens/About.cpp :: std::clamp(g_aboutCurtain - card.x, 0, card.width) :: std::clamp(g_aboutCurtain - card.x + 1, 0, card.width)
+text-glyph-unnoted :: core :: src/base/Text.cpp :: changed |= drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset :: (void)drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset
+restore-same-half-compared :: core :: src/frame/Frame.cpp :: if (std::memcmp(to, from, bytes) == 0) continue; :: if (std::memcmp(to, from, bytes / 2) == 0) continue;
+black-restore-edge :: core :: src/frame/Frame.cpp :: fillRect(g_backBuffer, l, t, r, b, colour); :: fillRect(g_backBuffer, l, t, r - 1, b, colour);
+drawn-next-row-below-kept :: core :: src/frame/Frame.cpp :: restoreOutside(l, nextBottom, r, b, rest, restore); :: restoreOutside(l, nextBottom + 1, r, b, rest, restore);
+drawn-next-column-beside-kept :: core :: src/frame/Frame.cpp :: restoreOutside(nextRight, shareTop, r, shareBottom, rest, restore); :: restoreOutside(nextRight + 1, shareTop, r, shareBottom, rest, restore);
+drawn-next-later-ones-skip :: core :: src/frame/Frame.cpp :: restoreOutside(l, t, r, b, rest, restore); :: (void)rest;
+drawn-next-place-forgotten :: core :: src/frame/Frame.cpp :: if (next.w > 0 && next.h > 0) g_drawnOverBackground.note :: if (false) g_drawnOverBackground.note
+changes-span-short :: core :: src/frame/FrameChanges.cpp :: (64 - std::countl_zero(touched)) * kBlockWidth :: (63 - std::countl_zero(touched)) * kBlockWidth
+changes-run-not-closed :: core :: src/frame/FrameChanges.cpp :: ends = open & ~changed; :: ends = open & ~changed & (changed - 1);
 save-without-rename :: core :: src/base/FilesPosix.cpp :: if (std::rename(from.c_str(), to.c_str()) != 0) return false; :: if (::access(from.c_str(), F_OK) != 0) return false;
 save-without-folder-sync :: core :: src/base/FilesPosix.cpp :: ::fsync(fd); :: (void)fd;
 key-letters-shifted :: sdl :: src/hosts/sdl/KeyMap.cpp :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a) :: kKeyA + static_cast<std::uint32_t>(keycode - SDLK_a + 1)
@@ -66,6 +80,7 @@ text-input-left-on :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_StopTextInput(); :
 keyboard-not-grabbed :: sdl :: src/hosts/sdl/SdlHost.cpp :: SDL_SetWindowKeyboardGrab(window_, SDL_TRUE); :: SDL_SetWindowKeyboardGrab(window_, SDL_FALSE);
 mouse-x-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowX - target_.x) :: static_cast<std::int64_t>(windowX)
 mouse-y-offset-lost :: sdl :: src/hosts/shared/Letterbox.cpp :: static_cast<std::int64_t>(windowY - target_.y) :: static_cast<std::int64_t>(windowY)
+press-on-bar-clamped :: sdl :: src/hosts/sdl/SdlHost.cpp :: onPicture = letterbox_.toPicture(in.button.x, in.button.y); :: onPicture = letterbox_.toPictureClamped(in.button.x, in.button.y);
 one-copy-lock-let-go :: one-copy :: src/hosts/sdl/OneCopy.cpp :: g_workingDirectoryLock = directory; :: close(directory);
 one-copy-held-never :: one-copy :: src/hosts/sdl/OneCopy.cpp :: const bool held = errno == EWOULDBLOCK; :: const bool held = false;
 one-copy-no-raise :: one-copy :: src/hosts/sdl/OneCopy.cpp :: bringToFront(display, window); :: (void)window;
@@ -106,14 +121,15 @@ scaled-row-cache-evicts-wrong :: core :: src/hosts/shared/Scaler.cpp :: acrossRo
 scaled-down-near-flat-copied :: core :: src/hosts/shared/Scaler.cpp :: if (weight == 0) { :: if (weight < 32) {
 scaled-pair-odd-pixel-lost :: core :: src/hosts/shared/Scaler.cpp :: if (x < count) out[x] = blend(upper[x], lower[x], weight); :: (void)0;
 scaled-pair-second-green-lost :: core :: src/hosts/shared/Scaler.cpp :: (rb & kRedBlue) | (g & kGreen); :: (rb & kRedBlue) | (g & kGreen & 0xFFFFFFFFull);
-drawn-copy-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {s.dstX, s.dstY, s.w, s.h}); :: (void)s;
-drawn-keyed-short :: core :: src/base/Picture.cpp :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w, s.h}); :: noteDrawn(target, PixelRect{s.dstX, s.dstY, s.w - 1, s.h});
-drawn-fill-unnoted :: core :: src/base/Picture.cpp :: noteDrawn(target, {left, top, right - left, bottom - top}); :: (void)0;
-drawn-text-unnoted :: core :: src/base/Text.cpp :: noteDrawn(target, {x, y, cells, kCellHeight}); :: (void)cells;
+drawn-copy-unnoted :: core :: src/base/Picture.cpp :: std::memcpy(to, from, bytes); :: std::memcpy(to, from, bytes); continue;
+drawn-keyed-short :: core :: src/base/Picture.cpp :: if (differences == 0) continue; :: if (differences == 0 || row > 0) continue;
+drawn-rows-narrow :: core :: src/base/Picture.cpp :: {s.dstX, s.dstY + first, s.w, last - first + 1} :: {s.dstX, s.dstY + first, s.w - 1, last - first + 1}
+drawn-fill-unnoted :: core :: src/base/Picture.cpp :: std::memset(start, 0, length * sizeof(std::uint32_t)); :: std::memset(start, 0, length * sizeof(std::uint32_t)); continue;
+drawn-text-unnoted :: core :: src/base/Text.cpp :: if (changed) noteDrawn(target, :: if (false) noteDrawn(target,
 drawn-log-drops-rects :: core :: src/base/DrawLog.h :: rects_[static_cast<std::size_t>(count_++)] = rect; :: if (count_ < 8) rects_[static_cast<std::size_t>(count_++)] = rect;
-background-restore-short :: core :: src/frame/Frame.cpp :: r = std::min(right, drawn.x + drawn.w); :: r = std::min(right, drawn.x + drawn.w - 1);
-background-restore-unnoted :: core :: src/frame/Frame.cpp :: noteDrawn(g_backBuffer, {l, t, r - l, b - t}); :: (void)0;
-background-moved-kept :: core :: src/frame/Frame.cpp :: g_background.y == y && :: g_background.y == g_background.y &&
+background-restore-short :: core :: src/frame/Frame.cpp :: std::min(right, drawn.x + drawn.w) :: std::min(right, drawn.x + drawn.w - 1)
+background-restore-unnoted :: core :: src/frame/Frame.cpp :: if (first >= 0) noteDrawn(g_backBuffer, :: if (false) noteDrawn(g_backBuffer,
+background-moved-kept :: core :: src/frame/Frame.cpp :: return g_background == wanted && :: return g_background.source == wanted.source &&
 mailbox-change-dropped :: core :: src/hosts/shared/PendingPicture.cpp :: changes_.rects.push_back(rect); :: (void)rect;
 mailbox-unchanged-owed-whole-lost :: core :: src/hosts/shared/PendingPicture.cpp :: if (changed.empty() && !changes_.whole) return false; :: if (changed.empty()) return false;
 mailbox-whole-past-one-more :: core :: src/hosts/shared/PendingPicture.cpp :: changes_.rects.size() == static_cast<std::size_t>(kMostChangedRects) :: changes_.rects.size() == static_cast<std::size_t>(kMostChangedRects) - 1

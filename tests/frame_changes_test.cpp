@@ -109,6 +109,8 @@ TEST(PresentedChanges, EveryDrawingOperationIsNotedToItsLastColumnAndRow) {
       {"keyed", [&](Picture& p, int x) { copyKeyed(p, tile, x, 2, kWhite); }},
       {"fill", [](Picture& p, int x) { fillRect(p, x, 2, x + 3, 5, 0x00445566); }},
       {"text", [&](Picture& p, int x) { glyphs.draw(p, x - 5, 2, "W", kTextColour); }},
+      {"wide text",
+       [&](Picture& p, int x) { glyphs.draw(p, x - 14, 2, "\xD7\xA3", kTextColour); }},
   };
   for (const auto& [name, draw] : draws) {
     for (int x : {61, 62, 63, 64}) {
@@ -129,7 +131,7 @@ TEST(PresentedChanges, EveryDrawingOperationIsNotedToItsLastColumnAndRow) {
 }
 
 // A background put again where it stands shows none of what was drawn over it, to the last
-// column and row, and a background put elsewhere is copied whole.
+// column and row, and a background put elsewhere is copied whole. So does a black one.
 TEST(PresentedChanges, ABackgroundPutAgainCoversEverythingDrawnOverIt) {
   Harness h;
   ASSERT_TRUE(h.start());
@@ -143,15 +145,42 @@ TEST(PresentedChanges, ABackgroundPutAgainCoversEverythingDrawnOverIt) {
       {"keyed", [&](int x) { copyKeyed(g_backBuffer, tile, x, 40, kWhite); }},
       {"fill", [](int x) { fillRect(g_backBuffer, x, 40, x + 3, 43, 0x00445566); }},
       {"text", [](int x) { drawText(x, 40, "W"); }},
+      {"wide text", [](int x) { drawText(x - 13, 40, "\xD7\xA3"); }},
   };
-  putBackground(background, 0, 0, kScreenWidth, kScreenHeight);
-  for (const auto& [name, draw] : draws) {
-    for (int x : {0, 100, 1021}) {
-      draw(x);
-      putBackground(background, 0, 0, kScreenWidth, kScreenHeight);
-      EXPECT_EQ(g_backBuffer.pixels, background.pixels) << name << " at " << x;
+  const Picture black(kScreenWidth, kScreenHeight, kBlack);
+  const std::pair<const Picture&, std::function<void()>> backgrounds[] = {
+      {background, [&] { putBackground(background, 0, 0, kScreenWidth, kScreenHeight); }},
+      {black, [] { fillBackground(kBlack); }},
+  };
+  for (const auto& [picture, put] : backgrounds) {
+    put();
+    for (const auto& [name, draw] : draws) {
+      for (int x : {0, 100, 1021}) {
+        draw(x);
+        put();
+        EXPECT_EQ(g_backBuffer.pixels, picture.pixels) << name << " at " << x;
+      }
     }
   }
+  // Around boards the caller copies next, all drawn over is copied back, to the column and row
+  // beside each edge; the boards' own places once the caller no longer says it draws them.
+  const Picture board(40, 30, 0x00ABCDEF);
+  const PixelRect boards[] = {{300, 200, 40, 30}, {600, 400, 40, 30}};
+  Picture withBoards = background;
+  for (const PixelRect& at : boards) copyOpaque(withBoards, board, at.x, at.y);
+  for (int round = 0; round < 3; ++round) {  // tiles over the edges, then two quiet rounds
+    putBackground(background, 0, 0, kScreenWidth, kScreenHeight, boards);
+    for (const PixelRect& at : boards) copyOpaque(g_backBuffer, board, at.x, at.y);
+    EXPECT_EQ(g_backBuffer.pixels, withBoards.pixels) << "round " << round;
+    if (round > 0) continue;
+    for (const auto& [x, y] : {std::pair{298, 198}, {310, 198}, {338, 210}, {310, 228},
+                              {298, 210}, {338, 228}}) {
+      copyOpaque(g_backBuffer, tile, x, y);
+    }
+  }
+  putBackground(background, 0, 0, kScreenWidth, kScreenHeight);
+  EXPECT_EQ(g_backBuffer.pixels, background.pixels);
+
   putBackground(background, 0, 5, kScreenWidth, kScreenHeight);
   EXPECT_EQ(g_backBuffer.at(7, 5), background.at(7, 0));
   EXPECT_EQ(g_backBuffer.at(1023, 767), background.at(1023, 762));

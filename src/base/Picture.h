@@ -51,6 +51,13 @@ inline void copyOpaque(Picture& target, const Picture& source, int x, int y) {
   copyOpaque(target, source, x, y, source.width, source.height);
 }
 
+// Where copyOpaque(target, source, x, y, w, h) writes; empty for nowhere.
+PixelRect copiedArea(const Picture& target, const Picture& source, int x, int y, int w, int h);
+
+// As copyOpaque, from the source's column sourceX on.
+void copyOpaqueFrom(Picture& target, const Picture& source, int sourceX, int x, int y, int w,
+                    int h);
+
 // As copyOpaque, leaving out every pixel of the key colour.
 void copyKeyed(Picture& target, const Picture& source, int x, int y, int w, int h,
                std::uint32_t key);

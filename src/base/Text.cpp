@@ -8,8 +8,10 @@
 namespace tolvaro {
 namespace {
 
-void drawRows(Picture& target, int x, int y, const std::uint8_t* rows, int bytesPerRow, int width,
+// Whether any pixel changed.
+bool drawRows(Picture& target, int x, int y, const std::uint8_t* rows, int bytesPerRow, int width,
               std::uint32_t colour) {
+  bool changed = false;
   for (int row = 0; row < GlyphSet::kCellHeight; ++row) {
     const int ty = y + row;
     if (ty < 0 || ty >= target.height) continue;
@@ -17,9 +19,12 @@ void drawRows(Picture& target, int x, int y, const std::uint8_t* rows, int bytes
     for (int col = 0; col < width; ++col) {
       if (!(bits[col >> 3] & (0x80 >> (col & 7)))) continue;
       const int tx = x + col;
-      if (tx >= 0 && tx < target.width) target.at(tx, ty) = colour;
+      if (tx < 0 || tx >= target.width || target.at(tx, ty) == colour) continue;
+      target.at(tx, ty) = colour;
+      changed = true;
     }
   }
+  return changed;
 }
 
 }  // namespace
@@ -51,28 +56,26 @@ int GlyphSet::draw(Picture& target, int x, int y, std::string_view gbk,
                    std::uint32_t colour) const {
   const int start = x;
   const bool canDraw = loaded() && !target.empty();
-  // The cells' rectangle covers every pixel a glyph may set (the log clips nothing).
-  if (canDraw) {
-    int cells = 0;
-    for (std::size_t i = 0, length; (length = gbkCharLength(gbk, i)) != 0; i += length)
-      cells += length == 2 ? kFullWidth : kHalfWidth;
-    noteDrawn(target, {x, y, cells, kCellHeight});
-  }
+  bool changed = false;
   for (std::size_t i = 0, length; (length = gbkCharLength(gbk, i)) != 0; i += length) {
     const auto lead = static_cast<std::uint8_t>(gbk[i]);
     if (length == 2) {
       const auto trail = static_cast<std::uint8_t>(gbk[i + 1]);
       if (canDraw) {
-        drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset(lead, trail)], 2, kFullWidth,
-                 colour);
+        changed |= drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset(lead, trail)], 2,
+                            kFullWidth, colour);
       }
       x += kFullWidth;
     } else {
-      if (canDraw)
-        drawRows(target, x, y, &data_[glyphfile::halfGlyphOffset(lead)], 1, kHalfWidth, colour);
+      if (canDraw) {
+        changed |=
+            drawRows(target, x, y, &data_[glyphfile::halfGlyphOffset(lead)], 1, kHalfWidth, colour);
+      }
       x += kHalfWidth;
     }
   }
+  // The cells' rectangle covers every pixel the glyphs changed (the log clips nothing).
+  if (changed) noteDrawn(target, {start, y, x - start, kCellHeight});
   return x - start;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "base/Picture.h"
@@ -25,7 +26,11 @@ inline GlyphSet g_glyphs;
 // Copies a picture that lies under everything a screen draws (a full-screen background, the
 // game's panel) to (x, y), w x h at most. Where the last such copy put the same picture at the
 // same place, only what drawing has covered since is copied back: the same pixels, less work.
-void putBackground(const Picture& source, int x, int y, int w, int h);
+// `drawnNext`, where the caller copies opaque pictures right after, need not be copied back.
+void putBackground(const Picture& source, int x, int y, int w, int h,
+                   std::span<const PixelRect> drawnNext = {});
+// As putBackground, for a whole screen of one colour.
+void fillBackground(std::uint32_t colour);
 // The next putBackground copies all of its picture; start-up calls it.
 void forgetBackground();
 

@@ -1,6 +1,7 @@
 #include "frame/FrameChanges.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace tolvaro {
@@ -84,26 +85,41 @@ std::span<const PixelRect> FrameChanges::update(const Picture& now) {
          bottom - runTop[static_cast<std::size_t>(block)]});
     runTop[static_cast<std::size_t>(block)] = -1;
   };
+  const std::uint64_t allBlocks = blocks == 0 ? 0 : ~std::uint64_t{0} >> (64 - blocks);
+  // Blocks with an open run: only they and the touched ones need a look in a row.
+  std::uint64_t open = 0;
   for (int y = 0; y < height; ++y) {
+    // Blocks no drawing touched are as they were.
+    const std::uint64_t touched =
+        (logged ? touched_[static_cast<std::size_t>(y)] : ~std::uint64_t{0}) & allBlocks;
+    touched_[static_cast<std::size_t>(y)] = 0;
+    if (touched == 0 && open == 0) continue;
     const std::uint32_t* fresh = now.ptr(0, y);
     std::uint32_t* old = shown_.ptr(0, y);
-    // Blocks no drawing touched are as they were.
-    const std::uint64_t touched = logged ? touched_[static_cast<std::size_t>(y)] : ~std::uint64_t{0};
-    touched_[static_cast<std::size_t>(y)] = 0;
-    const bool rowSame =
-        touched == 0 || std::memcmp(fresh, old, static_cast<std::size_t>(width) * 4) == 0;
-    for (int block = 0; block < blocks; ++block) {
-      const int left = block * kBlockWidth;
-      const std::size_t bytes = static_cast<std::size_t>(std::min(kBlockWidth, width - left)) * 4;
-      const bool changed = !rowSame && (touched >> block & 1) != 0 &&
-                           std::memcmp(fresh + left, old + left, bytes) != 0;
-      if (changed) {
-        std::memcpy(old + left, fresh + left, bytes);
-        if (runTop[static_cast<std::size_t>(block)] < 0) runTop[static_cast<std::size_t>(block)] = y;
-      } else if (runTop[static_cast<std::size_t>(block)] >= 0) {
-        close(block, y);
+    std::uint64_t changed = 0;
+    // One compare over the touched blocks' span finds most rows unchanged.
+    if (touched != 0) {
+      const int spanLeft = std::countr_zero(touched) * kBlockWidth;
+      const int spanRight = std::min(width, (64 - std::countl_zero(touched)) * kBlockWidth);
+      const bool rowSame = std::memcmp(fresh + spanLeft, old + spanLeft,
+                                       static_cast<std::size_t>(spanRight - spanLeft) * 4) == 0;
+      for (std::uint64_t left = rowSame ? 0 : touched; left != 0; left &= left - 1) {
+        const int block = std::countr_zero(left);
+        const int x = block * kBlockWidth;
+        const std::size_t bytes = static_cast<std::size_t>(std::min(kBlockWidth, width - x)) * 4;
+        if (std::memcmp(fresh + x, old + x, bytes) == 0) continue;
+        std::memcpy(old + x, fresh + x, bytes);
+        changed |= std::uint64_t{1} << block;
       }
     }
+    // Left to right, as the rectangles join up: runs that ended close, new ones open.
+    for (std::uint64_t ends = open & ~changed; ends != 0; ends &= ends - 1) {
+      close(std::countr_zero(ends), y);
+    }
+    for (std::uint64_t starts = changed & ~open; starts != 0; starts &= starts - 1) {
+      runTop[static_cast<std::size_t>(std::countr_zero(starts))] = y;
+    }
+    open = changed;
   }
   for (int block = 0; block < blocks; ++block) {
     if (runTop[static_cast<std::size_t>(block)] >= 0) close(block, height);

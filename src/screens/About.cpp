@@ -1,5 +1,7 @@
 #include "screens/About.h"
 
+#include <algorithm>
+
 #include "assets/BitmapCatalogue.h"
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
@@ -67,13 +69,16 @@ void moveCurtain(AboutCard& card) {
 }  // namespace
 
 void aboutFrame() {
-  fillWithBlackBrush(0, 0, kScreenWidth, kScreenHeight);
+  if (g_blackBrush.live) fillBackground(g_blackBrush.colour);
   // The card drawn in this frame is also the one the curtain covers, even when the curtain
   // hands over to the next card.
   AboutCard& card = g_aboutCards[g_aboutStep];
-  copyOpaque(g_backBuffer, g_aboutCardPictures[g_aboutStep], card.x, card.y, card.width,
-             card.height);
+  const Picture& picture = g_aboutCardPictures[g_aboutStep];
   moveCurtain(card);
+  // The part of the card the curtain covers at once is not copied first.
+  const int covered = g_blackBrush.live ? std::clamp(g_aboutCurtain - card.x, 0, card.width) : 0;
+  copyOpaqueFrom(g_backBuffer, picture, covered, card.x + covered, card.y, card.width - covered,
+                 card.height);
   fillWithBlackBrush(card.x, card.y, g_aboutCurtain, card.y + card.height);
   presentAndSleep();
 }

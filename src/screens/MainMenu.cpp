@@ -1,5 +1,8 @@
 #include "screens/MainMenu.h"
 
+#include <algorithm>
+#include <array>
+
 #include "assets/Catalogue.h"
 #include "assets/Sounds.h"
 #include "base/Rect.h"
@@ -76,7 +79,18 @@ void stepMenuBugAnimation() {
 
 void mainMenuFrame() {
   updateHover();
-  putBackground(g_menuBackground, 0, 0, kScreenWidth, kScreenHeight);
+  // At rest every item is copied where it stands after the background: its place need not get
+  // the background back first.
+  std::array<PixelRect, kMenuItemCount> items{};
+  const bool resting = std::all_of(std::begin(g_menuItemX), std::end(g_menuItemX),
+                                   [](std::int32_t x) { return x <= kMenuItemRestX; });
+  for (int item = 0; resting && item < kMenuItemCount; ++item) {
+    items[static_cast<std::size_t>(item)] =
+        copiedArea(g_backBuffer, g_menuItemPictures[item][g_menuHover[item] ? 1 : 0],
+                   kMenuItemRestX, menuItemY(item), kMenuItemWidth, kMenuItemHeight);
+  }
+  putBackground(g_menuBackground, 0, 0, kScreenWidth, kScreenHeight,
+                resting ? std::span<const PixelRect>(items) : std::span<const PixelRect>());
   copyKeyed(g_backBuffer, g_menuMarkerPicture, g_menuMarkerX, g_menuMarkerY, kMenuMarkerWidth,
             kMenuMarkerHeight, kWhite);
   slideItemIn(0);

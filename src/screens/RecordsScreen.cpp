@@ -40,7 +40,9 @@ static_assert(kBoardX == 227 && kBoardY == 184 && kConfirmZone.top == 548 &&
 }  // namespace
 
 void recordsFrame() {
-  putBackground(g_themeBackgrounds[g_theme], 0, 0, kScreenWidth, kScreenHeight);
+  const PixelRect board =
+      copiedArea(g_backBuffer, g_recordsBoardPicture, kBoardX, kBoardY, kBoardWidth, kBoardHeight);
+  putBackground(g_themeBackgrounds[g_theme], 0, 0, kScreenWidth, kScreenHeight, {&board, 1});
   copyOpaque(g_backBuffer, g_recordsBoardPicture, kBoardX, kBoardY, kBoardWidth, kBoardHeight);
   for (int i = 0; i < kRecordRows; ++i) {
     const RecordEntry& entry = g_records[i];

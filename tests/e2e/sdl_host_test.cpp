@@ -134,6 +134,11 @@ TEST_F(SdlHostTest, MouseInPictureCoordinatesOnAScaledWindow) {
   push(press(SDL_BUTTON_LEFT, 1365, 300, 2));  // second press of a double click
   push(press(SDL_BUTTON_LEFT, 1365, 300, 3));
   push(press(SDL_BUTTON_RIGHT, 1365, 300, 1));
+  // Presses on either bar, beside the picture's edge buttons, reach nothing.
+  for (const int barX : {239, 1680}) {
+    push(press(SDL_BUTTON_LEFT, barX, 300, 1));
+    push(press(SDL_BUTTON_RIGHT, barX, 300, 1));
+  }
   const std::vector<Event> events = drain(*host);
   ASSERT_EQ(events.size(), 5u);
   EXPECT_EQ(events[0].type, EventType::MouseMove);

@@ -241,7 +241,10 @@ bool SdlHost::translate(const SDL_Event& in, Event& out) {
       return true;
     }
     case SDL_MOUSEBUTTONDOWN: {
-      const hosts::Point at = letterbox_.toPictureClamped(in.button.x, in.button.y);
+      // A press on the bars is outside the game's window too: no edge button may take it.
+      const std::optional<hosts::Point> onPicture = letterbox_.toPicture(in.button.x, in.button.y);
+      if (!onPicture) return false;
+      const hosts::Point at = *onPicture;
       if (in.button.button == SDL_BUTTON_LEFT) {
         // Windows reports every second press of a double click as a double click.
         const bool second = in.button.clicks >= 2 && in.button.clicks % 2 == 0;
