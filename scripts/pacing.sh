@@ -107,9 +107,19 @@ if [[ -x "$(command -v wine)" && -f "$windows_run/tolvaro.exe" ]]; then
     sleep 2
     # Yes at (430, 400) of the picture, which fills the screen's height, centred.
     height=${size#*x} width=${size%x*}
-    xdotool mousemove $(((width - height * 4 / 3) / 2 + 430 * height / 768)) $((400 * height / 768)) click 1
+    yes_at="$(((width - height * 4 / 3) / 2 + 430 * height / 768)) $((400 * height / 768))"
+    # The box may still be sliding in on a busy machine: click again until the program ends.
+    for _ in $(seq 30); do
+      kill -0 "$program" 2>/dev/null || break
+      xdotool mousemove $yes_at click 1
+      sleep 2
+    done
+    if kill -0 "$program" 2>/dev/null; then
+      echo "Windows, Wine $size: the program did not end through the exit box; stopped"
+      wineserver -k || true
+    fi
     wait "$program" || true
-    report "Windows, Wine $size" "$work/frames.log"
+    if [[ -f $work/frames.log ]]; then report "Windows, Wine $size" "$work/frames.log"; fi
     wineserver -w
     stop_xvfb
   done
