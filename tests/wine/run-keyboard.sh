@@ -45,11 +45,13 @@ expect_screen menu 30 watched-menu
 keys_then Control_L Super_L Super_R Shift_L
 check "while the game is active, Ctrl and Shift reach the system, the Windows keys not: $KEYS_SEEN" \
   test "$KEYS_SEEN" == "162 160 19 "
+# The game hears of a focus change a pass or more later, longer on a busy machine: the key is
+# pressed again until it is seen as expected or the tries run out.
 xdotool search --name '^Keyboard watch$' windowfocus
-keys_then Super_L
+for _ in $(seq 20); do keys_then Super_L; grep -qw 91 <<<"$KEYS_SEEN" && break; sleep 0.5; done
 check "with the focus elsewhere, the Windows key reaches the system: $KEYS_SEEN" grep -qw 91 <<<"$KEYS_SEEN"
 xdotool mousemove 300 700 click 1  # a click on the menu where nothing is
-keys_then Super_R
+for _ in $(seq 20); do keys_then Super_R; [[ $KEYS_SEEN == "19 " ]] && break; sleep 0.5; done
 check "with the focus back on the game, it does not: $KEYS_SEEN" test "$KEYS_SEEN" == "19 "
 exit_yes watched
 # Not lib.sh's finish: Wine stays up for the watcher.
