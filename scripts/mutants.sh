@@ -64,7 +64,6 @@ keyed-change-lane-lost :: core :: src/base/Picture.cpp :: changed4[0] | changed4
 fill-other-colour-skipped :: core :: src/base/Picture.cpp :: if (*start == colour && std::memcmp(start, :: if (std::memcmp(start,
 about-card-column-lost :: core :: src/screens/About.cpp :: std::clamp(g_aboutCurtain - card.x, 0, card.width) :: std::clamp(g_aboutCurtain - card.x + 1, 0, card.width)
 text-glyph-unnoted :: core :: src/base/Text.cpp :: changed |= drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset :: (void)drawRows(target, x, y, &data_[glyphfile::fullGlyphOffset
-restore-same-half-compared :: core :: src/frame/Frame.cpp :: if (std::memcmp(to, from, bytes) == 0) continue; :: if (std::memcmp(to, from, bytes / 2) == 0) continue;
 black-restore-edge :: core :: src/frame/Frame.cpp :: fillRect(g_backBuffer, l, t, r, b, colour); :: fillRect(g_backBuffer, l, t, r - 1, b, colour);
 drawn-next-row-below-kept :: core :: src/frame/Frame.cpp :: restoreOutside(l, nextBottom, r, b, rest, restore); :: restoreOutside(l, nextBottom + 1, r, b, rest, restore);
 drawn-next-column-beside-kept :: core :: src/frame/Frame.cpp :: restoreOutside(nextRight, shareTop, r, shareBottom, rest, restore); :: restoreOutside(nextRight + 1, shareTop, r, shareBottom, rest, restore);
@@ -128,7 +127,7 @@ drawn-fill-unnoted :: core :: src/base/Picture.cpp :: std::memset(start, 0, leng
 drawn-text-unnoted :: core :: src/base/Text.cpp :: if (changed) noteDrawn(target, :: if (false) noteDrawn(target,
 drawn-log-drops-rects :: core :: src/base/DrawLog.h :: rects_[static_cast<std::size_t>(count_++)] = rect; :: if (count_ < 8) rects_[static_cast<std::size_t>(count_++)] = rect;
 background-restore-short :: core :: src/frame/Frame.cpp :: std::min(right, drawn.x + drawn.w) :: std::min(right, drawn.x + drawn.w - 1)
-background-restore-unnoted :: core :: src/frame/Frame.cpp :: if (first >= 0) noteDrawn(g_backBuffer, :: if (false) noteDrawn(g_backBuffer,
+background-restore-skipped :: core :: src/frame/Frame.cpp :: copyOpaqueFrom(g_backBuffer, source, l - x, t - y, l, t, r - l, b - t); :: (void)l;
 background-moved-kept :: core :: src/frame/Frame.cpp :: return g_background == wanted && :: return g_background.source == wanted.source &&
 mailbox-change-dropped :: core :: src/hosts/shared/PendingPicture.cpp :: changes_.rects.push_back(rect); :: (void)rect;
 mailbox-unchanged-owed-whole-lost :: core :: src/hosts/shared/PendingPicture.cpp :: if (changed.empty() && !changes_.whole) return false; :: if (changed.empty()) return false;

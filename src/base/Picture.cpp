@@ -16,18 +16,17 @@ struct Span {
 
 // Clips a w x h copy from (srcX, srcY) of the source to (x, y) against both pictures.
 bool clipCopy(const Picture& target, const Picture& source, int x, int y, int w, int h,
-              Span& span, int srcX = 0) {
-  if (source.empty() || target.empty() || srcX < 0) return false;
+              Span& span, int srcX = 0, int srcY = 0) {
+  if (source.empty() || target.empty() || srcX < 0 || srcY < 0) return false;
   w = std::min(w, source.width - srcX);
-  h = std::min(h, source.height);
-  int srcY = 0;
+  h = std::min(h, source.height - srcY);
   if (x < 0) {
     srcX -= x;
     w += x;
     x = 0;
   }
   if (y < 0) {
-    srcY = -y;
+    srcY -= y;
     h += y;
     y = 0;
   }
@@ -38,16 +37,16 @@ bool clipCopy(const Picture& target, const Picture& source, int x, int y, int w,
   return true;
 }
 
-}  // namespace
-
 // Drawing notes only the rows it changed: a picture put again over itself costs a compare and
 // leaves nothing for the change tracking to look at.
 void noteChangedRows(Picture& target, const Span& s, int first, int last) {
   if (first >= 0) noteDrawn(target, {s.dstX, s.dstY + first, s.w, last - first + 1});
 }
 
+}  // namespace
+
 void copyOpaque(Picture& target, const Picture& source, int x, int y, int w, int h) {
-  copyOpaqueFrom(target, source, 0, x, y, w, h);
+  copyOpaqueFrom(target, source, 0, 0, x, y, w, h);
 }
 
 PixelRect copiedArea(const Picture& target, const Picture& source, int x, int y, int w, int h) {
@@ -56,10 +55,10 @@ PixelRect copiedArea(const Picture& target, const Picture& source, int x, int y,
   return {s.dstX, s.dstY, s.w, s.h};
 }
 
-void copyOpaqueFrom(Picture& target, const Picture& source, int sourceX, int x, int y, int w,
-                    int h) {
+void copyOpaqueFrom(Picture& target, const Picture& source, int sourceX, int sourceY, int x, int y,
+                    int w, int h) {
   Span s;
-  if (!clipCopy(target, source, x, y, w, h, s, sourceX)) return;
+  if (!clipCopy(target, source, x, y, w, h, s, sourceX, sourceY)) return;
   const std::size_t bytes = static_cast<std::size_t>(s.w) * sizeof(std::uint32_t);
   int first = -1, last = -1;
   for (int row = 0; row < s.h; ++row) {

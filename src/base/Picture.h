@@ -54,9 +54,9 @@ inline void copyOpaque(Picture& target, const Picture& source, int x, int y) {
 // Where copyOpaque(target, source, x, y, w, h) writes; empty for nowhere.
 PixelRect copiedArea(const Picture& target, const Picture& source, int x, int y, int w, int h);
 
-// As copyOpaque, from the source's column sourceX on.
-void copyOpaqueFrom(Picture& target, const Picture& source, int sourceX, int x, int y, int w,
-                    int h);
+// As copyOpaque, from (sourceX, sourceY) of the source on.
+void copyOpaqueFrom(Picture& target, const Picture& source, int sourceX, int sourceY, int x, int y,
+                    int w, int h);
 
 // As copyOpaque, leaving out every pixel of the key colour.
 void copyKeyed(Picture& target, const Picture& source, int x, int y, int w, int h,

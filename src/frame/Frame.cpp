@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <span>
 
 #include "base/DrawLog.h"
@@ -84,17 +83,7 @@ void putBackground(const Picture& source, int x, int y, int w, int h,
     const int top = std::max(y, 0),
               bottom = std::min({y + h, y + source.height, g_backBuffer.height});
     restoreDrawnOver(left, top, right, bottom, drawnNext, [&](int l, int t, int r, int b) {
-      const auto bytes = static_cast<std::size_t>(r - l) * sizeof(std::uint32_t);
-      int first = -1, last = -1;
-      for (int row = t; row < b; ++row) {
-        const std::uint32_t* from = source.ptr(l - x, row - y);
-        std::uint32_t* to = g_backBuffer.ptr(l, row);
-        if (std::memcmp(to, from, bytes) == 0) continue;
-        std::memcpy(to, from, bytes);
-        if (first < 0) first = row;
-        last = row;
-      }
-      if (first >= 0) noteDrawn(g_backBuffer, {l, first, r - l, last - first + 1});
+      copyOpaqueFrom(g_backBuffer, source, l - x, t - y, l, t, r - l, b - t);
     });
   }
   g_background = wanted;

@@ -77,8 +77,8 @@ void aboutFrame() {
   moveCurtain(card);
   // The part of the card the curtain covers at once is not copied first.
   const int covered = g_blackBrush.live ? std::clamp(g_aboutCurtain - card.x, 0, card.width) : 0;
-  copyOpaqueFrom(g_backBuffer, picture, covered, card.x + covered, card.y, card.width - covered,
-                 card.height);
+  copyOpaqueFrom(g_backBuffer, picture, covered, 0, card.x + covered, card.y,
+                 card.width - covered, card.height);
   fillWithBlackBrush(card.x, card.y, g_aboutCurtain, card.y + card.height);
   presentAndSleep();
 }
