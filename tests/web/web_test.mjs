@@ -71,6 +71,17 @@ function menuDifferences(shot) {
 // The records screen's text lines, y of each; the row (from 1) that shows a name, or 0.
 const RECORD_ROWS_Y = [250, 302, 355, 411, 461, 512];
 const recordRow = (shot, name) => RECORD_ROWS_Y.findIndex((y) => showsText(shot, name, 361, y)) + 1;
+const onRecords = (shot, name) => recordRow(shot, name) > 0;
+
+// From the menu at rest, a game into the name form (checked as `playedAs`), `name` stored; true
+// once the records screen shows what `shown` looks for.
+async function recordAGame(page, name, playedAs, shown) {
+  await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
+  check((await playToTheNameForm(page)).form, playedAs);
+  await page.type('#name', name);
+  await page.keyboard.press('Enter');
+  return until('the records screen', async () => shown(await shoot(page))).catch(() => false);
+}
 
 // From the menu at rest: 开始游戏, the lobby (its first button at rest; the others follow within
 // a second), its start button, Enter, `typed` (a composition), letters until one is caught, Esc:
@@ -219,14 +230,9 @@ try {
         'closing the tab with the form open stores the typed name and saves (abc beside 张三李)');
 
   // ---- the records screen shows the row from before the crash; 清除 saves, at a cost ----
-  await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
-  check((await playToTheNameForm(page)).form, 'a third game ends in the name form');
-  await page.type('#name', 'kid');
-  await page.keyboard.press('Enter');
-  check(await until('the records screen', async () => {
-    const s = await shoot(page);
-    return [1, 2, 3].includes(recordRow(s, stored));
-  }).catch(() => false), 'the records screen shows 张三李, saved before the crash');
+  check(await recordAGame(page, 'kid', 'a third game ends in the name form',
+                          (s) => [1, 2, 3].includes(recordRow(s, stored))),
+        'the records screen shows 张三李, saved before the crash');
   const framesBefore = await page.evaluate(() => TolvaroWeb.frameLog.length);
   await page.mouse.click(580, 560);
   const cleared = Buffer.from('someone 9999 0\r\n'.repeat(6), 'latin1');
@@ -254,13 +260,9 @@ try {
         await second.evaluate(() => TolvaroWeb.firstFrameAt === 0),
         `a second page says the game is open in another tab, offers to play here, and starts no game (${notice})`);
   await second.screenshot({ path: path.join(webDir, '..', 'web-other-tab.png') });
-  const onRecords = (shot, name) => recordRow(shot, name) > 0;
   await page.bringToFront();
-  await until('the menu at rest', async () => menuDifferences(await shoot(page)) === 0);
-  check((await playToTheNameForm(page)).form, 'the first page plays a game into the name form');
-  await page.type('#name', 'lock');
-  await page.keyboard.press('Enter');
-  check(await until('lock on the records screen', async () => onRecords(await shoot(page), 'lock')).catch(() => false),
+  check(await recordAGame(page, 'lock', 'the first page plays a game into the name form',
+                          (s) => onRecords(s, 'lock')),
         'the first page enters the new record "lock" just before');
   await second.bringToFront();
   await second.click('#other-tab button');
@@ -273,14 +275,9 @@ try {
   const inDbNow = Buffer.from((await recordsInDb(second)) || []);
   check(/(^|\r\n)lock \d+ \d+\r\n/.test(handed.toString('latin1')) && inDbNow.equals(handed),
         `the second page starts with the first page's saved lhb.lhb, as IndexedDB holds it (${JSON.stringify(inDbNow.toString('latin1'))})`);
-  await until('the menu at rest', async () => menuDifferences(await shoot(second)) === 0);
-  check((await playToTheNameForm(second)).form, 'the second page plays a game into the name form');
-  await second.type('#name', 'two');
-  await second.keyboard.press('Enter');
-  check(await until('the records screen', async () => {
-    const s = await shoot(second);
-    return onRecords(s, 'two') && onRecords(s, 'lock');
-  }).catch(() => false), "the second page's records screen shows the first page's record beside its own");
+  check(await recordAGame(second, 'two', 'the second page plays a game into the name form',
+                          (s) => onRecords(s, 'two') && onRecords(s, 'lock')),
+        "the second page's records screen shows the first page's record beside its own");
   // The button of the page that handed over reloads it, and the reloaded page takes the game back.
   await page.bringToFront();
   const kept = [await page.evaluate(() => TolvaroWeb.storageKept), await second.evaluate(() => navigator.storage.persisted())];
