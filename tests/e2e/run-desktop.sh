@@ -18,6 +18,13 @@ FRESH_TABLE="$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW$EMPTY_ROW"
 # score_changed: the score line in the second info box differs from PLAY_SHOT's.
 score() { /usr/bin/convert "$1" -crop 270x63+711+565 +repage rgb:-; }
 score_changed() { ! cmp -s <(score "$PLAY_SHOT") <(score "$(screenshot game-score)"); }
+# score_steady: the score line is the same a second later: the shots in flight have landed.
+score_steady() {
+  local before
+  before="$(score "$(screenshot game-score)" | md5sum)"
+  sleep 1
+  [[ $before == "$(score "$(screenshot game-score)" | md5sum)" ]]
+}
 
 echo "== fresh working directory: menu, Start Game lit under the pointer, exit box, Yes"
 DIR="$(new_workdir fresh)"
@@ -55,6 +62,8 @@ expect_screen menu 30 game-menu
 into_play game
 xdotool key --delay 50 $LETTERS  # each sends a shot at its tile
 check "catching letters ($LETTERS) changes the score" eventually 60 score_changed
+# A catch in the frame Esc ends would count in the score but not yet in the best score.
+check "the score settles" eventually 60 score_steady
 xdotool key Escape  # abandoned with a score above the empty table's: the name dialog
 expect_screen dialog 30 game-dialog 352 304
 xdotool type --delay 60 '张三'
